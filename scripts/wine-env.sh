@@ -1,0 +1,29 @@
+# Sourced: the Wine environment of one build's prefix. Set WINEPREFIX before sourcing to
+# use another prefix.
+export WINEPREFIX="${WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/windows/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+
+# Makes the prefix once (safe to call from parallel tests) and keeps its server alive for a
+# minute after the last program, so that each start is cheap.
+ensure_wine_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.purgelint-ready" ]; then
+            wineboot -i >/dev/null 2>&1
+            wineserver -w
+            # A new prefix links the user's folders to $HOME: make them real folders, so
+            # that nothing the program does reaches the host's home.
+            local user_dir
+            for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
+                for link in "$user_dir"*; do
+                    if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+                done
+            done
+            touch "$WINEPREFIX/.purgelint-ready"
+        fi
+    ) 9>"$WINEPREFIX.lock"
+    wineserver -p 60 >/dev/null 2>&1 || true
+}

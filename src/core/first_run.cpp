@@ -1,0 +1,29 @@
+#include "core/first_run.h"
+
+#include <string>
+
+#include "core/registry_access.h"
+#include "core/settings.h"
+#include "platform/application.h"
+
+namespace {
+
+const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+void LeaveNote(const char* valueName, const std::string& arguments) {
+    const std::string text = "\"" + platform::ApplicationFolder() + "\\Novaroll.exe\" " + arguments;
+    // Without the rights to write the note it is not tried again: the flag is set anyway.
+    ChangeRegistryValue(platform::kHkeyLocalMachine, kRunOnceKey, valueName, text);
+    WriteSettingBool("wasfirstrun", true);
+}
+
+}  // namespace
+
+void HandOffFirstRun() {
+    LeaveNote("update_purgelint2", "/FIRSTRUN");
+}
+
+void HandOffFirstErrors(long count) {
+    LeaveNote("update_purgelint3",
+              "/FIRSTERRORS_" + (count == -1 ? std::string("C") : std::to_string(count)));
+}

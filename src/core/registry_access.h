@@ -1,0 +1,23 @@
+// The program's whole access to single registry values. Every key is opened with
+// KEY_ALL_ACCESS; a key that cannot be opened that way counts as absent, silently.
+#pragma once
+
+#include <string>
+
+#include "platform/registry.h"
+
+// "HKCR", "HKCU", "HKLM", "HKU", "HKCC"; empty for any other value.
+std::string GetRootKeyName(platform::RootKey root);
+
+// The value as text, at most 1024 bytes; empty when it cannot be read.
+std::string ReadRegistryValue(platform::RootKey root, const std::string& keyPath,
+                              const std::string& valueName);
+
+// Deletes a named value (never the default value). True when the value is gone afterwards:
+// deleted, or not there at all; false when the delete was refused or failed.
+bool DeleteRegistryValue(platform::RootKey root, const std::string& keyPath,
+                         const std::string& valueName);
+
+// Writes a REG_SZ value into an existing key. True when the value was written.
+bool ChangeRegistryValue(platform::RootKey root, const std::string& keyPath,
+                         const std::string& valueName, const std::string& data);

@@ -1,0 +1,14 @@
+// The running program: its folder and the arguments it was started with.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The folder that holds the program's executable, without a trailing backslash.
+std::string ApplicationFolder();
+
+// The argument text that follows the program's own path, as one string.
+std::string CommandLineArguments();
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+// Registry operations, shaped after the ANSI registry functions: same arguments, same
+// result codes. Predefined roots travel as their 32-bit values and become handles only
+// inside the backend.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+using RootKey = std::uint32_t;
+constexpr RootKey kHkeyClassesRoot = 0x80000000;
+constexpr RootKey kHkeyCurrentUser = 0x80000001;
+constexpr RootKey kHkeyLocalMachine = 0x80000002;
+constexpr RootKey kHkeyUsers = 0x80000003;
+constexpr RootKey kHkeyPerformanceData = 0x80000004;
+constexpr RootKey kHkeyCurrentConfig = 0x80000005;
+
+constexpr std::uint32_t kRegNone = 0;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+constexpr std::uint32_t kKeyQueryValue = 0x0001;
+constexpr std::uint32_t kKeyRead = 0x20019;
+constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+
+// The one owner of an open registry key: closes it (RegCloseKey) when it goes.
+class RegKey {
+  public:
+    RegKey() = default;
+    ~RegKey();
+    RegKey(RegKey&& other) noexcept;
+    RegKey& operator=(RegKey&& other) noexcept;
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+
+    bool IsOpen() const { return handle_ != 0; }
+    std::uintptr_t Handle() const { return handle_; }
+    void Reset(std::uintptr_t handle = 0);
+
+  private:
+    std::uintptr_t handle_ = 0;
+};
+
+// RegOpenKeyExA under a predefined root or under an open key.
+long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t options,
+                   std::uint32_t access, RegKey& result);
+long RegOpenKeyExA(const RegKey& parent, const std::string& subKey, std::uint32_t options,
+                   std::uint32_t access, RegKey& result);
+// RegCreateKeyExA with the default class and options; opens the key when it exists.
+long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t access, RegKey& result);
+// RegDeleteTreeA: the key with all its subkeys and values.
+long RegDeleteTreeA(RootKey root, const std::string& subKey);
+
+// `type` and `data` may be null; `size` is in and out as for the real call.
+long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint32_t* type,
+                      void* data, std::uint32_t* size);
+long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32_t type,
+                    const void* data, std::uint32_t size);
+long RegDeleteValueA(const RegKey& key, const std::string& valueName);
+// `nameSize` is in characters: in, the buffer; out, the name without its NUL.
+long RegEnumKeyExA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize);
+long RegEnumValueA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize,
+                   std::uint32_t* type, void* data, std::uint32_t* dataSize);
+
+}  // namespace platform

@@ -1,0 +1,110 @@
+#include "platform/sandbox/machine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+#include "platform/sandbox/sandbox.h"
+
+namespace sandbox {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+Machine& TheMachine() {
+    static Machine machine;
+    return machine;
+}
+
+std::vector<std::string> SplitPath(const std::string& windowsPath) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : windowsPath) {
+        if (c == '\\' || c == '/') {
+            if (!part.empty())
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        parts.push_back(part);
+    return parts;
+}
+
+bool IsWriteDenied(const std::string& windowsPath) {
+    std::string folder;
+    for (const auto& part : SplitPath(windowsPath)) {
+        folder += (folder.empty() ? "" : "\\") + Lower(part);
+        if (TheMachine().denyWriteFolders.count(folder))
+            return true;
+    }
+    return false;
+}
+
+void Reset(const std::filesystem::path& hostRoot) {
+    Machine& m = TheMachine();
+    m = Machine();
+    m.hostRoot = hostRoot;
+    std::filesystem::create_directories(hostRoot / "c");
+    for (platform::RootKey root :
+         {platform::kHkeyClassesRoot, platform::kHkeyCurrentUser, platform::kHkeyLocalMachine,
+          platform::kHkeyUsers, platform::kHkeyCurrentConfig}) {
+        m.roots[root] = std::make_shared<RegKeyNode>();
+    }
+    SetLocalTime(2026, 12, 7);
+}
+
+std::filesystem::path HostPath(const std::string& windowsPath) {
+    const auto parts = SplitPath(windowsPath);
+    if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':')
+        return {};
+    std::filesystem::path host = TheMachine().hostRoot / Lower(parts[0].substr(0, 1));
+    for (size_t i = 1; i < parts.size(); ++i) {
+        std::filesystem::path next = host / parts[i];
+        std::error_code ec;
+        if (!std::filesystem::exists(next, ec) && std::filesystem::is_directory(host, ec)) {
+            for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
+                if (Lower(entry.path().filename().string()) == Lower(parts[i])) {
+                    next = entry.path();
+                    break;
+                }
+            }
+        }
+        host = next;
+    }
+    return host;
+}
+
+void MakeFolder(const std::string& windowsPath) {
+    std::filesystem::create_directories(HostPath(windowsPath));
+}
+
+void WriteFile(const std::string& windowsPath, const std::string& bytes) {
+    const auto host = HostPath(windowsPath);
+    std::filesystem::create_directories(host.parent_path());
+    std::ofstream(host, std::ios::binary) << bytes;
+}
+
+std::optional<std::string> ReadFile(const std::string& windowsPath) {
+    std::ifstream in(HostPath(windowsPath), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void DenyWrites(const std::string& windowsFolder) {
+    std::string folder;
+    for (const auto& part : SplitPath(windowsFolder))
+        folder += (folder.empty() ? "" : "\\") + part;
+    TheMachine().denyWriteFolders.insert(Lower(folder));
+}
+
+}  // namespace sandbox

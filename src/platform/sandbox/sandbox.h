@@ -1,0 +1,62 @@
+// The test bed of the native build: a machine of our own that behaves like Windows where
+// the system depends on it, configured by tests and able to break on purpose. Only tests
+// include this header.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/registry.h"
+
+namespace sandbox {
+
+// A fresh machine: empty registry (the five roots), drives as folders under `hostRoot`
+// (one per drive letter), the clock at Monday 2026-12-07 09:00, no folders configured.
+void Reset(const std::filesystem::path& hostRoot);
+
+// --- Files -------------------------------------------------------------------------------
+// The host path behind a Windows path; existing components are matched without regard to
+// case, missing ones are taken as written.
+std::filesystem::path HostPath(const std::string& windowsPath);
+void MakeFolder(const std::string& windowsPath);
+void WriteFile(const std::string& windowsPath, const std::string& bytes);
+std::optional<std::string> ReadFile(const std::string& windowsPath);
+// A folder whose files cannot be created or changed (as for a user without write rights).
+void DenyWrites(const std::string& windowsFolder);
+
+// --- The running program and its surroundings ---------------------------------------------
+void SetApplication(const std::string& folder, const std::string& arguments);
+void SetTempPath(const std::string& path);
+void SetWindowsDirectory(const std::string& path);
+void SetSpecialFolder(int folder, const std::string& path);
+// The clock's local date and time; the day of the week follows from the date.
+void SetLocalTime(int year, int month, int day, int hour = 9, int minute = 0);
+// Short date form in GetDateFormat picture notation (d, dd, M, MM, yy, yyyy).
+void SetShortDateFormat(const std::string& picture);
+
+// Every change the system made, in order: "append <file>", "profile <file> <key>",
+// "set <root>\\<key>\\<name>", "delete <root>\\<key>\\<name>", roots as HKLM, HKCU ...
+const std::vector<std::string>& Journal();
+
+// --- Registry -----------------------------------------------------------------------------
+struct Value {
+    std::uint32_t type = 0;
+    std::string data;  // the stored bytes, exactly
+};
+void CreateKey(platform::RootKey root, const std::string& key);
+// Stores the bytes as they are, creating the key; REG_SZ text is stored with its NUL.
+void SetValue(platform::RootKey root, const std::string& key, const std::string& name,
+              std::uint32_t type, const std::string& data);
+void SetString(platform::RootKey root, const std::string& key, const std::string& name,
+               const std::string& text);
+std::optional<Value> GetValue(platform::RootKey root, const std::string& key,
+                              const std::string& name);
+bool KeyExists(platform::RootKey root, const std::string& key);
+// The key and everything below it open only for reading, as HKLM for a standard user.
+void RefuseFullAccess(platform::RootKey root, const std::string& key);
+
+}  // namespace sandbox

@@ -1,0 +1,245 @@
+// The sandbox's folders, running program, clock, files and error texts.
+#include <chrono>
+#include <cstring>
+#include <fstream>
+
+#include "platform/application.h"
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/sandbox/machine.h"
+#include "platform/sandbox/sandbox.h"
+
+namespace platform {
+namespace {
+
+using sandbox::Lower;
+using sandbox::TheMachine;
+
+// The real calls' contract: the text and its length, or the size needed with the NUL.
+std::uint32_t CopyPath(const std::string& text, char* buffer, std::uint32_t size) {
+    if (text.size() + 1 > size)
+        return static_cast<std::uint32_t>(text.size() + 1);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<std::uint32_t>(text.size());
+}
+
+bool IsShortName(const std::string& name) {
+    const auto dot = name.find('.');
+    if (name.find_first_of(" +,;=[]") != std::string::npos)
+        return false;
+    if (dot == std::string::npos)
+        return !name.empty() && name.size() <= 8;
+    return dot > 0 && dot <= 8 && name.find('.', dot + 1) == std::string::npos &&
+           name.size() - dot - 1 <= 3;
+}
+
+std::string ShortStem(const std::string& name, std::string& extension) {
+    const auto dot = name.find_last_of('.');
+    const std::string base = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    extension.clear();
+    if (dot != std::string::npos && dot > 0)
+        for (char c : name.substr(dot + 1, 3))
+            extension += static_cast<char>(std::toupper(c));
+    std::string stem;
+    for (char c : base) {
+        if (c == ' ' || c == '.')
+            continue;
+        stem += std::strchr("+,;=[]", c) ? '_' : static_cast<char>(std::toupper(c));
+        if (stem.size() == 6)
+            break;
+    }
+    return stem;
+}
+
+// The 8.3 name of `name` within `folder`: PROGRA~1 style, numbered in name order.
+std::string ShortName(const std::filesystem::path& folder, const std::string& name) {
+    if (IsShortName(name))
+        return name;
+    std::string extension, otherExtension;
+    const std::string stem = ShortStem(name, extension);
+    std::set<std::string, sandbox::NoCaseLess> siblings;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        siblings.insert(entry.path().filename().string());
+    int number = 0;
+    for (const auto& sibling : siblings) {
+        if (IsShortName(sibling) || ShortStem(sibling, otherExtension) != stem ||
+            otherExtension != extension)
+            continue;
+        ++number;
+        if (Lower(sibling) == Lower(name))
+            break;
+    }
+    return stem + "~" + std::to_string(number) + (extension.empty() ? "" : "." + extension);
+}
+
+// Rewrites every component of an existing path in its long or its short form.
+bool PathForm(const std::string& path, bool shortForm, std::string& result) {
+    const auto parts = sandbox::SplitPath(path);
+    if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':')
+        return false;
+    std::filesystem::path host = TheMachine().hostRoot / Lower(parts[0].substr(0, 1));
+    result = parts[0];
+    std::error_code ec;
+    for (size_t i = 1; i < parts.size(); ++i) {
+        std::filesystem::path found;
+        for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (Lower(name) == Lower(parts[i]) || Lower(ShortName(host, name)) == Lower(parts[i])) {
+                found = entry.path();
+                break;
+            }
+        }
+        if (found.empty())
+            return false;
+        const std::string name = found.filename().string();
+        result += "\\" + (shortForm ? ShortName(host, name) : name);
+        host = found;
+    }
+    if (path.back() == '\\' || parts.size() == 1)
+        result += "\\";
+    return true;
+}
+
+std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+}  // namespace
+
+std::string ErrorDescription(long code) {
+    switch (code) {
+        case kErrorSuccess:
+            return "The operation completed successfully.";
+        case kErrorFileNotFound:
+            return "The system cannot find the file specified.";
+        case kErrorPathNotFound:
+            return "The system cannot find the path specified.";
+        case kErrorAccessDenied:
+            return "Access is denied.";
+        case kErrorInvalidHandle:
+            return "The handle is invalid.";
+        case kErrorInvalidParameter:
+            return "The parameter is incorrect.";
+        case kErrorMoreData:
+            return "More data is available.";
+        case kErrorNoMoreItems:
+            return "No more data is available.";
+        default:
+            return "Unknown error " + std::to_string(code) + ".";
+    }
+}
+
+std::uint32_t GetTempPathA(std::uint32_t bufferLength, char* buffer) {
+    return CopyPath(TheMachine().tempPath, buffer, bufferLength);
+}
+
+std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
+    return CopyPath(TheMachine().windowsDirectory, buffer, size);
+}
+
+std::uint32_t GetLongPathNameA(const std::string& path, char* buffer, std::uint32_t size) {
+    std::string result;
+    return PathForm(path, false, result) ? CopyPath(result, buffer, size) : 0;
+}
+
+std::uint32_t GetShortPathNameA(const std::string& path, char* buffer, std::uint32_t size) {
+    std::string result;
+    return PathForm(path, true, result) ? CopyPath(result, buffer, size) : 0;
+}
+
+bool SHGetSpecialFolderPathA(char* buffer, int folder, bool) {
+    const auto& folders = TheMachine().specialFolders;
+    const auto it = folders.find(folder);
+    return it != folders.end() && CopyPath(it->second, buffer, kMaxPath) < kMaxPath;
+}
+
+std::string ApplicationFolder() {
+    return TheMachine().appFolder;
+}
+
+std::string CommandLineArguments() {
+    return TheMachine().arguments;
+}
+
+void GetLocalTime(SystemTime& time) {
+    time = TheMachine().now;
+}
+
+std::string ShortDateText(const SystemTime& time) {
+    const std::string& picture = TheMachine().shortDatePicture;
+    std::string text;
+    for (size_t i = 0; i < picture.size();) {
+        size_t run = 1;
+        while (i + run < picture.size() && picture[i + run] == picture[i])
+            ++run;
+        const char c = picture[i];
+        if (c == 'd')
+            text += run >= 2 ? TwoDigits(time.wDay) : std::to_string(time.wDay);
+        else if (c == 'M')
+            text += run >= 2 ? TwoDigits(time.wMonth) : std::to_string(time.wMonth);
+        else if (c == 'y')
+            text += run >= 3 ? std::to_string(time.wYear) : TwoDigits(time.wYear % 100);
+        else
+            text.append(run, c);
+        i += run;
+    }
+    return text;
+}
+
+bool AppendToFile(const std::string& path, const std::string& text) {
+    const auto host = sandbox::HostPath(path);
+    std::error_code ec;
+    if (host.empty() || !std::filesystem::is_directory(host.parent_path(), ec) ||
+        sandbox::IsWriteDenied(path))
+        return false;
+    TheMachine().journal.push_back("append " + path);
+    std::ofstream out(host, std::ios::binary | std::ios::app);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+}  // namespace platform
+
+namespace sandbox {
+
+void SetApplication(const std::string& folder, const std::string& arguments) {
+    TheMachine().appFolder = folder;
+    TheMachine().arguments = arguments;
+}
+
+void SetTempPath(const std::string& path) {
+    TheMachine().tempPath = path;
+}
+
+void SetWindowsDirectory(const std::string& path) {
+    TheMachine().windowsDirectory = path;
+}
+
+void SetSpecialFolder(int folder, const std::string& path) {
+    TheMachine().specialFolders[folder] = path;
+}
+
+void SetLocalTime(int year, int month, int day, int hour, int minute) {
+    using namespace std::chrono;
+    const year_month_day date{std::chrono::year(year), std::chrono::month(month),
+                              std::chrono::day(day)};
+    const weekday dayOfWeek{sys_days(date)};
+    auto& now = TheMachine().now;
+    now = {static_cast<std::uint16_t>(year),
+           static_cast<std::uint16_t>(month),
+           static_cast<std::uint16_t>(dayOfWeek.c_encoding()),
+           static_cast<std::uint16_t>(day),
+           static_cast<std::uint16_t>(hour),
+           static_cast<std::uint16_t>(minute),
+           0,
+           0};
+}
+
+void SetShortDateFormat(const std::string& picture) {
+    TheMachine().shortDatePicture = picture;
+}
+
+}  // namespace sandbox

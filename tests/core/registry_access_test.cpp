@@ -1,0 +1,92 @@
+// Single registry values: reading as text, writing strings, deleting named values.
+#include "core/registry_access.h"
+#include "support/sandbox_test.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe";
+
+class RegistryAccess : public SandboxTest {
+  protected:
+    static std::string Stored(const std::string& name) {
+        const auto value = sandbox::GetValue(kHkeyLocalMachine, kKey, name);
+        return value ? value->data : "<absent>";
+    }
+};
+
+TEST_F(RegistryAccess, RootNamesFollowTheTable) {
+    EXPECT_EQ(GetRootKeyName(kHkeyClassesRoot), "HKCR");
+    EXPECT_EQ(GetRootKeyName(kHkeyCurrentUser), "HKCU");
+    EXPECT_EQ(GetRootKeyName(kHkeyLocalMachine), "HKLM");
+    EXPECT_EQ(GetRootKeyName(kHkeyUsers), "HKU");
+    EXPECT_EQ(GetRootKeyName(kHkeyCurrentConfig), "HKCC");
+    EXPECT_EQ(GetRootKeyName(kHkeyPerformanceData), "");
+    EXPECT_EQ(GetRootKeyName(0), "");
+}
+
+TEST_F(RegistryAccess, WrittenTextReadsBackWhole) {
+    sandbox::CreateKey(kHkeyLocalMachine, kKey);
+    EXPECT_TRUE(ChangeRegistryValue(kHkeyLocalMachine, kKey, "Path", "C:\\Tools\\tool.exe"));
+    EXPECT_EQ(Stored("Path"), std::string("C:\\Tools\\tool.exe") + '\0');
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, "path"), "C:\\Tools\\tool.exe");
+
+    EXPECT_TRUE(ChangeRegistryValue(kHkeyLocalMachine, kKey, "", ""));
+    EXPECT_EQ(Stored(""), std::string(1, '\0')) << "the empty text is the NUL alone";
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, ""), "");
+
+    sandbox::SetValue(kHkeyLocalMachine, kKey, "Count", kRegDword, std::string("\x05\0\0\0", 4));
+    EXPECT_TRUE(ChangeRegistryValue(kHkeyLocalMachine, kKey, "Count", "5"));
+    EXPECT_EQ(sandbox::GetValue(kHkeyLocalMachine, kKey, "Count")->type, kRegSz);
+    EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
+}
+
+TEST_F(RegistryAccess, ReadsKeepTheLastCharacterOfStringsStoredWithoutNul) {
+    sandbox::SetValue(kHkeyLocalMachine, kKey, "NoNul", kRegSz, "C:\\Tools\\tool.exe");
+    sandbox::SetValue(kHkeyLocalMachine, kKey, "Zero", kRegSz, "");
+    sandbox::SetValue(kHkeyLocalMachine, kKey, "Fits", kRegSz, std::string(1023, 'a') + '\0');
+    sandbox::SetValue(kHkeyLocalMachine, kKey, "TooBig", kRegSz, std::string(1024, 'a') + '\0');
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, "NoNul"), "C:\\Tools\\tool.exe");
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, "Zero"), "");
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, "Fits"), std::string(1023, 'a'));
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, "TooBig"), "");
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, "Absent"), "");
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, "SOFTWARE\\Nowhere", "Path"), "");
+}
+
+TEST_F(RegistryAccess, ChangesNeverCreateKeys) {
+    EXPECT_FALSE(ChangeRegistryValue(kHkeyLocalMachine, kKey, "Path", "C:\\x.exe"));
+    EXPECT_FALSE(sandbox::KeyExists(kHkeyLocalMachine, kKey));
+    EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
+}
+
+TEST_F(RegistryAccess, DeletesTellWhetherTheValueIsGone) {
+    sandbox::SetString(kHkeyLocalMachine, kKey, "", "C:\\default.exe");
+    sandbox::SetString(kHkeyLocalMachine, kKey, "Path", "C:\\Tools");
+
+    EXPECT_FALSE(DeleteRegistryValue(kHkeyLocalMachine, kKey, ""));
+    EXPECT_EQ(ReadAppFile("log.txt"), "Error: DeleteRegistryValue: valuename is empty\r\n");
+    EXPECT_EQ(Stored(""), std::string("C:\\default.exe") + '\0') << "the default value stays";
+
+    EXPECT_TRUE(DeleteRegistryValue(kHkeyLocalMachine, kKey, "PATH"));
+    EXPECT_EQ(Stored("Path"), "<absent>");
+    EXPECT_TRUE(DeleteRegistryValue(kHkeyLocalMachine, kKey, "Path")) << "already gone";
+    EXPECT_TRUE(DeleteRegistryValue(kHkeyLocalMachine, "SOFTWARE\\Nowhere", "Path"));
+    EXPECT_FALSE(sandbox::KeyExists(kHkeyLocalMachine, "SOFTWARE\\Nowhere"));
+    EXPECT_EQ(ReadAppFile("log.txt"), "Error: DeleteRegistryValue: valuename is empty\r\n")
+        << "absent values and keys are not reported";
+}
+
+TEST_F(RegistryAccess, AKeyRefusingFullAccessBehavesAsAbsent) {
+    sandbox::SetString(kHkeyLocalMachine, kKey, "Path", "C:\\Tools");
+    sandbox::RefuseFullAccess(kHkeyLocalMachine, "SOFTWARE");
+    EXPECT_EQ(ReadRegistryValue(kHkeyLocalMachine, kKey, "Path"), "");
+    EXPECT_FALSE(ChangeRegistryValue(kHkeyLocalMachine, kKey, "Path", "C:\\Other"));
+    EXPECT_FALSE(DeleteRegistryValue(kHkeyLocalMachine, kKey, "Path")) << "refused, not gone";
+    EXPECT_EQ(Stored("Path"), std::string("C:\\Tools") + '\0');
+    EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
+    EXPECT_TRUE(sandbox::Journal().empty());
+}
+
+}  // namespace

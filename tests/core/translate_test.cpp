@@ -1,0 +1,50 @@
+// Texts by key: the language file, the default, "||" line breaks and the missing-key record.
+#include "core/app_state.h"
+#include "core/translate.h"
+#include "support/sandbox_test.h"
+
+namespace {
+
+class Translation : public SandboxTest {
+  protected:
+    static constexpr const char* kMissing = "C:\\Purgelint\\languages\\_missing.txt";
+    void Language(const std::string& code, const std::string& lines) {
+        sandbox::WriteFile(std::string(kAppFolder) + "\\languages\\" + code + ".txt", lines);
+    }
+    static std::string Missing() { return sandbox::ReadFile(kMissing).value_or("<none>"); }
+};
+
+TEST_F(Translation, WithoutALanguagesFolderDefaultsServeAndNothingIsCreated) {
+    EXPECT_EQ(Translate("msgbox_welcome", "Welcome||Scan now?"), "Welcome\r\nScan now?");
+    EXPECT_EQ(Translate("frmoptions_ok", "OK"), "OK");
+    EXPECT_FALSE(std::filesystem::exists(sandbox::HostPath("C:\\Purgelint\\languages")));
+}
+
+TEST_F(Translation, TheLanguageFileWinsAndIsNotRecorded) {
+    Language("eng", "[Lang]\r\nfrmoptions_ok=Fine\r\nfrmmain_help=Line one||Line two\r\n");
+    EXPECT_EQ(Translate("frmoptions_ok", "OK"), "Fine");
+    EXPECT_EQ(Translate("FRMOPTIONS_OK", "OK"), "Fine");
+    EXPECT_EQ(Translate("frmmain_help", ""), "Line one\r\nLine two");
+    EXPECT_EQ(Missing(), "<none>");
+}
+
+TEST_F(Translation, MissingAndEmptyKeysFallBackAndAreRecordedOncePerLanguage) {
+    Language("eng", "[Lang]\r\nempty_key=\r\n");
+    EXPECT_EQ(Translate("scanresult_found", ""), "");
+    EXPECT_EQ(Translate("scanresult_found", "ignored default"), "ignored default");
+    EXPECT_EQ(Translate("empty_key", "Fallback"), "Fallback");
+    sLanguage = "deu";
+    EXPECT_EQ(Translate("scanresult_found", "x"), "x");
+    EXPECT_EQ(
+        Missing(),
+        "[Lang_eng]\r\nscanresult_found=\r\nempty_key=\r\n[Lang_deu]\r\nscanresult_found=\r\n");
+}
+
+TEST_F(Translation, BarsPairLeftToRight) {
+    EXPECT_EQ(Translate("k1", "A||B"), "A\r\nB");
+    EXPECT_EQ(Translate("k2", "|||"), "\r\n|");
+    EXPECT_EQ(Translate("k3", "||||"), "\r\n\r\n");
+    EXPECT_EQ(Translate("k4", "|a|"), "|a|");
+}
+
+}  // namespace
