@@ -6,14 +6,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 
 # Makes the prefix once (safe to call from parallel tests) and keeps its server alive for a
-# minute after the last program, so that each start is cheap.
+# minute after the last program, so that each start is cheap. Wine's background services
+# start with the first program of a server: start them here with no output of ours, or
+# they hold the caller's pipes open as long as they run.
 ensure_wine_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.purgelint-ready" ]; then
             wineboot -i >/dev/null 2>&1
-            wineserver -w
+
             # A new prefix links the user's folders to $HOME: make them real folders, so
             # that nothing the program does reaches the host's home.
             local user_dir
@@ -26,4 +28,5 @@ ensure_wine_prefix() {
         fi
     ) 9>"$WINEPREFIX.lock"
     wineserver -p 60 >/dev/null 2>&1 || true
+    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 }

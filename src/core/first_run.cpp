@@ -11,7 +11,8 @@ namespace {
 const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 void LeaveNote(const char* valueName, const std::string& arguments) {
-    const std::string text = "\"" + platform::ApplicationFolder() + "\\Novaroll.exe\" " + arguments;
+    std::string text = "\"";
+    text += platform::ApplicationFolder() + "\\Novaroll.exe\" " + arguments;
     // Without the rights to write the note it is not tried again: the flag is set anyway.
     ChangeRegistryValue(platform::kHkeyLocalMachine, kRunOnceKey, valueName, text);
     WriteSettingBool("wasfirstrun", true);
