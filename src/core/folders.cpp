@@ -22,8 +22,7 @@ std::string PathFromCall(std::uint32_t size,
     if (n >= size) {
         buffer.assign(n, '\0');
         n = call(buffer.data(), n);
-        if (n >= buffer.size())
-            return {};
+        if (n >= buffer.size()) return {};
     }
     buffer.resize(n);
     return buffer.substr(0, buffer.find('\0'));
@@ -40,8 +39,7 @@ void InitProgramFilesFolder() {
     std::string buffer(platform::kMaxPath, ' ');
     platform::SHGetSpecialFolderPathA(buffer.data(), platform::kCsidlProgramFiles, false);
     const auto nul = buffer.find('\0');
-    if (nul != std::string::npos)
-        sProgramFilesFolder = buffer.substr(0, nul);
+    if (nul != std::string::npos) sProgramFilesFolder = buffer.substr(0, nul);
 }
 
 void InitTempFolder() {

@@ -45,8 +45,7 @@ std::string ReadRegistryValue(platform::RootKey root, const std::string& keyPath
         return {};
     // Strings are stored with their NUL as a rule, but not by every program: only a
     // terminating NUL that is really there is dropped, so the last character survives.
-    if (buffer[size - 1] == '\0')
-        --size;
+    if (buffer[size - 1] == '\0') --size;
     return std::string(buffer, size);
 }
 
@@ -58,11 +57,9 @@ bool DeleteRegistryValue(platform::RootKey root, const std::string& keyPath,
     }
     platform::RegKey key;
     const long opened = platform::RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllAccess, key);
-    if (opened != platform::kErrorSuccess)
-        return opened == platform::kErrorFileNotFound;
+    if (opened != platform::kErrorSuccess) return opened == platform::kErrorFileNotFound;
     const long rc = platform::RegDeleteValueA(key, valueName);
-    if (rc == platform::kErrorSuccess || rc == platform::kErrorFileNotFound)
-        return true;
+    if (rc == platform::kErrorSuccess || rc == platform::kErrorFileNotFound) return true;
     LogRegistryError("DeleteRegistryValue", rc);
     return false;
 }
@@ -75,8 +72,7 @@ bool ChangeRegistryValue(platform::RootKey root, const std::string& keyPath,
         return false;
     const long rc = platform::RegSetValueExA(key, valueName, platform::kRegSz, data.c_str(),
                                              static_cast<std::uint32_t>(data.size() + 1));
-    if (rc == platform::kErrorSuccess)
-        return true;
+    if (rc == platform::kErrorSuccess) return true;
     LogRegistryError("ChangeRegistryValue", rc);
     return false;
 }

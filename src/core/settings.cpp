@@ -20,8 +20,7 @@ std::string SettingsFile() {
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
+    if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
@@ -33,32 +32,25 @@ std::optional<long double> ParseNumber(const std::string& raw) {
         while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
             ++i, ++digits;
     };
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     skipDigits();
-    if (i < text.size() && text[i] == '.')
-        ++i, skipDigits();
-    if (digits == 0)
-        return std::nullopt;
+    if (i < text.size() && text[i] == '.') ++i, skipDigits();
+    if (digits == 0) return std::nullopt;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
         digits = 0;
         skipDigits();
-        if (digits == 0)
-            return std::nullopt;
+        if (digits == 0) return std::nullopt;
     }
-    if (i != text.size())
-        return std::nullopt;
+    if (i != text.size()) return std::nullopt;
     return std::strtold(text.c_str(), nullptr);
 }
 
 bool EqualsNoCase(const std::string& a, const char* b) {
     size_t i = 0;
     for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i])
-            return false;
+        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
     return i == a.size() && !b[i];
 }
 
@@ -84,12 +76,9 @@ void WriteSetting(const std::string& key, const std::string& value) {
 
 bool ReadSettingBool(const std::string& key, bool defaultValue) {
     const std::string text = Trimmed(ReadSetting(key, defaultValue ? "1" : "0"));
-    if (const auto number = ParseNumber(text))
-        return *number != 0;
-    if (EqualsNoCase(text, "true"))
-        return true;
-    if (EqualsNoCase(text, "false"))
-        return false;
+    if (const auto number = ParseNumber(text)) return *number != 0;
+    if (EqualsNoCase(text, "true")) return true;
+    if (EqualsNoCase(text, "false")) return false;
     return defaultValue;
 }
 
@@ -99,11 +88,9 @@ void WriteSettingBool(const std::string& key, bool value) {
 
 long ReadSettingLong(const std::string& key, long defaultValue) {
     const auto number = ParseNumber(ReadSetting(key, std::to_string(defaultValue)));
-    if (!number)
-        return defaultValue;
+    if (!number) return defaultValue;
     const long double rounded = std::nearbyint(*number);  // ties go to the even neighbour
-    if (!(rounded >= INT32_MIN && rounded <= INT32_MAX))
-        return defaultValue;
+    if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) return defaultValue;
     return static_cast<long>(rounded);
 }
 

@@ -25,8 +25,7 @@ std::string UpperCase(std::string text) {
 
 std::string Trim(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
+    if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
@@ -41,8 +40,7 @@ std::string DayText(const platform::SystemTime& day) {
 // Returns false when the process is to end now.
 bool DecideRunMode(const std::string& commandLine, const platform::SystemTime& today) {
     bScheduledRun = false;
-    if (commandLine.find("/SCHEDULED") == std::string::npos)
-        return true;
+    if (commandLine.find("/SCHEDULED") == std::string::npos) return true;
     const std::string todayText = DayText(today);
     if (today.wDayOfWeek == kMonday && Trim(ReadSetting("last_scheduled_run", "")) != todayText) {
         WriteSetting("last_scheduled_run", todayText);
@@ -62,8 +60,7 @@ void Main() {
     sLanguage = ReadSetting("language", "eng");
     bWasFirstRun = ReadSettingBool("wasfirstrun", false);
     lFirstErrors = ReadSettingLong("firsterrors", -1);
-    if (!bWasFirstRun)
-        HandOffFirstRun();
+    if (!bWasFirstRun) HandOffFirstRun();
 
     sDesktopFolder = GetShellFolder("Desktop");
     sProgramsFolder = GetShellFolder("Programs");
@@ -77,8 +74,7 @@ void Main() {
     platform::GetLocalTime(today);
     WriteAppLog("Program started " + platform::ShortDateText(today) +
                 " with params: " + commandLine);
-    if (!DecideRunMode(commandLine, today))
-        return;
+    if (!DecideRunMode(commandLine, today)) return;
 
     // The main window is created, loaded and shown here; the process then lives as long as
     // it does, and a due scheduled start has it begin the scan by itself.

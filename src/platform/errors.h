@@ -14,6 +14,7 @@ constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
+constexpr long kErrorKeyDeleted = 1018;
 
 // The system's message text for a result code (FormatMessageA), without the line break.
 std::string ErrorDescription(long code);

@@ -1,5 +1,6 @@
 // Single registry values: reading as text, writing strings, deleting named values.
 #include "core/registry_access.h"
+#include "platform/errors.h"
 #include "support/sandbox_test.h"
 
 using namespace platform;
@@ -87,6 +88,18 @@ TEST_F(RegistryAccess, AKeyRefusingFullAccessBehavesAsAbsent) {
     EXPECT_EQ(Stored("Path"), std::string("C:\\Tools") + '\0');
     EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
     EXPECT_TRUE(sandbox::Journal().empty());
+}
+
+TEST_F(RegistryAccess, FailedWritesAndDeletesAreLoggedAndNotReportedAsDone) {
+    sandbox::SetString(kHkeyLocalMachine, kKey, "Path", "C:\\Tools");
+    sandbox::FailValueChanges(kHkeyLocalMachine, kKey, kErrorKeyDeleted);
+    EXPECT_FALSE(ChangeRegistryValue(kHkeyLocalMachine, kKey, "Path", "C:\\Other"));
+    EXPECT_FALSE(DeleteRegistryValue(kHkeyLocalMachine, kKey, "Path"));
+    const std::string description =
+        "Illegal operation attempted on a registry key that has been marked for deletion.";
+    EXPECT_EQ(ReadAppFile("log.txt"), "Error: ChangeRegistryValue: 1018: " + description +
+                                          "\r\nError: DeleteRegistryValue: 1018: " + description +
+                                          "\r\n");
 }
 
 }  // namespace

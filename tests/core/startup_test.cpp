@@ -132,8 +132,7 @@ class RunMode : public Startup, public ::testing::WithParamInterface<RunCase> {}
 TEST_P(RunMode, DecidesAndLogs) {
     const RunCase& c = GetParam();
     NotFirstStart();
-    if (c.stored)
-        WriteSetting("last_scheduled_run", c.stored);
+    if (c.stored) WriteSetting("last_scheduled_run", c.stored);
     sandbox::SetApplication(kAppFolder, c.arguments);
     sandbox::SetLocalTime(2026, 12, c.day);
     Main();

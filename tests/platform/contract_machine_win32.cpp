@@ -27,8 +27,7 @@ void WriteFile(const std::string& windowsPath, const std::string& bytes) {
 
 std::string ReadFile(const std::string& windowsPath) {
     std::ifstream in(windowsPath, std::ios::binary);
-    if (!in)
-        return "<none>";
+    if (!in) return "<none>";
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();

@@ -42,8 +42,7 @@ class RegistryContract : public ::testing::Test {
         for (std::uint32_t i = 0;; ++i) {
             std::uint32_t size = sizeof name;
             const long rc = RegEnumKeyExA(key_, i, name, &size);
-            if (rc == kErrorNoMoreItems)
-                break;
+            if (rc == kErrorNoMoreItems) break;
             EXPECT_EQ(rc, kErrorSuccess);
             names.emplace_back(name, size);
         }
@@ -151,8 +150,7 @@ TEST_F(RegistryContract, ValuesEnumerateWithNamesTypesAndData) {
         char data[64];
         std::uint32_t nameSize = sizeof name, dataSize = sizeof data, type = 0;
         const long rc = RegEnumValueA(key_, i, name, &nameSize, &type, data, &dataSize);
-        if (rc == kErrorNoMoreItems)
-            break;
+        if (rc == kErrorNoMoreItems) break;
         ASSERT_EQ(rc, kErrorSuccess);
         seen.push_back(std::string(name, nameSize) + "|" + std::to_string(type) + "|" +
                        std::string(data, dataSize));

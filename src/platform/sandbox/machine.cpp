@@ -25,15 +25,13 @@ std::vector<std::string> SplitPath(const std::string& windowsPath) {
     std::string part;
     for (char c : windowsPath) {
         if (c == '\\' || c == '/') {
-            if (!part.empty())
-                parts.push_back(part);
+            if (!part.empty()) parts.push_back(part);
             part.clear();
         } else {
             part += c;
         }
     }
-    if (!part.empty())
-        parts.push_back(part);
+    if (!part.empty()) parts.push_back(part);
     return parts;
 }
 
@@ -41,8 +39,7 @@ bool IsWriteDenied(const std::string& windowsPath) {
     std::string folder;
     for (const auto& part : SplitPath(windowsPath)) {
         folder += (folder.empty() ? "" : "\\") + Lower(part);
-        if (TheMachine().denyWriteFolders.count(folder))
-            return true;
+        if (TheMachine().denyWriteFolders.count(folder)) return true;
     }
     return false;
 }
@@ -62,8 +59,7 @@ void Reset(const std::filesystem::path& hostRoot) {
 
 std::filesystem::path HostPath(const std::string& windowsPath) {
     const auto parts = SplitPath(windowsPath);
-    if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':')
-        return {};
+    if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':') return {};
     std::filesystem::path host = TheMachine().hostRoot / Lower(parts[0].substr(0, 1));
     for (size_t i = 1; i < parts.size(); ++i) {
         std::filesystem::path next = host / parts[i];
@@ -93,8 +89,7 @@ void WriteFile(const std::string& windowsPath, const std::string& bytes) {
 
 std::optional<std::string> ReadFile(const std::string& windowsPath) {
     std::ifstream in(HostPath(windowsPath), std::ios::binary);
-    if (!in)
-        return std::nullopt;
+    if (!in) return std::nullopt;
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();

@@ -31,6 +31,7 @@ struct RegKeyNode {
     std::map<std::string, std::shared_ptr<RegKeyNode>, NoCaseLess> subkeys;
     std::vector<RegValueEntry> values;  // in insertion order
     bool readOnly = false;              // refuses every access beyond reading
+    long failChanges = 0;               // result code of every value write and delete
     bool deleted = false;
 
     RegValueEntry* FindValue(const std::string& name);

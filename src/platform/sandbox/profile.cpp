@@ -15,8 +15,7 @@ using sandbox::Lower;
 
 std::string Trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
+    if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
@@ -32,11 +31,9 @@ std::vector<std::string> Lines(const std::string& bytes) {
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
-        if (end == std::string::npos)
-            end = bytes.size();
+        if (end == std::string::npos) end = bytes.size();
         std::string line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
         start = end + 1;
     }
@@ -46,8 +43,7 @@ std::vector<std::string> Lines(const std::string& bytes) {
 // "[name]" opens a section: the trimmed text between the brackets, else nothing.
 bool SectionName(const std::string& line, std::string& name) {
     const std::string text = Trim(line);
-    if (text.empty() || text.front() != '[')
-        return false;
+    if (text.empty() || text.front() != '[') return false;
     const auto close = text.find(']');
     name = Trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
     return true;
@@ -55,8 +51,7 @@ bool SectionName(const std::string& line, std::string& name) {
 
 bool KeyOf(const std::string& line, std::string& key, std::string& value) {
     const auto eq = line.find('=');
-    if (eq == std::string::npos)
-        return false;
+    if (eq == std::string::npos) return false;
     key = Trim(line.substr(0, eq));
     value = line.substr(eq + 1);
     return true;
@@ -76,14 +71,11 @@ Location Find(const std::vector<std::string>& lines, const std::string& section,
     for (long i = 0; i < static_cast<long>(lines.size()); ++i) {
         std::string name, k, v;
         if (SectionName(lines[i], name)) {
-            if (inside)
-                break;
+            if (inside) break;
             inside = Lower(name) == Lower(section);
-            if (inside)
-                at.section = at.lastLine = i;
+            if (inside) at.section = at.lastLine = i;
         } else if (inside) {
-            if (!Trim(lines[i]).empty())
-                at.lastLine = i;
+            if (!Trim(lines[i]).empty()) at.lastLine = i;
             if (KeyOf(lines[i], k, v) && Lower(k) == Lower(key)) {
                 at.key = i;
                 at.value = v;
@@ -99,13 +91,11 @@ Location Find(const std::vector<std::string>& lines, const std::string& section,
 std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
                                        const std::string& defaultText, char* buffer,
                                        std::uint32_t size, const std::string& file) {
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     std::string text = defaultText.substr(0, defaultText.find_last_not_of(' ') + 1);
     if (const auto bytes = sandbox::ReadFile(file)) {
         const Location at = Find(Lines(*bytes), section, key);
-        if (at.key >= 0)
-            text = Unquote(Trim(at.value));
+        if (at.key >= 0) text = Unquote(Trim(at.value));
     }
     const auto n = static_cast<std::uint32_t>(std::min<size_t>(text.size(), size - 1));
     std::memcpy(buffer, text.data(), n);
@@ -122,8 +112,7 @@ bool WritePrivateProfileStringA(const std::string& section, const std::string& k
         return false;
     sandbox::TheMachine().journal.push_back("profile " + file + " " + key);
     std::vector<std::string> lines;
-    if (const auto bytes = sandbox::ReadFile(file))
-        lines = Lines(*bytes);
+    if (const auto bytes = sandbox::ReadFile(file)) lines = Lines(*bytes);
     const Location at = Find(lines, section, key);
     const std::string entry = key + "=" + value;
     if (at.key >= 0) {

@@ -21,8 +21,7 @@ std::shared_ptr<RegKeyNode> NodeOf(std::uintptr_t handle) {
     if (auto root = m.roots.find(static_cast<RootKey>(handle)); root != m.roots.end())
         return root->second;
     auto open = m.openKeys.find(handle);
-    if (open == m.openKeys.end() || open->second.node->deleted)
-        return nullptr;
+    if (open == m.openKeys.end() || open->second.node->deleted) return nullptr;
     return open->second.node;
 }
 
@@ -54,24 +53,20 @@ void Record(const char* change, const RegKey& key, const std::string& valueName)
 long Walk(std::uintptr_t parent, const std::string& subKey, std::uint32_t access, bool create,
           RegKey& result) {
     auto start = NodeOf(parent);
-    if (!start)
-        return kErrorInvalidHandle;
+    if (!start) return kErrorInvalidHandle;
     auto node = start;
     bool readOnly = node->readOnly;
     for (const auto& part : sandbox::SplitPath(subKey)) {
         auto it = node->subkeys.find(part);
         if (it == node->subkeys.end()) {
-            if (!create)
-                return kErrorFileNotFound;
-            if (readOnly)
-                return kErrorAccessDenied;
+            if (!create) return kErrorFileNotFound;
+            if (readOnly) return kErrorAccessDenied;
             it = node->subkeys.emplace(part, std::make_shared<RegKeyNode>()).first;
         }
         node = it->second;
         readOnly = readOnly || node->readOnly;
     }
-    if (readOnly && (access & ~kReadRights) != 0)
-        return kErrorAccessDenied;
+    if (readOnly && (access & ~kReadRights) != 0) return kErrorAccessDenied;
     auto& m = TheMachine();
     const std::uintptr_t handle = m.nextHandle++;
     std::string path = PathOf(parent);
@@ -84,22 +79,19 @@ long Walk(std::uintptr_t parent, const std::string& subKey, std::uint32_t access
 
 long CopyOut(const std::string& bytes, void* data, std::uint32_t* size) {
     const auto needed = static_cast<std::uint32_t>(bytes.size());
-    if (!size)
-        return data ? kErrorInvalidParameter : kErrorSuccess;
+    if (!size) return data ? kErrorInvalidParameter : kErrorSuccess;
     if (data && *size < needed) {
         *size = needed;
         return kErrorMoreData;
     }
-    if (data && needed)
-        std::memcpy(data, bytes.data(), needed);
+    if (data && needed) std::memcpy(data, bytes.data(), needed);
     *size = needed;
     return kErrorSuccess;
 }
 
 // Copies a name with its NUL; `size` counts characters, as the Enum calls do.
 long CopyName(const std::string& text, char* name, std::uint32_t* size) {
-    if (text.size() + 1 > *size)
-        return kErrorMoreData;
+    if (text.size() + 1 > *size) return kErrorMoreData;
     std::memcpy(name, text.c_str(), text.size() + 1);
     *size = static_cast<std::uint32_t>(text.size());
     return kErrorSuccess;
@@ -114,14 +106,12 @@ RegKey::~RegKey() {
 RegKey::RegKey(RegKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
 
 RegKey& RegKey::operator=(RegKey&& other) noexcept {
-    if (this != &other)
-        Reset(std::exchange(other.handle_, 0));
+    if (this != &other) Reset(std::exchange(other.handle_, 0));
     return *this;
 }
 
 void RegKey::Reset(std::uintptr_t handle) {
-    if (handle_ != 0)
-        TheMachine().openKeys.erase(handle_);
+    if (handle_ != 0) TheMachine().openKeys.erase(handle_);
     handle_ = handle;
 }
 
@@ -145,21 +135,17 @@ long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t acce
 
 long RegDeleteTreeA(RootKey root, const std::string& subKey) {
     auto parts = sandbox::SplitPath(subKey);
-    if (parts.empty())
-        return kErrorInvalidParameter;
+    if (parts.empty()) return kErrorInvalidParameter;
     const std::string last = parts.back();
     parts.pop_back();
     auto node = NodeOf(root);
     for (const auto& part : parts) {
-        if (!node)
-            break;
+        if (!node) break;
         auto it = node->subkeys.find(part);
         node = it == node->subkeys.end() ? nullptr : it->second;
     }
-    if (!node || !node->subkeys.count(last))
-        return kErrorFileNotFound;
-    if (node->readOnly)
-        return kErrorAccessDenied;
+    if (!node || !node->subkeys.count(last)) return kErrorFileNotFound;
+    if (node->readOnly) return kErrorAccessDenied;
     node->subkeys[last]->deleted = true;
     node->subkeys.erase(last);
     return kErrorSuccess;
@@ -168,23 +154,19 @@ long RegDeleteTreeA(RootKey root, const std::string& subKey) {
 long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint32_t* type,
                       void* data, std::uint32_t* size) {
     auto node = NodeOf(key.Handle());
-    if (!node)
-        return kErrorInvalidHandle;
+    if (!node) return kErrorInvalidHandle;
     const auto* value = node->FindValue(valueName);
-    if (!value)
-        return kErrorFileNotFound;
-    if (type)
-        *type = value->type;
+    if (!value) return kErrorFileNotFound;
+    if (type) *type = value->type;
     return CopyOut(value->data, data, size);
 }
 
 long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32_t type,
                     const void* data, std::uint32_t size) {
     auto node = NodeOf(key.Handle());
-    if (!node)
-        return kErrorInvalidHandle;
-    if (!(AccessOf(key.Handle()) & kKeySetValue))
-        return kErrorAccessDenied;
+    if (!node) return kErrorInvalidHandle;
+    if (!(AccessOf(key.Handle()) & kKeySetValue)) return kErrorAccessDenied;
+    if (node->failChanges) return node->failChanges;
     Record("set", key, valueName);
     std::string bytes(static_cast<const char*>(data), size);
     if (auto* value = node->FindValue(valueName)) {
@@ -198,13 +180,11 @@ long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32
 
 long RegDeleteValueA(const RegKey& key, const std::string& valueName) {
     auto node = NodeOf(key.Handle());
-    if (!node)
-        return kErrorInvalidHandle;
-    if (!(AccessOf(key.Handle()) & kKeySetValue))
-        return kErrorAccessDenied;
+    if (!node) return kErrorInvalidHandle;
+    if (!(AccessOf(key.Handle()) & kKeySetValue)) return kErrorAccessDenied;
+    if (node->failChanges) return node->failChanges;
     auto* value = node->FindValue(valueName);
-    if (!value)
-        return kErrorFileNotFound;
+    if (!value) return kErrorFileNotFound;
     Record("delete", key, valueName);
     node->values.erase(node->values.begin() + (value - node->values.data()));
     return kErrorSuccess;
@@ -212,25 +192,19 @@ long RegDeleteValueA(const RegKey& key, const std::string& valueName) {
 
 long RegEnumKeyExA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
     auto node = NodeOf(key.Handle());
-    if (!node)
-        return kErrorInvalidHandle;
-    if (index >= node->subkeys.size())
-        return kErrorNoMoreItems;
+    if (!node) return kErrorInvalidHandle;
+    if (index >= node->subkeys.size()) return kErrorNoMoreItems;
     return CopyName(std::next(node->subkeys.begin(), index)->first, name, nameSize);
 }
 
 long RegEnumValueA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                    std::uint32_t* type, void* data, std::uint32_t* dataSize) {
     auto node = NodeOf(key.Handle());
-    if (!node)
-        return kErrorInvalidHandle;
-    if (index >= node->values.size())
-        return kErrorNoMoreItems;
+    if (!node) return kErrorInvalidHandle;
+    if (index >= node->values.size()) return kErrorNoMoreItems;
     const auto& value = node->values[index];
-    if (const long rc = CopyName(value.name, name, nameSize); rc != kErrorSuccess)
-        return rc;
-    if (type)
-        *type = value.type;
+    if (const long rc = CopyName(value.name, name, nameSize); rc != kErrorSuccess) return rc;
+    if (type) *type = value.type;
     return CopyOut(value.data, data, dataSize);
 }
 
@@ -240,8 +214,7 @@ namespace sandbox {
 
 RegValueEntry* RegKeyNode::FindValue(const std::string& name) {
     for (auto& value : values)
-        if (Lower(value.name) == Lower(name))
-            return &value;
+        if (Lower(value.name) == Lower(name)) return &value;
     return nullptr;
 }
 
@@ -249,14 +222,12 @@ namespace {
 
 std::shared_ptr<RegKeyNode> FindKey(platform::RootKey root, const std::string& key, bool create) {
     auto it = TheMachine().roots.find(root);
-    if (it == TheMachine().roots.end())
-        return nullptr;
+    if (it == TheMachine().roots.end()) return nullptr;
     auto node = it->second;
     for (const auto& part : SplitPath(key)) {
         auto sub = node->subkeys.find(part);
         if (sub == node->subkeys.end()) {
-            if (!create)
-                return nullptr;
+            if (!create) return nullptr;
             sub = node->subkeys.emplace(part, std::make_shared<RegKeyNode>()).first;
         }
         node = sub->second;
@@ -293,8 +264,7 @@ std::optional<Value> GetValue(platform::RootKey root, const std::string& key,
                               const std::string& name) {
     auto node = FindKey(root, key, false);
     const auto* value = node ? node->FindValue(name) : nullptr;
-    if (!value)
-        return std::nullopt;
+    if (!value) return std::nullopt;
     return Value{value->type, value->data};
 }
 
@@ -304,6 +274,10 @@ bool KeyExists(platform::RootKey root, const std::string& key) {
 
 void RefuseFullAccess(platform::RootKey root, const std::string& key) {
     FindKey(root, key, true)->readOnly = true;
+}
+
+void FailValueChanges(platform::RootKey root, const std::string& key, long code) {
+    FindKey(root, key, true)->failChanges = code;
 }
 
 }  // namespace sandbox

@@ -58,5 +58,8 @@ std::optional<Value> GetValue(platform::RootKey root, const std::string& key,
 bool KeyExists(platform::RootKey root, const std::string& key);
 // The key and everything below it open only for reading, as HKLM for a standard user.
 void RefuseFullAccess(platform::RootKey root, const std::string& key);
+// Value writes and deletes in the key fail with `code` although it opens, as when another
+// program deletes the key while it is open (ERROR_KEY_DELETED).
+void FailValueChanges(platform::RootKey root, const std::string& key, long code);
 
 }  // namespace sandbox

@@ -19,18 +19,15 @@ using sandbox::TheMachine;
 
 // The real calls' contract: the text and its length, or the size needed with the NUL.
 std::uint32_t CopyPath(const std::string& text, char* buffer, std::uint32_t size) {
-    if (text.size() + 1 > size)
-        return static_cast<std::uint32_t>(text.size() + 1);
+    if (text.size() + 1 > size) return static_cast<std::uint32_t>(text.size() + 1);
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return static_cast<std::uint32_t>(text.size());
 }
 
 bool IsShortName(const std::string& name) {
     const auto dot = name.find('.');
-    if (name.find_first_of(" +,;=[]") != std::string::npos)
-        return false;
-    if (dot == std::string::npos)
-        return !name.empty() && name.size() <= 8;
+    if (name.find_first_of(" +,;=[]") != std::string::npos) return false;
+    if (dot == std::string::npos) return !name.empty() && name.size() <= 8;
     return dot > 0 && dot <= 8 && name.find('.', dot + 1) == std::string::npos &&
            name.size() - dot - 1 <= 3;
 }
@@ -44,19 +41,16 @@ std::string ShortStem(const std::string& name, std::string& extension) {
             extension += static_cast<char>(std::toupper(c));
     std::string stem;
     for (char c : base) {
-        if (c == ' ' || c == '.')
-            continue;
+        if (c == ' ' || c == '.') continue;
         stem += std::strchr("+,;=[]", c) ? '_' : static_cast<char>(std::toupper(c));
-        if (stem.size() == 6)
-            break;
+        if (stem.size() == 6) break;
     }
     return stem;
 }
 
 // The 8.3 name of `name` within `folder`: PROGRA~1 style, numbered in name order.
 std::string ShortName(const std::filesystem::path& folder, const std::string& name) {
-    if (IsShortName(name))
-        return name;
+    if (IsShortName(name)) return name;
     std::string extension, otherExtension;
     const std::string stem = ShortStem(name, extension);
     std::set<std::string, sandbox::NoCaseLess> siblings;
@@ -69,8 +63,7 @@ std::string ShortName(const std::filesystem::path& folder, const std::string& na
             otherExtension != extension)
             continue;
         ++number;
-        if (Lower(sibling) == Lower(name))
-            break;
+        if (Lower(sibling) == Lower(name)) break;
     }
     return stem + "~" + std::to_string(number) + (extension.empty() ? "" : "." + extension);
 }
@@ -78,8 +71,7 @@ std::string ShortName(const std::filesystem::path& folder, const std::string& na
 // Rewrites every component of an existing path in its long or its short form.
 bool PathForm(const std::string& path, bool shortForm, std::string& result) {
     const auto parts = sandbox::SplitPath(path);
-    if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':')
-        return false;
+    if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':') return false;
     std::filesystem::path host = TheMachine().hostRoot / Lower(parts[0].substr(0, 1));
     result = parts[0];
     std::error_code ec;
@@ -92,14 +84,12 @@ bool PathForm(const std::string& path, bool shortForm, std::string& result) {
                 break;
             }
         }
-        if (found.empty())
-            return false;
+        if (found.empty()) return false;
         const std::string name = found.filename().string();
         result += "\\" + (shortForm ? ShortName(host, name) : name);
         host = found;
     }
-    if (path.back() == '\\' || parts.size() == 1)
-        result += "\\";
+    if (path.back() == '\\' || parts.size() == 1) result += "\\";
     return true;
 }
 
@@ -126,6 +116,9 @@ std::string ErrorDescription(long code) {
         case kErrorMoreData:
             return "More data is available.";
         case kErrorNoMoreItems:
+        case kErrorKeyDeleted:
+            return "Illegal operation attempted on a registry key that has been marked for "
+                   "deletion.";
             return "No more data is available.";
         default:
             return "Unknown error " + std::to_string(code) + ".";

@@ -33,14 +33,12 @@ RegKey::~RegKey() {
 RegKey::RegKey(RegKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
 
 RegKey& RegKey::operator=(RegKey&& other) noexcept {
-    if (this != &other)
-        Reset(std::exchange(other.handle_, 0));
+    if (this != &other) Reset(std::exchange(other.handle_, 0));
     return *this;
 }
 
 void RegKey::Reset(std::uintptr_t handle) {
-    if (handle_ != 0)
-        ::RegCloseKey(reinterpret_cast<HKEY>(handle_));
+    if (handle_ != 0) ::RegCloseKey(reinterpret_cast<HKEY>(handle_));
     handle_ = handle;
 }
 
@@ -73,10 +71,8 @@ long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint
     DWORD dwSize = size ? *size : 0;
     const long rc = ::RegQueryValueExA(KeyHandle(key), valueName.c_str(), nullptr, &dwType,
                                        static_cast<BYTE*>(data), size ? &dwSize : nullptr);
-    if (type)
-        *type = dwType;
-    if (size)
-        *size = dwSize;
+    if (type) *type = dwType;
+    if (size) *size = dwSize;
     return rc;
 }
 
@@ -106,10 +102,8 @@ long RegEnumValueA(const RegKey& key, std::uint32_t index, char* name, std::uint
     const long rc = ::RegEnumValueA(KeyHandle(key), index, name, &dwName, nullptr, &dwType,
                                     static_cast<BYTE*>(data), dataSize ? &dwData : nullptr);
     *nameSize = dwName;
-    if (type)
-        *type = dwType;
-    if (dataSize)
-        *dataSize = dwData;
+    if (type) *type = dwType;
+    if (dataSize) *dataSize = dwData;
     return rc;
 }
 

@@ -60,8 +60,7 @@ std::string ApplicationFolder() {
     std::vector<char> path(MAX_PATH);
     for (;;) {
         const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), path.size());
-        if (n == 0)
-            return {};
+        if (n == 0) return {};
         if (n < path.size()) {
             std::string full(path.data(), n);
             const auto slash = full.find_last_of('\\');
@@ -78,8 +77,7 @@ std::string CommandLineArguments() {
         ++p;
         while (*p && *p != '"')
             ++p;
-        if (*p == '"')
-            ++p;
+        if (*p == '"') ++p;
     } else {
         while (*p && *p != ' ' && *p != '\t')
             ++p;
@@ -109,8 +107,7 @@ bool AppendToFile(const std::string& path, const std::string& text) {
     win32::UniqueHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return false;
+    if (!file.IsValid()) return false;
     DWORD written = 0;
     return ::WriteFile(file.Get(), text.data(), text.size(), &written, nullptr) &&
            written == text.size();

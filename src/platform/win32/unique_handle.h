@@ -9,8 +9,7 @@ class UniqueHandle {
   public:
     explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
     ~UniqueHandle() {
-        if (IsValid())
-            CloseHandle(handle_);
+        if (IsValid()) CloseHandle(handle_);
     }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
