@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -27,19 +28,28 @@ constexpr std::uint32_t kKeyQueryValue = 0x0001;
 constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 
-// The one owner of an open registry key: closes it (RegCloseKey) when it goes.
+// RegCloseKey; the system's code leaves it to RegKey.
+long RegCloseKey(std::uintptr_t handle);
+
+// The one owner of an open registry key: closes it when it goes.
 class RegKey {
   public:
     RegKey() = default;
-    ~RegKey();
-    RegKey(RegKey&& other) noexcept;
-    RegKey& operator=(RegKey&& other) noexcept;
+    ~RegKey() { Reset(); }
+    RegKey(RegKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
+    RegKey& operator=(RegKey&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.handle_, 0));
+        return *this;
+    }
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
 
     bool IsOpen() const { return handle_ != 0; }
     std::uintptr_t Handle() const { return handle_; }
-    void Reset(std::uintptr_t handle = 0);
+    void Reset(std::uintptr_t handle = 0) {
+        if (handle_ != 0) RegCloseKey(handle_);
+        handle_ = handle;
+    }
 
   private:
     std::uintptr_t handle_ = 0;

@@ -1,6 +1,5 @@
 // The sandbox registry: an in-memory tree under the five predefined roots.
 #include <cstring>
-#include <utility>
 
 #include "platform/errors.h"
 #include "platform/registry.h"
@@ -99,20 +98,8 @@ long CopyName(const std::string& text, char* name, std::uint32_t* size) {
 
 }  // namespace
 
-RegKey::~RegKey() {
-    Reset();
-}
-
-RegKey::RegKey(RegKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
-
-RegKey& RegKey::operator=(RegKey&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, 0));
-    return *this;
-}
-
-void RegKey::Reset(std::uintptr_t handle) {
-    if (handle_ != 0) TheMachine().openKeys.erase(handle_);
-    handle_ = handle;
+long RegCloseKey(std::uintptr_t handle) {
+    return TheMachine().openKeys.erase(handle) ? kErrorSuccess : kErrorInvalidHandle;
 }
 
 long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t, std::uint32_t access,

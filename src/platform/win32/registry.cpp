@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <utility>
-
 namespace platform {
 namespace {
 
@@ -26,20 +24,8 @@ long Open(HKEY parent, const std::string& subKey, std::uint32_t options, std::ui
 
 }  // namespace
 
-RegKey::~RegKey() {
-    Reset();
-}
-
-RegKey::RegKey(RegKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
-
-RegKey& RegKey::operator=(RegKey&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, 0));
-    return *this;
-}
-
-void RegKey::Reset(std::uintptr_t handle) {
-    if (handle_ != 0) ::RegCloseKey(reinterpret_cast<HKEY>(handle_));
-    handle_ = handle;
+long RegCloseKey(std::uintptr_t handle) {
+    return ::RegCloseKey(reinterpret_cast<HKEY>(handle));
 }
 
 long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t options,
