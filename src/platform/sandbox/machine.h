@@ -10,6 +10,8 @@
 
 #include "platform/clock.h"
 #include "platform/registry.h"
+#include "platform/window.h"
+#include "platform/sandbox/sandbox.h"
 
 namespace sandbox {
 
@@ -43,6 +45,67 @@ struct OpenKey {
     std::string path;  // as opened, for the journal
 };
 
+// A headless window: a form or a control, with the state a real one would keep.
+struct HeadlessWindow {
+    bool isForm = false;
+    platform::ControlKind kind = platform::ControlKind::Label;
+    std::string name;
+    platform::Hwnd parent = 0;  // the form of a control
+    platform::Hwnd owner = 0;   // the owner of a form
+    int id = 0;
+    platform::WindowEvents* events = nullptr;
+    platform::BorderStyle border = platform::BorderStyle::Sizable;
+    platform::WindowState state = platform::WindowState::Normal;
+    bool shown = false;  // a form that has been shown once
+    std::string text;
+    platform::PixelRect rect;
+    bool visible = true;
+    bool enabled = true;
+    int fontSize = 8;
+    bool bold = false;
+    bool waitCursor = false;
+    int defaultId = 0;
+    int cancelId = 0;
+    std::vector<platform::Hwnd> tabOrder;
+    int check = 0;
+    int minimum = 0, maximum = 100, position = 0;
+    std::vector<std::string> items;  // list box
+    int selectedItem = -1;
+    struct Column {
+        std::string text;
+        int width = 0;
+    };
+    struct Row {
+        std::vector<std::string> texts = std::vector<std::string>(4);
+        int icon = 0;
+        bool selected = false;
+    };
+    std::vector<Column> columns;
+    std::vector<Row> rows;
+    int currentRow = -1;
+    int visibleRow = -1;  // the row last scrolled into view
+};
+
+struct HeadlessTimer {
+    platform::Hwnd form = 0;
+    int id = 0;
+    int interval = 0;
+    long long due = 0;
+    bool firing = false;
+};
+
+struct HeadlessUi {
+    std::map<platform::Hwnd, HeadlessWindow> windows;
+    std::vector<HeadlessTimer> timers;
+    platform::Hwnd focus = 0;
+    platform::Hwnd nextHandle = 0x10000;
+    long long now = 0;  // virtual milliseconds
+    std::vector<ScriptedAction> script;
+    std::vector<int> answers;
+    std::vector<ShownMessageBox> messageBoxes;
+    platform::ScreenMetrics screen{1280, 1024, 15, 15};
+};
+
 struct Machine {
     std::filesystem::path hostRoot;
     std::set<std::string> denyWriteFolders;  // lower-case Windows paths
@@ -59,6 +122,7 @@ struct Machine {
     std::uintptr_t nextHandle = 0x100;
 
     std::vector<std::string> journal;  // every change, in order
+    HeadlessUi ui;
 };
 
 Machine& TheMachine();

@@ -5,12 +5,15 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/registry.h"
+#include "platform/window.h"
 
 namespace sandbox {
 
@@ -61,5 +64,43 @@ void RefuseFullAccess(platform::RootKey root, const std::string& key);
 // Value writes and deletes in the key fail with `code` although it opens, as when another
 // program deletes the key while it is open (ERROR_KEY_DELETED).
 void FailValueChanges(platform::RootKey root, const std::string& key, long code);
+
+// --- Windows (headless) ---------------------------------------------------------------------
+// Controls keep their state; modal loops and DoEvents fire due timers on a virtual clock and
+// run the scripted actions below, in order, each once it is ready.
+
+// A modal loop or message box that has nothing left to do: the test fails instead of hanging.
+struct StuckUi : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct ScriptedAction {
+    std::string what;
+    std::function<bool()> ready;  // null: ready at once
+    std::function<void()> run;
+};
+void Script(const std::string& what, std::function<void()> run,
+            std::function<bool()> ready = nullptr);
+// Actions for Script: a click on a control (check boxes toggle first, as their window does),
+// and the close box of a form.
+std::function<void()> ClickOn(const std::string& form, const std::string& control);
+std::function<void()> CloseBoxOf(const std::string& form);
+std::size_t PendingActions();
+
+// Answers of the next message boxes, in order; and what every message box showed.
+void AnswerMessageBox(int answer);
+struct ShownMessageBox {
+    std::string text;
+    std::string caption;
+    int type = 0;
+};
+const std::vector<ShownMessageBox>& MessageBoxes();
+
+// The newest window of a form name, and a control on it by name; 0 when there is none.
+platform::Hwnd FindForm(const std::string& form);
+platform::Hwnd FindControl(const std::string& form, const std::string& control);
+// Milliseconds of the virtual clock since Reset.
+long long VirtualTime();
+void SetScreen(const platform::ScreenMetrics& screen);
 
 }  // namespace sandbox
