@@ -34,6 +34,7 @@ class WindowEvents {
 // Forms start hidden. `name` identifies the window to tests; `owner` may be 0.
 Hwnd CreateFormWindow(WindowEvents* events, const std::string& name, BorderStyle border,
                       Hwnd owner);
+void SetOwner(Hwnd form, Hwnd owner);
 Hwnd CreateControlWindow(Hwnd form, ControlKind kind, int id, const std::string& name);
 void DestroyWindow(Hwnd window);  // a form takes its controls and timers with it
 bool IsWindow(Hwnd window);

@@ -75,6 +75,7 @@ void Form::Show(ShowMode mode, Form* owner) {
     owner_ = owner ? owner->Hwnd() : 0;
     Load();
     if (!IsLoaded()) return;
+    platform::SetOwner(hwnd_, owner_);
     if (start_ == StartPosition::CenterOwner) platform::CenterWindow(hwnd_, owner_);
     platform::ShowWindow(hwnd_, true);
     FocusFirstControl();

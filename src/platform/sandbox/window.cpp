@@ -84,6 +84,10 @@ Hwnd CreateFormWindow(WindowEvents* events, const std::string& name, BorderStyle
     return hwnd;
 }
 
+void SetOwner(Hwnd form, Hwnd owner) {
+    Update(form, [&](HeadlessWindow& w) { w.owner = owner; });
+}
+
 Hwnd CreateControlWindow(Hwnd form, ControlKind kind, int id, const std::string& name) {
     const Hwnd hwnd = Ui().nextHandle++;
     HeadlessWindow& w = Ui().windows[hwnd];
