@@ -24,6 +24,11 @@ ensure_wine_prefix() {
                     if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
                 done
             done
+            # Windows open inside one virtual desktop: no window manager is needed, and Wine
+            # does not wait for one each time a window closes.
+            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+                >/dev/null 2>&1
             touch "$WINEPREFIX/.purgelint-ready"
         fi
     ) 9>"$WINEPREFIX.lock"

@@ -1,0 +1,203 @@
+// The window and control layer as the system relies on it: the same test on the headless
+// backend and on real windows under Wine.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "ui/controls.h"
+#include "ui/interaction.h"
+#include "ui/ui_driver.h"
+
+namespace {
+
+constexpr int kTick = 50;
+
+class EveryControl : public ui::Form {
+  public:
+    explicit EveryControl(const std::string& name = "frmEvery") : ui::Form(name) {
+        SetBorder(platform::BorderStyle::FixedDialog);
+        SetStartPosition(ui::StartPosition::CenterOwner);
+    }
+    ui::Label lblInfo;
+    ui::Button btnOK;
+    ui::Button btnCancel;
+    ui::CheckBox chBackup;
+    ui::OptionButton optMethod[2];
+    ui::ListBox List1;
+    ui::ListView lstMain;
+    ui::ProgressBar ProgressBar1;
+    ui::Timer Timer1;
+    std::function<void()> onTick;
+    std::vector<std::string> events;
+
+  protected:
+    void Design() override {
+        SetClientSize(9855, 6000);
+        Add(lblInfo, "lblInfo", {120, 120, 9615, 615});
+        Add(btnOK, "btnOK", {5880, 5400, 1935, 375});
+        Add(btnCancel, "btnCancel", {7920, 5400, 1815, 375});
+        Add(chBackup, "chBackup", {240, 840, 6735, 255});
+        for (int i = 0; i < 2; ++i) {
+            Add(optMethod[i], "optMethod" + std::to_string(i), {240, 1200 + 420 * i, 5655, 375});
+            optMethod[i].SetIndex(i);
+            optMethod[i].Click = [this](int index) {
+                events.push_back("option " + std::to_string(index));
+            };
+        }
+        Add(List1, "List1", {120, 2100, 4500, 1425});
+        Add(lstMain, "lstMain", {4800, 2100, 4935, 1425});
+        Add(ProgressBar1, "ProgressBar1", {120, 3720, 9615, 495});
+        chBackup.Click = [this] { events.push_back("check " + std::to_string(chBackup.Value())); };
+        btnOK.Click = [this] { events.push_back("ok"); };
+        btnCancel.Click = [this] { events.push_back("cancel"); };
+        SetDialogButtons(&btnOK, &btnCancel);
+        Add(Timer1, kTick, false);
+        Timer1.Tick = [this] {
+            if (onTick) onTick();
+        };
+    }
+    void Form_Unload(int&) override { events.push_back("unload"); }
+};
+
+class UiContract : public ::testing::Test {
+  protected:
+    void SetUp() override { driver::Prepare(); }
+    void TearDown() override { EXPECT_TRUE(driver::Finish()) << "an action never came to pass"; }
+
+    // Lets events run until `done`, for five seconds at most.
+    static bool RunEventsUntil(const std::function<bool()>& done) {
+        for (int i = 0; i < 250 && !done(); ++i) {
+            ui::DoEvents();
+            if (!done()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return done();
+    }
+    static void ExpectPixels(const ui::Control& control, const ui::TwipRect& twips) {
+        const int x = ui::Screen::TwipsPerPixelX(), y = ui::Screen::TwipsPerPixelY();
+        const platform::PixelRect r = platform::GetWindowRect(control.Hwnd());
+        EXPECT_NEAR(r.left, twips.left / x, 1) << control.Name();
+        EXPECT_NEAR(r.top, twips.top / y, 1) << control.Name();
+        EXPECT_NEAR(r.width, twips.width / x, 1) << control.Name();
+        EXPECT_NEAR(r.height, twips.height / y, 1) << control.Name();
+    }
+};
+
+TEST_F(UiContract, ControlsStandWhereTheirTwipsSay) {
+    EveryControl form;
+    form.Show();
+    EXPECT_EQ(1440 % ui::Screen::TwipsPerPixelX(), 0);
+    EXPECT_NEAR(form.ScaleWidth(), 9855, ui::Screen::TwipsPerPixelX());
+    EXPECT_NEAR(form.ScaleHeight(), 6000, ui::Screen::TwipsPerPixelY());
+    ExpectPixels(form.lblInfo, {120, 120, 9615, 615});
+    ExpectPixels(form.btnCancel, {7920, 5400, 1815, 375});
+    ExpectPixels(form.optMethod[1], {240, 1620, 5655, 375});
+    ExpectPixels(form.lstMain, {4800, 2100, 4935, 1425});
+    ExpectPixels(form.ProgressBar1, {120, 3720, 9615, 495});
+    form.lblInfo.SetCaption("C:\\Program Files\\A & B\\setup.exe");
+    EXPECT_EQ(form.lblInfo.Caption(), "C:\\Program Files\\A & B\\setup.exe");
+    form.lblInfo.SetVisible(false);
+    EXPECT_FALSE(form.lblInfo.Visible());
+    form.Unload();
+    EXPECT_FALSE(form.IsLoaded());
+}
+
+TEST_F(UiContract, AModalFormDisablesItsOwnerAndItsTimerFiresInTheLoop) {
+    EveryControl owner("frmOwner"), dialog;
+    owner.Show();
+    int ticks = 0;
+    bool ownerWasEnabled = true;
+    dialog.onTick = [&] {
+        ownerWasEnabled = platform::IsWindowEnabled(owner.Hwnd());
+        if (++ticks == 3) dialog.Unload();
+    };
+    dialog.Load();
+    dialog.Timer1.SetEnabled(true);
+    dialog.Show(ui::ShowMode::Modal, &owner);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_FALSE(ownerWasEnabled);
+    EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd())) << "enabled again after the loop";
+}
+
+TEST_F(UiContract, ClicksFromOutsideArriveWhileTheCodeLetsEventsRun) {
+    EveryControl dialog;
+    driver::ClickWhenShown("frmEvery", "chBackup");
+    driver::ClickWhenShown("frmEvery", "optMethod1");
+    driver::ClickWhenShown("frmEvery", "btnOK");
+    driver::CloseWhenShown("frmEvery");
+    dialog.onTick = [&] {
+        dialog.Timer1.SetEnabled(false);
+        // The whole work runs inside this tick; clicks come in through DoEvents.
+        EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 3; }));
+    };
+    dialog.Load();
+    dialog.Timer1.SetEnabled(true);
+    dialog.Show(ui::ShowMode::Modal);
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{"check 1", "option 1", "ok", "unload"}));
+}
+
+TEST_F(UiContract, ListRowsKeepKeysTagsIconsAndSelection) {
+    EveryControl form;
+    form.Show();
+    ui::ListView& list = form.lstMain;
+    for (const char* column : {"Type", "Category", "Location", "Description"})
+        list.AddColumn(column, 1440);
+    list.SetColumnText(3, "Ort");
+    EXPECT_EQ(list.ColumnText(3), "Ort");
+    list.SetColumnWidth(4, 3000);
+    EXPECT_NEAR(list.ColumnWidth(4), 3000, ui::Screen::TwipsPerPixelX());
+
+    ASSERT_TRUE(list.Add("registry_HKLM\\Run_x", "Registry", 1));
+    ASSERT_TRUE(list.Add("shortcut__C:\\a.lnk", "Shortcut", 2));
+    EXPECT_FALSE(list.Add("shortcut__C:\\a.lnk", "Shortcut", 2)) << "the key is taken";
+    ASSERT_TRUE(list.Add("unknown_", "", ui::ListView::kNoIcon));
+    list.SetTag(2, "5");
+    for (int sub = 1; sub <= 3; ++sub)
+        list.SetText(2, sub, "sub " + std::to_string(sub));
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(platform::ListViewGetItemCount(list.Hwnd()), 3);
+    EXPECT_EQ(list.Text(2), "Shortcut");
+    EXPECT_EQ(list.Text(2, 3), "sub 3");
+    EXPECT_EQ(list.Tag(2), "5");
+    EXPECT_EQ(list.Icon(1), 1);
+    EXPECT_EQ(list.Icon(2), 2);
+    EXPECT_EQ(list.Icon(3), 0);
+
+    list.SetSelected(1, true);
+    list.SetSelected(3, true);
+    list.SetSelected(1, false);
+    EXPECT_FALSE(list.Selected(1));
+    EXPECT_FALSE(list.Selected(2));
+    EXPECT_TRUE(list.Selected(3));
+    list.SetCurrentItem(3);
+    list.EnsureVisible(3);
+    EXPECT_EQ(list.CurrentItem(), 3);
+    list.Clear();
+    EXPECT_EQ(platform::ListViewGetItemCount(list.Hwnd()), 0);
+}
+
+TEST_F(UiContract, ListBoxAndProgressBarKeepTheirValues) {
+    EveryControl form;
+    form.Show();
+    form.List1.AddItem("C:\\Windows\\a.exe");
+    form.List1.AddItem("C:\\Program Files\\b\\a.exe");
+    form.List1.SetListIndex(1);
+    EXPECT_EQ(form.List1.ListCount(), 2);
+    EXPECT_EQ(form.List1.List(1), "C:\\Program Files\\b\\a.exe");
+    EXPECT_EQ(form.List1.ListIndex(), 1);
+    form.ProgressBar1.SetRange(0, 14);
+    form.ProgressBar1.SetValue(5);
+    EXPECT_EQ(form.ProgressBar1.Value(), 5);
+    form.ProgressBar1.SetValue(20);
+    EXPECT_EQ(form.ProgressBar1.Value(), 14) << "held to the range";
+}
+
+TEST_F(UiContract, AMessageBoxIsAnsweredFromOutside) {
+    driver::AnswerNextMessageBox(ui::vbNo);
+    EXPECT_EQ(ui::MsgBox("Repair the selected problems now?", ui::vbYesNo + ui::vbExclamation,
+                         "Scan result"),
+              ui::vbNo);
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// Drives the user interface from outside, as a user would: on the sandbox through its
+// script, on Windows from another thread through window messages.
+#pragma once
+
+#include <string>
+
+namespace driver {
+
+// A fresh machine (sandbox) or nothing to do (Windows).
+void Prepare();
+// Clicks the control once its form is shown.
+void ClickWhenShown(const std::string& form, const std::string& control);
+// Presses the close box of the form once it is shown.
+void CloseWhenShown(const std::string& form);
+// Answers the next message box with the button `answer` (an ID* code).
+void AnswerNextMessageBox(int answer);
+// Waits until every action given has been carried out; false if one never could be.
+bool Finish();
+
+}  // namespace driver

@@ -1,0 +1,110 @@
+// A second thread that waits for windows of this process and posts what a user's click
+// would send them.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <utility>
+
+#include "ui/ui_driver.h"
+
+namespace driver {
+namespace {
+
+std::thread lastAction;  // each action's thread waits for the one before it
+bool allDone = true;
+
+std::string NameOf(HWND window) {
+    const auto atom =
+        static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(::GetPropA(window, "PurgelintName")));
+    char name[256] = {};
+    return atom && ::GetAtomNameA(atom, name, sizeof name) ? name : "";
+}
+
+struct Search {
+    std::function<bool(HWND)> match;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM lp) {
+    auto* search = reinterpret_cast<Search*>(lp);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) && search->match(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindTopLevel(const std::function<bool(HWND)>& match) {
+    Search search{match};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindForm(const std::string& form) {
+    return FindTopLevel([&](HWND w) { return NameOf(w) == form; });
+}
+
+// Runs `act` on another thread as soon as `find` finds its window, for ten seconds at most,
+// after the actions given before it.
+void Later(std::function<HWND()> find, std::function<void(HWND)> act) {
+    lastAction = std::thread(
+        [previous = std::move(lastAction), find = std::move(find), act = std::move(act)]() mutable {
+            if (previous.joinable()) previous.join();
+            for (int i = 0; i < 500; ++i) {
+                if (HWND window = find()) {
+                    act(window);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            allDone = false;
+        });
+}
+
+}  // namespace
+
+void Prepare() {}
+
+void ClickWhenShown(const std::string& form, const std::string& control) {
+    Later([form] { return FindForm(form); },
+          [control](HWND window) {
+              HWND target = nullptr;
+              for (HWND child = ::GetWindow(window, GW_CHILD); child;
+                   child = ::GetWindow(child, GW_HWNDNEXT))
+                  if (NameOf(child) == control) target = child;
+              if (!target) {
+                  allDone = false;
+                  return;
+              }
+              ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(target), BN_CLICKED),
+                             reinterpret_cast<LPARAM>(target));
+          });
+}
+
+void CloseWhenShown(const std::string& form) {
+    Later([form] { return FindForm(form); },
+          [](HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); });
+}
+
+void AnswerNextMessageBox(int answer) {
+    Later(
+        [] {
+            return FindTopLevel([](HWND w) {
+                char name[16] = {};
+                ::GetClassNameA(w, name, sizeof name);
+                return std::string(name) == "#32770";
+            });
+        },
+        [answer](HWND box) { ::PostMessageA(box, WM_COMMAND, answer, 0); });
+}
+
+bool Finish() {
+    if (lastAction.joinable()) lastAction.join();
+    return std::exchange(allDone, true);
+}
+
+}  // namespace driver
