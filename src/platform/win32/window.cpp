@@ -569,11 +569,13 @@ Hwnd GetActiveWindow() {
 }
 
 ScreenMetrics GetScreenMetrics() {
-    win32::ScreenDc dc;
-    const int dpiX = ::GetDeviceCaps(dc.Get(), LOGPIXELSX);
-    const int dpiY = ::GetDeviceCaps(dc.Get(), LOGPIXELSY);
+    // The dots per inch stay as they are for the life of the process; ask once.
+    static const POINT dpi = [] {
+        win32::ScreenDc dc;
+        return POINT{::GetDeviceCaps(dc.Get(), LOGPIXELSX), ::GetDeviceCaps(dc.Get(), LOGPIXELSY)};
+    }();
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-            dpiX > 0 ? 1440 / dpiX : 15, dpiY > 0 ? 1440 / dpiY : 15};
+            dpi.x > 0 ? 1440 / dpi.x : 15, dpi.y > 0 ? 1440 / dpi.y : 15};
 }
 
 }  // namespace platform
