@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "core/text.h"
 #include "platform/application.h"
 #include "platform/profile.h"
 
@@ -18,15 +19,9 @@ std::string SettingsFile() {
     return platform::ApplicationFolder() + "\\setup.ini";
 }
 
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A decimal number as a numeric conversion takes it: sign, digits, fraction, exponent.
 std::optional<long double> ParseNumber(const std::string& raw) {
-    const std::string text = Trimmed(raw);
+    const std::string text = Trim(raw, " \t");
     size_t i = 0, digits = 0;
     auto skipDigits = [&] {
         while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
@@ -75,7 +70,7 @@ void WriteSetting(const std::string& key, const std::string& value) {
 }
 
 bool ReadSettingBool(const std::string& key, bool defaultValue) {
-    const std::string text = Trimmed(ReadSetting(key, defaultValue ? "1" : "0"));
+    const std::string text = Trim(ReadSetting(key, defaultValue ? "1" : "0"), " \t");
     if (const auto number = ParseNumber(text)) return *number != 0;
     if (EqualsNoCase(text, "true")) return true;
     if (EqualsNoCase(text, "false")) return false;

@@ -1,7 +1,5 @@
 #include "core/startup.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -10,24 +8,13 @@
 #include "core/folders.h"
 #include "core/logs.h"
 #include "core/settings.h"
+#include "core/text.h"
 #include "platform/application.h"
 #include "platform/clock.h"
 
 namespace {
 
 constexpr int kMonday = 1;
-
-std::string UpperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // "ddmmyyyy", day first, no separators.
 std::string DayText(const platform::SystemTime& day) {

@@ -14,10 +14,6 @@ std::string Lower(std::string text) {
     return text;
 }
 
-int ColumnPixels(int twips) {
-    return (twips + Screen::TwipsPerPixelX() / 2) / Screen::TwipsPerPixelX();
-}
-
 }  // namespace
 
 void CheckBox::SetValue(int value) {
@@ -48,7 +44,7 @@ void ProgressBar::SetRange(int minimum, int maximum) {
 }
 
 void ListView::AddColumn(const std::string& text, int widthTwips) {
-    platform::ListViewInsertColumn(Hwnd(), columns_++, text, ColumnPixels(widthTwips));
+    platform::ListViewInsertColumn(Hwnd(), columns_++, text, Screen::ToPixelsX(widthTwips));
 }
 
 std::string ListView::ColumnText(int column) const {
@@ -64,7 +60,7 @@ int ListView::ColumnWidth(int column) const {
 }
 
 void ListView::SetColumnWidth(int column, int widthTwips) {
-    platform::ListViewSetColumnWidth(Hwnd(), column - 1, ColumnPixels(widthTwips));
+    platform::ListViewSetColumnWidth(Hwnd(), column - 1, Screen::ToPixelsX(widthTwips));
 }
 
 bool ListView::Add(const std::string& key, const std::string& text, int icon) {

@@ -8,15 +8,9 @@
 namespace ui {
 namespace {
 
-int ToPixelsX(int twips) {
-    return (twips + Screen::TwipsPerPixelX() / 2) / Screen::TwipsPerPixelX();
-}
-int ToPixelsY(int twips) {
-    return (twips + Screen::TwipsPerPixelY() / 2) / Screen::TwipsPerPixelY();
-}
-
 platform::PixelRect ToPixels(const TwipRect& r) {
-    return {ToPixelsX(r.left), ToPixelsY(r.top), ToPixelsX(r.width), ToPixelsY(r.height)};
+    return {Screen::ToPixelsX(r.left), Screen::ToPixelsY(r.top), Screen::ToPixelsX(r.width),
+            Screen::ToPixelsY(r.height)};
 }
 
 TwipRect ToTwips(const platform::PixelRect& r) {
@@ -116,7 +110,7 @@ int Form::ScaleHeight() const {
 }
 
 void Form::SetClientSize(int width, int height) {
-    platform::SetClientSize(hwnd_, ToPixelsX(width), ToPixelsY(height));
+    platform::SetClientSize(hwnd_, Screen::ToPixelsX(width), Screen::ToPixelsY(height));
 }
 
 void Form::Add(Control& control, const std::string& name, const TwipRect& bounds) {

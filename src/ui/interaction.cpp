@@ -26,4 +26,11 @@ int Screen::Height() {
     return platform::GetScreenMetrics().height * TwipsPerPixelY();
 }
 
+int Screen::ToPixelsX(int twips) {
+    return (twips + TwipsPerPixelX() / 2) / TwipsPerPixelX();
+}
+int Screen::ToPixelsY(int twips) {
+    return (twips + TwipsPerPixelY() / 2) / TwipsPerPixelY();
+}
+
 }  // namespace ui

@@ -29,6 +29,9 @@ struct Screen {
     static int TwipsPerPixelY();
     static int Width();  // twips
     static int Height();
+    // Twips to whole screen pixels, to the nearest.
+    static int ToPixelsX(int twips);
+    static int ToPixelsY(int twips);
 };
 
 }  // namespace ui
