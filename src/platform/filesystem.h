@@ -1,9 +1,69 @@
-// File operations of the system.
+// File operations of the system, shaped after the ANSI file functions: same arguments,
+// same result codes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
+#include "platform/clock.h"
+#include "platform/unique_any.h"
+
 namespace platform {
+
+constexpr std::uint32_t kFileAttributeReadOnly = 0x01;
+constexpr std::uint32_t kFileAttributeHidden = 0x02;
+constexpr std::uint32_t kFileAttributeSystem = 0x04;
+constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+constexpr std::uint32_t kFileAttributeArchive = 0x20;
+constexpr std::uint32_t kFileAttributeNormal = 0x80;
+constexpr std::uint32_t kFileAttributeReparsePoint = 0x400;
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+
+constexpr std::uint32_t kIoReparseTagMountPoint = 0xA0000003;  // a junction
+constexpr std::uint32_t kIoReparseTagSymlink = 0xA000000C;
+
+// A FILETIME: 100-nanosecond intervals since 1601-01-01 00:00 UTC.
+using FileTime = std::uint64_t;
+
+// What a folder listing returns for one entry (WIN32_FIND_DATAA).
+struct FindDataA {
+    std::uint32_t dwFileAttributes = 0;
+    FileTime ftLastWriteTime = 0;
+    std::uint64_t nFileSize = 0;
+    std::uint32_t dwReserved0 = 0;  // the reparse tag, for a reparse point
+    std::string cFileName;
+};
+
+// FindClose; the system's code leaves it to FindHandle.
+bool FindClose(std::uintptr_t handle);
+struct FindHandleTraits {
+    using Type = std::uintptr_t;
+    static Type Invalid() { return 0; }
+    static void Close(Type handle) { FindClose(handle); }
+};
+// The one owner of an open folder listing.
+using FindHandle = UniqueAny<FindHandleTraits>;
+
+// FindFirstFileA on a pattern such as "C:\Folder\*.*": ERROR_SUCCESS with the first entry
+// in `data` and the listing in `handle`, or the failure (ERROR_FILE_NOT_FOUND when nothing
+// matches, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED ...). Entries come in the order the
+// file system returns them; "." and ".." are among them where the file system has them.
+long FindFirstFileA(const std::string& pattern, FindDataA& data, FindHandle& handle);
+// FindNextFileA: ERROR_SUCCESS with the next entry, ERROR_NO_MORE_FILES at the end.
+long FindNextFileA(const FindHandle& handle, FindDataA& data);
+
+// GetFileAttributesA: the attributes, or kInvalidFileAttributes when they cannot be read.
+std::uint32_t GetFileAttributesA(const std::string& path);
+// The last-write time of a file or folder (GetFileAttributesExA): ERROR_SUCCESS or the failure.
+long GetFileLastWriteTime(const std::string& path, FileTime& time);
+// FileTimeToLocalFileTime then FileTimeToSystemTime: the time in local time.
+bool FileTimeToLocalSystemTime(FileTime time, SystemTime& local);
+
+// Opens the file for reading (GENERIC_READ, sharing read and write, OPEN_EXISTING) and
+// closes it again: ERROR_SUCCESS, or why it could not be opened.
+long OpenForReading(const std::string& path);
+// DeleteFileA: ERROR_SUCCESS or the failure (ERROR_ACCESS_DENIED for a read-only file).
+long DeleteFileA(const std::string& path);
 
 // Appends the bytes of `text` to the file, creating it when missing. False on any failure.
 bool AppendToFile(const std::string& path, const std::string& text);
