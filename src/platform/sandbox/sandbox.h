@@ -31,6 +31,38 @@ std::optional<std::string> ReadFile(const std::string& windowsPath);
 // A folder whose files cannot be created or changed (as for a user without write rights).
 void DenyWrites(const std::string& windowsFolder);
 
+// DOS attributes (read-only, hidden, system, archive) of a file or folder; the directory
+// bit follows the entry itself.
+void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
+// The last-write time, in the machine's local time (the sandbox's local time is UTC).
+void SetLastWriteTime(const std::string& windowsPath, int year, int month, int day, int hour = 0,
+                      int minute = 0, int second = 0);
+// The file exists and lists, but cannot be opened (in use by another program).
+void LockFile(const std::string& windowsPath);
+// Neither the entry's attributes nor its date can be read (it still lists in its folder).
+void HideAttributes(const std::string& windowsPath);
+// The folder exists, but listing it fails with ERROR_ACCESS_DENIED.
+void DenyListing(const std::string& windowsFolder);
+// Reparse points: a junction to a folder, a symbolic link to a file or folder. The target
+// may be anywhere, an ancestor of the link included (a loop).
+void MakeJunction(const std::string& linkPath, const std::string& targetFolder);
+void MakeSymbolicLink(const std::string& linkPath, const std::string& target);
+
+// Shortcut files in the sandbox's own storage format, read and written by the same
+// ShellLink calls the system uses.
+struct Shortcut {
+    std::string path;  // the target
+    std::string description;
+    std::string arguments;
+    std::string workingDirectory;
+    std::string iconPath;
+    long iconIndex = 0;
+    std::uint16_t hotkey = 0;
+    long showCommand = 1;
+};
+void WriteShortcut(const std::string& windowsPath, const Shortcut& link);
+std::optional<Shortcut> ReadShortcut(const std::string& windowsPath);
+
 // --- The running program and its surroundings ---------------------------------------------
 void SetApplication(const std::string& folder, const std::string& arguments);
 void SetTempPath(const std::string& path);
@@ -40,6 +72,9 @@ void SetSpecialFolder(int folder, const std::string& path);
 void SetLocalTime(int year, int month, int day, int hour = 9, int minute = 0);
 // Short date form in GetDateFormat picture notation (d, dd, M, MM, yy, yyyy).
 void SetShortDateFormat(const std::string& picture);
+// Time form in GetTimeFormat picture notation (h, hh, H, HH, m, mm, s, ss, t, tt); the
+// default is "h:mm:ss tt".
+void SetTimeFormat(const std::string& picture);
 
 // Every change the system made, in order: "append <file>", "profile <file> <key>",
 // "set <root>\\<key>\\<name>", "delete <root>\\<key>\\<name>", roots as HKLM, HKCU ...
