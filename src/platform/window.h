@@ -104,6 +104,10 @@ void KillTimer(Hwnd form, int id);
 void RunModalLoop(Hwnd form);
 // Lets pending events run and returns.
 void DoEvents();
+// Whether a running job's progress is due to be shown again: a real screen takes an update
+// about every 30 ms (the eye sees no more, and a Cancel click still answers at once); the
+// headless one takes every update.
+bool ProgressRefreshDue();
 
 // MessageBoxA: `type` as MB_* codes, the answer as ID* codes.
 int MessageBox(Hwnd owner, const std::string& text, const std::string& caption, int type);

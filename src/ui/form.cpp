@@ -18,6 +18,25 @@ TwipRect ToTwips(const platform::PixelRect& r) {
     return {r.left * x, r.top * y, r.width * x, r.height * y};
 }
 
+// The owner of a modal form: disabled while the form's loop runs, enabled again and given
+// the focus however the loop ends.
+class DisabledOwner {
+  public:
+    explicit DisabledOwner(platform::Hwnd owner) : owner_(owner) {
+        if (owner_) platform::EnableWindow(owner_, false);
+    }
+    ~DisabledOwner() {
+        if (!owner_ || !platform::IsWindow(owner_)) return;
+        platform::EnableWindow(owner_, true);
+        platform::SetFocus(owner_);
+    }
+    DisabledOwner(const DisabledOwner&) = delete;
+    DisabledOwner& operator=(const DisabledOwner&) = delete;
+
+  private:
+    platform::Hwnd owner_;
+};
+
 }  // namespace
 
 TwipRect Control::Bounds() const {
@@ -74,12 +93,10 @@ void Form::Show(ShowMode mode, Form* owner) {
     platform::ShowWindow(hwnd_, true);
     FocusFirstControl();
     if (mode == ShowMode::Modeless) return;
-    if (owner_) platform::EnableWindow(owner_, false);
+    const DisabledOwner disabled(owner_);
     platform::RunModalLoop(hwnd_);
-    if (owner_ && platform::IsWindow(owner_)) {
-        platform::EnableWindow(owner_, true);
-        platform::SetFocus(owner_);
-    }
+    // The loop may have ended with the window gone without Unload (a handler failed).
+    if (!IsLoaded()) Detach();
 }
 
 void Form::Unload() {
@@ -87,10 +104,13 @@ void Form::Unload() {
     int cancel = 0;
     Form_Unload(cancel);
     if (cancel != 0 || !IsLoaded()) return;
-    platform::Hwnd window = std::exchange(hwnd_, 0);
+    platform::DestroyWindow(Detach());
+}
+
+platform::Hwnd Form::Detach() {
     for (Control* control : controls_)
         control->hwnd_ = 0;
-    platform::DestroyWindow(window);
+    return std::exchange(hwnd_, 0);
 }
 
 TwipRect Form::Bounds() const {

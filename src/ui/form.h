@@ -128,6 +128,8 @@ class Form : private platform::WindowEvents {
     void OnClose() override { Unload(); }
     void OnResize() override { Form_Resize(); }
     void FocusFirstControl();
+    // Forgets the window and the controls' windows; returns the form's window.
+    platform::Hwnd Detach();
 
     std::string name_;
     platform::Hwnd hwnd_ = 0;

@@ -13,6 +13,10 @@ void DoEvents() {
     platform::DoEvents();
 }
 
+bool ProgressRefreshDue() {
+    return platform::ProgressRefreshDue();
+}
+
 int Screen::TwipsPerPixelX() {
     return platform::GetScreenMetrics().twipsPerPixelX;
 }

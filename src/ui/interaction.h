@@ -23,6 +23,9 @@ int MsgBox(const std::string& prompt, int buttons = vbOKOnly, const std::string&
 
 // Lets the user interface process pending events, then returns.
 void DoEvents();
+// Whether a long job's progress is due to be shown again (and events to run): a job that
+// looks at thousands of items a second shows them at the pace a screen can take.
+bool ProgressRefreshDue();
 
 struct Screen {
     static int TwipsPerPixelX();

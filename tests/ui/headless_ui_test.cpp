@@ -166,6 +166,15 @@ TEST_F(HeadlessUi, AModalLoopWithNothingToDoFailsInsteadOfHanging) {
     ticking.Timer1.SetEnabled(true);
     EXPECT_THROW(ticking.Show(ui::ShowMode::Modal), sandbox::StuckUi)
         << "a timer that never ends the loop";
+
+    // From inside a handler too: the alarm passes the handlers' boundary, and the owner of
+    // the dialog left behind is enabled again.
+    Dialog owner("owner"), waiting;
+    owner.Load();
+    owner.OKButton.Click = [&] { waiting.Show(ui::ShowMode::Modal, &owner); };
+    sandbox::Script("open a dialog that waits forever", sandbox::ClickOn("owner", "OKButton"));
+    EXPECT_THROW(owner.Show(ui::ShowMode::Modal), sandbox::StuckUi);
+    EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd()));
 }
 
 }  // namespace

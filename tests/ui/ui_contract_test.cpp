@@ -2,10 +2,13 @@
 // backend and on real windows under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
+#include "platform/failure.h"
 #include "ui/controls.h"
 #include "ui/interaction.h"
 #include "ui/ui_driver.h"
@@ -30,6 +33,7 @@ class EveryControl : public ui::Form {
     ui::ProgressBar ProgressBar1;
     ui::Timer Timer1;
     std::function<void()> onTick;
+    std::function<void()> onResize;
     std::vector<std::string> events;
 
   protected:
@@ -59,6 +63,22 @@ class EveryControl : public ui::Form {
         };
     }
     void Form_Unload(int&) override { events.push_back("unload"); }
+    void Form_Resize() override {
+        if (onResize) onResize();
+    }
+};
+
+// Collects the failures the window layer reports while it lives.
+class ReportedFailures {
+  public:
+    ReportedFailures()
+        : previous_(platform::SetFailureReport(
+              [this](const std::string& line) { lines.push_back(line); })) {}
+    ~ReportedFailures() { platform::SetFailureReport(previous_); }
+    std::vector<std::string> lines;
+
+  private:
+    platform::FailureReport previous_;
 };
 
 class UiContract : public ::testing::Test {
@@ -73,6 +93,12 @@ class UiContract : public ::testing::Test {
             if (!done()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return done();
+    }
+    // Lets events run for `milliseconds` of real time.
+    static void RunEventsFor(int milliseconds) {
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        RunEventsUntil([&] { return std::chrono::steady_clock::now() >= until; });
     }
     static void ExpectPixels(const ui::Control& control, const ui::TwipRect& twips) {
         const int x = ui::Screen::TwipsPerPixelX(), y = ui::Screen::TwipsPerPixelY();
@@ -118,6 +144,73 @@ TEST_F(UiContract, AModalFormDisablesItsOwnerAndItsTimerFiresInTheLoop) {
     EXPECT_EQ(ticks, 3);
     EXPECT_FALSE(ownerWasEnabled);
     EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd())) << "enabled again after the loop";
+}
+
+TEST_F(UiContract, ATimerDoesNotFireAgainWhileItsHandlerRuns) {
+    EveryControl dialog, nested("frmNested");
+    int ticks = 0, depth = 0, deepest = 0, nestedTicks = 0;
+    nested.onTick = [&] {
+        if (++nestedTicks == 5) nested.Unload();
+    };
+    dialog.onTick = [&] {
+        deepest = std::max(deepest, ++depth);
+        if (++ticks == 1) {
+            // Several intervals pass while this handler lets events run, then while a
+            // modal form runs its loop inside it.
+            RunEventsFor(5 * kTick);
+            nested.Load();
+            nested.Timer1.SetEnabled(true);
+            nested.Show(ui::ShowMode::Modal, &dialog);
+        } else {
+            dialog.Unload();
+        }
+        --depth;
+    };
+    dialog.Load();
+    dialog.Timer1.SetEnabled(true);
+    dialog.Show(ui::ShowMode::Modal);
+    EXPECT_EQ(deepest, 1) << "the handler ran inside itself";
+    EXPECT_EQ(nestedTicks, 5);
+    EXPECT_EQ(ticks, 2) << "the timer fires again once its handler is done";
+}
+
+TEST_F(UiContract, AFailingHandlerIsReportedAndEndsOnlyTheInnermostModalLoop) {
+    ReportedFailures failures;
+    EveryControl owner("frmOwner"), dialog;
+    owner.onTick = [&] {
+        owner.Timer1.SetEnabled(false);
+        dialog.Load();
+        dialog.btnOK.Click = [] { throw std::runtime_error("disk full"); };
+        driver::ClickWhenShown("frmEvery", "btnOK");
+        dialog.Show(ui::ShowMode::Modal, &owner);
+        EXPECT_FALSE(dialog.IsLoaded()) << "the failed form is gone";
+        EXPECT_TRUE(dialog.events.empty()) << "without its Unload";
+        EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd())) << "the owner is enabled again";
+
+        // The program goes on: the same dialog shows again, and a failing timer ends it too.
+        dialog.Load();
+        dialog.onTick = [] { throw 42; };
+        dialog.Timer1.SetEnabled(true);
+        dialog.Show(ui::ShowMode::Modal, &owner);
+        EXPECT_FALSE(dialog.IsLoaded());
+        EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd()));
+        owner.Unload();
+    };
+    owner.Load();
+    owner.Timer1.SetEnabled(true);
+    owner.Show(ui::ShowMode::Modal);
+    EXPECT_EQ(owner.events, std::vector<std::string>{"unload"}) << "the owner's loop went on";
+    EXPECT_EQ(failures.lines,
+              (std::vector<std::string>{"Error in frmEvery Click: disk full",
+                                        "Error in frmEvery Timer: unknown exception"}));
+
+    // Outside a modal loop only the report is left: the form stays.
+    dialog.Show();
+    dialog.onResize = [] { throw std::logic_error("negative width"); };
+    dialog.Move({0, 0, 9000, 7000});
+    EXPECT_TRUE(dialog.IsLoaded());
+    ASSERT_EQ(failures.lines.size(), 3u);
+    EXPECT_EQ(failures.lines[2], "Error in frmEvery Resize: negative width");
 }
 
 TEST_F(UiContract, ClicksFromOutsideArriveWhileTheCodeLetsEventsRun) {

@@ -2,6 +2,7 @@
 // would send them.
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -12,8 +13,8 @@
 namespace driver {
 namespace {
 
-std::thread lastAction;  // each action's thread waits for the one before it
-bool allDone = true;
+std::thread lastAction;            // each action's thread waits for the one before it
+std::atomic<bool> allDone = true;  // cleared by the actions' threads
 
 std::string NameOf(HWND window) {
     const auto atom =
@@ -104,7 +105,7 @@ void AnswerNextMessageBox(int answer) {
 
 bool Finish() {
     if (lastAction.joinable()) lastAction.join();
-    return std::exchange(allDone, true);
+    return allDone.exchange(true);
 }
 
 }  // namespace driver

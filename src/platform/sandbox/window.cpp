@@ -1,7 +1,9 @@
 // Headless windows for the native build: state only, a virtual clock for timers, and the
 // test's scripted actions in place of a user.
 #include <algorithm>
+#include <exception>
 
+#include "platform/failure.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
 #include "platform/window.h"
@@ -37,9 +39,25 @@ void Update(Hwnd window, Change change) {
     if (HeadlessWindow* w = Find(window)) change(*w);
 }
 
+// Calls a handler of the ui layer behind the same boundary as the real window procedure.
+// The test's own alarm, StuckUi, is no failure of the program's: it passes.
+template <typename Handler>
+void Raise(const HeadlessWindow& form, const char* event, Handler&& handler) {
+    std::exception_ptr stuck;
+    CallHandler(form.name, event, [&] {
+        try {
+            handler();
+        } catch (const sandbox::StuckUi&) {
+            stuck = std::current_exception();
+        }
+    });
+    if (stuck) std::rethrow_exception(stuck);
+}
+
 void Resized(Hwnd form) {
     const HeadlessWindow* w = Find(form);
-    if (w && w->isForm && w->shown && w->events) w->events->OnResize();
+    if (w && w->isForm && w->shown && w->events)
+        Raise(*w, "Resize", [events = w->events] { events->OnResize(); });
 }
 
 bool RunReadyAction() {
@@ -62,7 +80,8 @@ bool FireTimerDueBy(long long until) {
     Ui().now = std::max(Ui().now, next->due);
     next->due = Ui().now + next->interval;
     next->firing = true;
-    if (const HeadlessWindow* w = Find(form); w && w->events) w->events->OnTimer(id);
+    if (const HeadlessWindow* w = Find(form); w && w->events)
+        Raise(*w, "Timer", [events = w->events, id] { events->OnTimer(id); });
     for (auto& timer : Ui().timers)
         if (timer.form == form && timer.id == id) timer.firing = false;
     return true;
@@ -396,8 +415,14 @@ void KillTimer(Hwnd form, int id) {
 }
 
 void RunModalLoop(Hwnd form) {
+    const ModalLoopScope loop;
     const long long started = Ui().now;
     while (IsWindow(form)) {
+        if (loop.HandlerFailed()) {
+            // After a failed handler the form's state is unknown: it goes without its Unload.
+            DestroyWindow(form);
+            return;
+        }
         if (RunReadyAction()) continue;
         if (Ui().now - started < kModalPatience && FireTimerDueBy(started + kModalPatience))
             continue;
@@ -410,6 +435,11 @@ void RunModalLoop(Hwnd form) {
 void DoEvents() {
     while (RunReadyAction() || FireTimerDueBy(Ui().now)) {
     }
+}
+
+// Headless controls cost nothing to update, and tests see every progress line.
+bool ProgressRefreshDue() {
+    return true;
 }
 
 int MessageBox(Hwnd, const std::string& text, const std::string& caption, int type) {
@@ -462,7 +492,7 @@ std::function<void()> ClickOn(const std::string& form, const std::string& contro
         if (w->kind == platform::ControlKind::CheckBox) w->check = w->check == 1 ? 0 : 1;
         const int id = w->id;
         if (HeadlessWindow* f = platform::Find(w->parent); f && f->enabled && f->events)
-            f->events->OnCommand(id);
+            platform::Raise(*f, "Click", [events = f->events, id] { events->OnCommand(id); });
     };
 }
 
@@ -470,7 +500,7 @@ std::function<void()> CloseBoxOf(const std::string& form) {
     return [form] {
         HeadlessWindow* w = platform::Find(FindForm(form));
         if (!w || !w->events) throw StuckUi("no window " + form + " to close");
-        w->events->OnClose();
+        platform::Raise(*w, "Close", [events = w->events] { events->OnClose(); });
     };
 }
 

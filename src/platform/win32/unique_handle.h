@@ -1,59 +1,52 @@
-// The one owner of a kernel handle inside the win32 backend.
+// The owners of Win32 handles inside the win32 backend: one traits type per kind says what
+// the handle is, which value means "none" and how it is closed; UniqueAny does the rest.
 #pragma once
 
 #include <windows.h>
 
-namespace platform::win32 {
-
-class UniqueHandle {
-  public:
-    explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-    ~UniqueHandle() {
-        if (IsValid()) CloseHandle(handle_);
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
-
-}  // namespace platform::win32
+#include "platform/unique_any.h"
 
 namespace platform::win32 {
 
-// The one owner of a GDI object (a font, a brush) inside the win32 backend.
-class UniqueGdiObject {
-  public:
-    explicit UniqueGdiObject(HGDIOBJ object = nullptr) : object_(object) {}
-    ~UniqueGdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    UniqueGdiObject(UniqueGdiObject&& other) noexcept : object_(other.object_) {
-        other.object_ = nullptr;
-    }
-    UniqueGdiObject(const UniqueGdiObject&) = delete;
-    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-    HGDIOBJ Get() const { return object_; }
-
-  private:
-    HGDIOBJ object_;
+// A kernel handle from a function that fails with null (processes, threads, events).
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type handle) { ::CloseHandle(handle); }
 };
+using UniqueHandle = UniqueAny<KernelHandleTraits>;
 
-// The one owner of a screen device context.
-class ScreenDc {
-  public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() { ReleaseDC(nullptr, dc_); }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-  private:
-    HDC dc_;
+// A kernel handle from a function that fails with INVALID_HANDLE_VALUE (CreateFileA).
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) {
+        if (handle) ::CloseHandle(handle);  // a null that slipped in is not closed
+    }
 };
+using UniqueFile = UniqueAny<FileHandleTraits>;
+
+// A GDI object the program created (a font, a brush, a bitmap).
+template <typename Handle>
+struct GdiObjectTraits {
+    using Type = Handle;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type object) { ::DeleteObject(object); }
+};
+using UniqueGdiObject = UniqueAny<GdiObjectTraits<HGDIOBJ>>;
+using UniqueFont = UniqueAny<GdiObjectTraits<HFONT>>;
+
+// The screen's device context, from GetDC(nullptr); it goes back with ReleaseDC.
+struct ScreenDcTraits {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type dc) { ::ReleaseDC(nullptr, dc); }
+};
+using UniqueScreenDc = UniqueAny<ScreenDcTraits>;
+
+// Empty when the system has no device context to give; callers check.
+inline UniqueScreenDc GetScreenDc() {
+    return UniqueScreenDc(::GetDC(nullptr));
+}
 
 }  // namespace platform::win32

@@ -5,8 +5,11 @@
 
 #include <map>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/window.h"
 
@@ -18,23 +21,28 @@
 namespace platform {
 namespace {
 
-using win32::UniqueGdiObject;
-
 constexpr char kFormClass[] = "PurgelintForm";
 constexpr char kNameProperty[] = "PurgelintName";
+constexpr int kDefaultDpi = 96;
 
+// What a form's window keeps, in its GWLP_USERDATA: created with the window (WM_NCCREATE)
+// and freed with it (WM_NCDESTROY).
 struct FormData {
     WindowEvents* events = nullptr;
+    std::string name;
     int defaultId = 0;
     int cancelId = 0;
     bool waitCursor = false;
     bool shown = false;
     int pendingShow = SW_SHOWNORMAL;  // the state to show in, set while hidden
-    std::vector<UniqueGdiObject> fonts;
+    std::vector<win32::UniqueFont> fonts;
 };
 
-std::map<HWND, std::unique_ptr<FormData>> forms;
+ATOM formClass = 0;
 std::map<HWND, ControlKind> controls;
+// The timers whose handler runs now. A handler that lets events run would otherwise get
+// its own timer again from the nested loop, ever deeper.
+std::set<std::pair<HWND, WPARAM>> firingTimers;
 
 HWND H(Hwnd window) {
     return reinterpret_cast<HWND>(window);
@@ -44,8 +52,15 @@ Hwnd Handle(HWND window) {
 }
 
 FormData* Data(HWND form) {
-    auto it = forms.find(form);
-    return it == forms.end() ? nullptr : it->second.get();
+    if (!form || !formClass || ::GetClassLongPtrA(form, GCW_ATOM) != formClass) return nullptr;
+    return reinterpret_cast<FormData*>(::GetWindowLongPtrA(form, GWLP_USERDATA));
+}
+
+// Every call into the ui layer goes through here: nothing it throws may unwind into the
+// system's code that called the window procedure.
+template <typename Handler>
+void Raise(const FormData& data, const char* event, Handler&& handler) {
+    CallHandler(data.name, event, handler);
 }
 
 // Names travel as atoms in a window property, so that a test's driver can find windows
@@ -73,11 +88,31 @@ void Command(FormData& data, HWND form, WPARAM wp, LPARAM lp) {
         const bool checked = ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
         ::SendMessageA(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     }
-    data.events->OnCommand(id);
+    Raise(data, "Click", [&] { data.events->OnCommand(id); });
 }
 
+void Timer(FormData& data, HWND form, WPARAM id) {
+    const auto key = std::make_pair(form, id);
+    if (!firingTimers.insert(key).second) return;  // its handler is still running
+    Raise(data, "Timer", [&] { data.events->OnTimer(static_cast<int>(id)); });
+    firingTimers.erase(key);
+}
+
+// One procedure for every form: it finds the form's data in the window and hands the
+// events to the ui layer. `data` may be gone once a handler has run (it can destroy its
+// window), so nothing touches it afterwards.
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
-    FormData* data = Data(hwnd);
+    if (message == WM_NCCREATE) {
+        auto* owner = static_cast<std::unique_ptr<FormData>*>(
+            reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner->release()));
+    }
+    FormData* data = reinterpret_cast<FormData*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        std::unique_ptr<FormData> gone(data);
+        return ::DefWindowProcA(hwnd, message, wp, lp);
+    }
     if (!data || !data->events) return ::DefWindowProcA(hwnd, message, wp, lp);
     switch (message) {
         case WM_COMMAND:
@@ -86,13 +121,13 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
         case DM_GETDEFID:
             return data->defaultId ? MAKELRESULT(data->defaultId, DC_HASDEFID) : 0;
         case WM_TIMER:
-            data->events->OnTimer(static_cast<int>(wp));
+            Timer(*data, hwnd, wp);
             return 0;
         case WM_CLOSE:
-            data->events->OnClose();
+            Raise(*data, "Close", [&] { data->events->OnClose(); });
             return 0;
         case WM_SIZE:
-            if (data->shown) data->events->OnResize();
+            if (data->shown) Raise(*data, "Resize", [&] { data->events->OnResize(); });
             return 0;
         case WM_SETCURSOR:
             if (data->waitCursor) {
@@ -100,16 +135,12 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
                 return TRUE;
             }
             break;
-        case WM_NCDESTROY:
-            forms.erase(hwnd);
-            return 0;
     }
     return ::DefWindowProcA(hwnd, message, wp, lp);
 }
 
 void RegisterFormClass() {
-    static bool registered = false;
-    if (registered) return;
+    if (formClass) return;
     INITCOMMONCONTROLSEX icc = {sizeof icc,
                                 ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
@@ -122,7 +153,7 @@ void RegisterFormClass() {
     if (!wc.hIcon) wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
-    registered = ::RegisterClassExA(&wc) != 0;
+    formClass = ::RegisterClassExA(&wc);
 }
 
 void Dispatch(MSG& msg) {
@@ -170,6 +201,16 @@ ControlClass ClassOf(ControlKind kind) {
     return {"STATIC", 0, 0};
 }
 
+// The dots per inch stay as they are for the life of the process; ask once.
+POINT ScreenDpi() {
+    static const POINT dpi = [] {
+        const win32::UniqueScreenDc dc = win32::GetScreenDc();
+        if (!dc) return POINT{kDefaultDpi, kDefaultDpi};
+        return POINT{::GetDeviceCaps(dc.get(), LOGPIXELSX), ::GetDeviceCaps(dc.get(), LOGPIXELSY)};
+    }();
+    return dpi;
+}
+
 LRESULT Send(Hwnd window, UINT message, WPARAM wp = 0, LPARAM lp = 0) {
     return ::SendMessageA(H(window), message, wp, lp);
 }
@@ -201,12 +242,12 @@ Hwnd CreateFormWindow(WindowEvents* events, const std::string& name, BorderStyle
     const DWORD style = sizable ? WS_OVERLAPPEDWINDOW : (WS_POPUP | WS_CAPTION | WS_SYSMENU);
     const DWORD exStyle = WS_EX_CONTROLPARENT | (sizable ? 0 : WS_EX_DLGMODALFRAME);
     auto data = std::make_unique<FormData>();
-    FormData* raw = data.get();
+    data->events = events;
+    data->name = name;
+    // The window takes the data over at WM_NCCREATE; it stays here if that never came.
     HWND hwnd = ::CreateWindowExA(exStyle, kFormClass, "", style, CW_USEDEFAULT, CW_USEDEFAULT, 320,
-                                  240, H(owner), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+                                  240, H(owner), nullptr, ::GetModuleHandleA(nullptr), &data);
     if (!hwnd) return 0;
-    forms[hwnd] = std::move(data);
-    raw->events = events;
     Name(hwnd, name);
     return Handle(hwnd);
 }
@@ -309,7 +350,7 @@ void ShowWindow(Hwnd window, bool visible) {
     ::ShowWindow(H(window), visible ? data->pendingShow : SW_HIDE);
     if (visible && !data->shown) {
         data->shown = true;
-        data->events->OnResize();
+        Raise(*data, "Resize", [&] { data->events->OnResize(); });
     }
 }
 
@@ -371,12 +412,12 @@ void SetTabOrder(Hwnd, const std::vector<Hwnd>& order) {
 void SetFont(Hwnd control, int pointSize, bool bold) {
     FormData* data = Data(::GetParent(H(control)));
     if (!data) return;
-    win32::ScreenDc dc;
-    UniqueGdiObject font(::CreateFontA(
-        -::MulDiv(pointSize, ::GetDeviceCaps(dc.Get(), LOGPIXELSY), 72), 0, 0, 0,
-        bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg"));
-    Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    win32::UniqueFont font(::CreateFontA(-::MulDiv(pointSize, ScreenDpi().y, 72), 0, 0, 0,
+                                         bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg"));
+    if (!font) return;  // the control keeps the font it has
+    Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     data->fonts.push_back(std::move(font));
 }
 
@@ -538,8 +579,9 @@ void KillTimer(Hwnd form, int id) {
 }
 
 void RunModalLoop(Hwnd form) {
+    const ModalLoopScope loop;
     MSG msg;
-    while (::IsWindow(H(form))) {
+    while (::IsWindow(H(form)) && !loop.HandlerFailed()) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
@@ -547,6 +589,8 @@ void RunModalLoop(Hwnd form) {
         }
         if (got > 0) Dispatch(msg);
     }
+    // After a failed handler the form's state is unknown: it goes without its Unload.
+    if (loop.HandlerFailed()) DestroyWindow(form);
 }
 
 void DoEvents() {
@@ -560,6 +604,15 @@ void DoEvents() {
     }
 }
 
+bool ProgressRefreshDue() {
+    constexpr ULONGLONG kRefreshMilliseconds = 30;
+    static ULONGLONG next = 0;
+    const ULONGLONG now = ::GetTickCount64();
+    if (now < next) return false;
+    next = now + kRefreshMilliseconds;
+    return true;
+}
+
 int MessageBox(Hwnd owner, const std::string& text, const std::string& caption, int type) {
     return ::MessageBoxA(H(owner), text.c_str(), caption.c_str(), type);
 }
@@ -569,11 +622,7 @@ Hwnd GetActiveWindow() {
 }
 
 ScreenMetrics GetScreenMetrics() {
-    // The dots per inch stay as they are for the life of the process; ask once.
-    static const POINT dpi = [] {
-        win32::ScreenDc dc;
-        return POINT{::GetDeviceCaps(dc.Get(), LOGPIXELSX), ::GetDeviceCaps(dc.Get(), LOGPIXELSY)};
-    }();
+    const POINT dpi = ScreenDpi();
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
             dpi.x > 0 ? 1440 / dpi.x : 15, dpi.y > 0 ? 1440 / dpi.y : 15};
 }
