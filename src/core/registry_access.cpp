@@ -15,20 +15,7 @@ void LogRegistryError(const char* procedure, long code) {
 }  // namespace
 
 std::string GetRootKeyName(platform::RootKey root) {
-    switch (root) {
-        case platform::kHkeyClassesRoot:
-            return "HKCR";
-        case platform::kHkeyCurrentUser:
-            return "HKCU";
-        case platform::kHkeyLocalMachine:
-            return "HKLM";
-        case platform::kHkeyUsers:
-            return "HKU";
-        case platform::kHkeyCurrentConfig:
-            return "HKCC";
-        default:
-            return "";
-    }
+    return platform::RootKeyName(root);
 }
 
 std::string ReadRegistryValue(platform::RootKey root, const std::string& keyPath,

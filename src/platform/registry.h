@@ -1,6 +1,7 @@
 // Registry operations, shaped after the ANSI registry functions: same arguments, same
 // result codes. Predefined roots travel as their 32-bit values and become handles only
-// inside the backend.
+// inside the backend. Key paths separate names with backslashes only ("text/html" is one
+// key); a path with a leading backslash is ERROR_BAD_PATHNAME.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,24 @@ constexpr std::uint32_t kRegMultiSz = 7;
 constexpr std::uint32_t kKeyQueryValue = 0x0001;
 constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+
+// The short name of a predefined root, as logs and exports write it; empty for the others.
+constexpr const char* RootKeyName(RootKey root) {
+    switch (root) {
+        case kHkeyClassesRoot:
+            return "HKCR";
+        case kHkeyCurrentUser:
+            return "HKCU";
+        case kHkeyLocalMachine:
+            return "HKLM";
+        case kHkeyUsers:
+            return "HKU";
+        case kHkeyCurrentConfig:
+            return "HKCC";
+        default:
+            return "";
+    }
+}
 
 // RegCloseKey; the system's code leaves it to RegKey.
 long RegCloseKey(std::uintptr_t handle);
@@ -62,7 +81,9 @@ long RegOpenKeyExA(const RegKey& parent, const std::string& subKey, std::uint32_
                    std::uint32_t access, RegKey& result);
 // RegCreateKeyExA with the default class and options; opens the key when it exists.
 long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t access, RegKey& result);
-// RegDeleteTreeA: the key with all its subkeys and values.
+// RegDeleteTreeA: the key with all its subkeys and values. Open handles to any of them
+// answer ERROR_KEY_DELETED afterwards. An empty `subKey` is refused with
+// ERROR_INVALID_PARAMETER: the real call would empty the whole root.
 long RegDeleteTreeA(RootKey root, const std::string& subKey);
 
 // `type` and `data` may be null; `size` is in and out as for the real call.

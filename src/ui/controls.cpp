@@ -1,20 +1,9 @@
 #include "ui/controls.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "platform/text.h"
 #include "ui/interaction.h"
 
 namespace ui {
-namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-}  // namespace
 
 void CheckBox::SetValue(int value) {
     if (value == Value()) return;
@@ -64,7 +53,7 @@ void ListView::SetColumnWidth(int column, int widthTwips) {
 }
 
 bool ListView::Add(const std::string& key, const std::string& text, int icon) {
-    if (!rowOfKey_.emplace(Lower(key), Count() + 1).second) return false;
+    if (!rowOfKey_.emplace(platform::LowerCase(key), Count() + 1).second) return false;
     platform::ListViewAppendRow(Hwnd(), text, icon);
     rows_.push_back({key, ""});
     return true;
@@ -77,7 +66,7 @@ void ListView::Clear() {
 }
 
 int ListView::FindKey(const std::string& key) const {
-    const auto it = rowOfKey_.find(Lower(key));
+    const auto it = rowOfKey_.find(platform::LowerCase(key));
     return it == rowOfKey_.end() ? 0 : it->second;
 }
 

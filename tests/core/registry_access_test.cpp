@@ -90,11 +90,42 @@ TEST_F(RegistryAccess, AKeyRefusingFullAccessBehavesAsAbsent) {
     EXPECT_TRUE(sandbox::Journal().empty());
 }
 
+// The sandbox's model of HKLM for a standard user, which the cases above rely on.
+TEST_F(RegistryAccess, RefusedFullAccessHoldsForEveryKeyBelowAndForTreeDeletion) {
+    sandbox::SetString(kHkeyLocalMachine, "SOFTWARE\\Vendor\\App\\Deep", "Path", "C:\\App");
+    sandbox::RefuseFullAccess(kHkeyLocalMachine, "SOFTWARE");
+    RegKey vendor, app, deep;
+    ASSERT_EQ(RegOpenKeyExA(kHkeyLocalMachine, "SOFTWARE\\Vendor", 0, kKeyRead, vendor),
+              kErrorSuccess);
+    EXPECT_EQ(RegOpenKeyExA(vendor, "App", 0, kKeyAllAccess, app), kErrorAccessDenied);
+    ASSERT_EQ(RegOpenKeyExA(vendor, "App", 0, kKeyRead, app), kErrorSuccess);
+    EXPECT_EQ(RegOpenKeyExA(app, "Deep", 0, kKeyAllAccess, deep), kErrorAccessDenied);
+    EXPECT_EQ(RegDeleteTreeA(kHkeyLocalMachine, "SOFTWARE\\Vendor\\App\\Deep"), kErrorAccessDenied);
+    EXPECT_EQ(RegDeleteTreeA(kHkeyLocalMachine, "SOFTWARE"), kErrorAccessDenied);
+    EXPECT_TRUE(sandbox::KeyExists(kHkeyLocalMachine, "SOFTWARE\\Vendor\\App\\Deep"));
+
+    sandbox::CreateKey(kHkeyCurrentUser, "Software\\Mixed\\Free");
+    sandbox::RefuseFullAccess(kHkeyCurrentUser, "Software\\Mixed\\Locked");
+    EXPECT_EQ(RegDeleteTreeA(kHkeyCurrentUser, "Software\\Mixed"), kErrorAccessDenied);
+    EXPECT_TRUE(sandbox::KeyExists(kHkeyCurrentUser, "Software\\Mixed\\Free"))
+        << "a refused tree deletion deletes nothing";
+    EXPECT_EQ(RegDeleteTreeA(kHkeyCurrentUser, "Software\\Mixed\\Free"), kErrorSuccess);
+}
+
 TEST_F(RegistryAccess, FailedWritesAndDeletesAreLoggedAndNotReportedAsDone) {
-    sandbox::SetString(kHkeyLocalMachine, kKey, "Path", "C:\\Tools");
-    sandbox::FailValueChanges(kHkeyLocalMachine, kKey, kErrorKeyDeleted);
+    // Another program deletes the key each time the system has just opened it.
+    const auto deletedOnceOpened = [] {
+        sandbox::SetString(kHkeyLocalMachine, kKey, "Path", "C:\\Tools");
+        sandbox::AfterNextKeyOpen([] {
+            EXPECT_EQ(RegDeleteTreeA(kHkeyLocalMachine, "SOFTWARE\\Microsoft"), kErrorSuccess);
+        });
+    };
+    deletedOnceOpened();
     EXPECT_FALSE(ChangeRegistryValue(kHkeyLocalMachine, kKey, "Path", "C:\\Other"));
+    deletedOnceOpened();
     EXPECT_FALSE(DeleteRegistryValue(kHkeyLocalMachine, kKey, "Path"));
+    EXPECT_FALSE(sandbox::KeyExists(kHkeyLocalMachine, "SOFTWARE\\Microsoft"))
+        << "the failed write made nothing";
     const std::string description =
         "Illegal operation attempted on a registry key that has been marked for deletion.";
     EXPECT_EQ(ReadAppFile("log.txt"), "Error: ChangeRegistryValue: 1018: " + description +

@@ -36,12 +36,24 @@ class RegistryContract : public ::testing::Test {
         bytes.assign(buffer, rc == kErrorSuccess ? size : 0);
         return rc;
     }
-    std::vector<std::string> SubkeyNames() {
+    // Creates a key below the scratch key; the handle is dropped unless asked for.
+    void CreateBelow(const std::string& path, RegKey* opened = nullptr) {
+        RegKey sub;
+        ASSERT_EQ(RegCreateKeyExA(contract::kScratchRoot, Below(path), kKeyAllAccess, sub),
+                  kErrorSuccess)
+            << path;
+        if (opened) *opened = std::move(sub);
+    }
+    static std::string Below(const std::string& path) {
+        return std::string(contract::kScratchKey) + "\\" + path;
+    }
+    std::vector<std::string> SubkeyNames() { return SubkeyNames(key_); }
+    static std::vector<std::string> SubkeyNames(const RegKey& key) {
         std::vector<std::string> names;
         char name[256];
         for (std::uint32_t i = 0;; ++i) {
             std::uint32_t size = sizeof name;
-            const long rc = RegEnumKeyExA(key_, i, name, &size);
+            const long rc = RegEnumKeyExA(key, i, name, &size);
             if (rc == kErrorNoMoreItems) break;
             EXPECT_EQ(rc, kErrorSuccess);
             names.emplace_back(name, size);
@@ -104,8 +116,7 @@ TEST_F(RegistryContract, QueriesReportSizesAndMissingValues) {
 
 TEST_F(RegistryContract, OpenAndDeleteFollowTheResultCodes) {
     RegKey missing;
-    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, std::string(contract::kScratchKey) + "\\No", 0,
-                            kKeyAllAccess, missing),
+    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, Below("No"), 0, kKeyAllAccess, missing),
               kErrorFileNotFound);
     EXPECT_FALSE(missing.IsOpen());
 
@@ -113,26 +124,18 @@ TEST_F(RegistryContract, OpenAndDeleteFollowTheResultCodes) {
     EXPECT_EQ(RegDeleteValueA(key_, "GONE"), kErrorSuccess);
     EXPECT_EQ(RegDeleteValueA(key_, "Gone"), kErrorFileNotFound);
 
-    RegKey sub;
-    ASSERT_EQ(RegCreateKeyExA(contract::kScratchRoot, std::string(contract::kScratchKey) + "\\A\\B",
-                              kKeyAllAccess, sub),
-              kErrorSuccess);
+    CreateBelow("A\\B");
     RegKey again;
     EXPECT_EQ(RegOpenKeyExA(key_, "a\\b", 0, kKeyAllAccess, again), kErrorSuccess)
         << "key names ignore case";
-    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, std::string(contract::kScratchKey) + "\\A"),
-              kErrorSuccess);
+    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, Below("A")), kErrorSuccess);
     EXPECT_TRUE(SubkeyNames().empty());
 }
 
 TEST_F(RegistryContract, SubkeysEnumerateInNameOrderWithoutRegardToCase) {
-    for (const char* name : {"beta", "Alpha", "gamma", "Delta"}) {
-        RegKey sub;
-        ASSERT_EQ(
-            RegCreateKeyExA(contract::kScratchRoot,
-                            std::string(contract::kScratchKey) + "\\" + name, kKeyAllAccess, sub),
-            kErrorSuccess);
-    }
+    // Only letters here: Windows orders '_' after the letters (upper case), Wine before.
+    for (const char* name : {"beta", "Alpha", "gamma", "Delta"})
+        CreateBelow(name);
     EXPECT_EQ(SubkeyNames(), (std::vector<std::string>{"Alpha", "beta", "Delta", "gamma"}));
 
     char name[4];
@@ -164,6 +167,95 @@ TEST_F(RegistryContract, ValuesEnumerateWithNamesTypesAndData) {
     std::uint32_t nameSize = sizeof name, dataSize = sizeof data;
     EXPECT_EQ(RegEnumValueA(key_, 0, name, &nameSize, nullptr, data, &dataSize), kErrorMoreData)
         << "data that does not fit the caller's buffer";
+}
+
+TEST_F(RegistryContract, DeletingATreeLeavesEveryOpenHandleInItOnADeletedKey) {
+    RegKey doomed, below;
+    CreateBelow("Doomed", &doomed);
+    CreateBelow("Doomed\\Below", &below);
+    ASSERT_EQ(RegSetValueExA(below, "Kept", kRegSz, "x", 2), kErrorSuccess);
+    ASSERT_EQ(RegDeleteTreeA(contract::kScratchRoot, Below("Doomed")), kErrorSuccess);
+
+    for (const RegKey* key : {&doomed, &below}) {
+        SCOPED_TRACE(key == &doomed ? "the deleted key" : "a key below it");
+        EXPECT_EQ(RegSetValueExA(*key, "New", kRegSz, "y", 2), kErrorKeyDeleted);
+        EXPECT_EQ(RegDeleteValueA(*key, "Kept"), kErrorKeyDeleted);
+        std::uint32_t size = 0;
+        EXPECT_EQ(RegQueryValueExA(*key, "Kept", nullptr, nullptr, &size), kErrorKeyDeleted);
+        char name[64];
+        char data[64];
+        std::uint32_t nameSize = sizeof name, dataSize = sizeof data;
+        EXPECT_EQ(RegEnumKeyExA(*key, 0, name, &nameSize), kErrorKeyDeleted);
+        nameSize = sizeof name;
+        EXPECT_EQ(RegEnumValueA(*key, 0, name, &nameSize, nullptr, data, &dataSize),
+                  kErrorKeyDeleted);
+        RegKey same;
+        EXPECT_EQ(RegOpenKeyExA(*key, "", 0, kKeyRead, same), kErrorKeyDeleted);
+    }
+    RegKey reopened;
+    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, Below("Doomed\\Below"), 0, kKeyRead, reopened),
+              kErrorFileNotFound)
+        << "writes through the old handles recreated nothing";
+    EXPECT_TRUE(SubkeyNames().empty());
+}
+
+TEST_F(RegistryContract, TreeDeletionNeverReachesARoot) {
+    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, ""), kErrorInvalidParameter);
+    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, "\\"), kErrorBadPathname);
+    RegKey scratch;
+    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, contract::kScratchKey, 0, kKeyRead, scratch),
+              kErrorSuccess)
+        << "the root keeps its keys";
+}
+
+TEST_F(RegistryContract, PathsSplitOnBackslashesOnly) {
+    CreateBelow("text/html");
+    CreateBelow("A\\B");
+    EXPECT_EQ(SubkeyNames(), (std::vector<std::string>{"A", "text/html"}))
+        << "a slash is part of a key name";
+    RegKey opened;
+    EXPECT_EQ(RegOpenKeyExA(key_, "TEXT/HTML", 0, kKeyRead, opened), kErrorSuccess);
+    EXPECT_EQ(RegOpenKeyExA(key_, "text", 0, kKeyRead, opened), kErrorFileNotFound);
+    EXPECT_EQ(RegOpenKeyExA(key_, "A/B", 0, kKeyRead, opened), kErrorFileNotFound);
+    EXPECT_EQ(RegOpenKeyExA(key_, "A\\\\B\\", 0, kKeyRead, opened), kErrorSuccess)
+        << "doubled and trailing backslashes are taken as one";
+
+    EXPECT_EQ(RegOpenKeyExA(key_, "\\A", 0, kKeyRead, opened), kErrorBadPathname);
+    EXPECT_FALSE(opened.IsOpen());
+    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, "\\" + Below("A"), 0, kKeyRead, opened),
+              kErrorBadPathname);
+    EXPECT_EQ(RegCreateKeyExA(contract::kScratchRoot, "\\" + Below("C"), kKeyAllAccess, opened),
+              kErrorBadPathname);
+    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, "\\" + Below("A")), kErrorBadPathname);
+    EXPECT_EQ(SubkeyNames(), (std::vector<std::string>{"A", "text/html"}));
+}
+
+TEST_F(RegistryContract, NamesMatchWithoutRegardToCaseInTheWholeCodePage) {
+    RegKey umlaut;
+    CreateBelow("\xC4rger", &umlaut);  // Ärger
+    CreateBelow("\x8Alo");             // Šlo
+    RegKey opened;
+    EXPECT_EQ(RegOpenKeyExA(key_, "\xE4RGER", 0, kKeyRead, opened), kErrorSuccess);
+    EXPECT_EQ(RegOpenKeyExA(key_, "\x9ALO", 0, kKeyRead, opened), kErrorSuccess);
+    CreateBelow("\xE4rger");
+    EXPECT_EQ(SubkeyNames().size(), 2u) << "the second create opened the first key";
+
+    ASSERT_EQ(RegSetValueExA(umlaut, "\xD6l", kRegSz, "x", 2), kErrorSuccess);  // Öl
+    std::uint32_t size = 0;
+    EXPECT_EQ(RegQueryValueExA(umlaut, "\xF6L", nullptr, nullptr, &size), kErrorSuccess);
+    EXPECT_EQ(RegDeleteValueA(umlaut, "\xF6l"), kErrorSuccess);
+}
+
+TEST(ErrorTexts, RegistryResultsHaveTheirOwnDescriptions) {
+    const std::vector<long> codes = {kErrorFileNotFound, kErrorAccessDenied, kErrorInvalidParameter,
+                                     kErrorBadPathname,  kErrorMoreData,     kErrorNoMoreItems,
+                                     kErrorKeyDeleted};
+    for (size_t i = 0; i < codes.size(); ++i) {
+        SCOPED_TRACE(codes[i]);
+        EXPECT_FALSE(ErrorDescription(codes[i]).empty());
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_NE(ErrorDescription(codes[i]), ErrorDescription(codes[j])) << codes[j];
+    }
 }
 
 }  // namespace

@@ -1,19 +1,11 @@
 #include "platform/sandbox/machine.h"
 
-#include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <sstream>
 
 #include "platform/sandbox/sandbox.h"
 
 namespace sandbox {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 Machine& TheMachine() {
     static Machine machine;
@@ -38,10 +30,17 @@ std::vector<std::string> SplitPath(const std::string& windowsPath) {
 bool IsWriteDenied(const std::string& windowsPath) {
     std::string folder;
     for (const auto& part : SplitPath(windowsPath)) {
-        folder += (folder.empty() ? "" : "\\") + Lower(part);
+        folder += (folder.empty() ? "" : "\\") + LowerCase(part);
         if (TheMachine().denyWriteFolders.count(folder)) return true;
     }
     return false;
+}
+
+bool MayWrite(const std::string& windowsPath) {
+    const auto host = HostPath(windowsPath);
+    std::error_code ec;
+    return !host.empty() && std::filesystem::is_directory(host.parent_path(), ec) &&
+           !IsWriteDenied(windowsPath);
 }
 
 void Reset(const std::filesystem::path& hostRoot) {
@@ -60,13 +59,13 @@ void Reset(const std::filesystem::path& hostRoot) {
 std::filesystem::path HostPath(const std::string& windowsPath) {
     const auto parts = SplitPath(windowsPath);
     if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':') return {};
-    std::filesystem::path host = TheMachine().hostRoot / Lower(parts[0].substr(0, 1));
+    std::filesystem::path host = TheMachine().hostRoot / LowerCase(parts[0].substr(0, 1));
     for (size_t i = 1; i < parts.size(); ++i) {
         std::filesystem::path next = host / parts[i];
         std::error_code ec;
         if (!std::filesystem::exists(next, ec) && std::filesystem::is_directory(host, ec)) {
             for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
-                if (Lower(entry.path().filename().string()) == Lower(parts[i])) {
+                if (platform::EqualsNoCase(entry.path().filename().string(), parts[i])) {
                     next = entry.path();
                     break;
                 }
@@ -99,7 +98,7 @@ void DenyWrites(const std::string& windowsFolder) {
     std::string folder;
     for (const auto& part : SplitPath(windowsFolder))
         folder += (folder.empty() ? "" : "\\") + part;
-    TheMachine().denyWriteFolders.insert(Lower(folder));
+    TheMachine().denyWriteFolders.insert(LowerCase(folder));
 }
 
 }  // namespace sandbox

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -9,19 +10,17 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/filesystem.h"
 #include "platform/registry.h"
 #include "platform/window.h"
 #include "platform/sandbox/sandbox.h"
+#include "platform/text.h"
 
 namespace sandbox {
 
-// Windows names compare without regard to case.
-std::string Lower(std::string text);
-struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const {
-        return Lower(a) < Lower(b);
-    }
-};
+// Windows names compare without regard to case, for every letter of the code page.
+using platform::LowerCase;
+using platform::NoCaseLess;
 
 struct RegValueEntry {
     std::string name;
@@ -33,8 +32,7 @@ struct RegKeyNode {
     std::map<std::string, std::shared_ptr<RegKeyNode>, NoCaseLess> subkeys;
     std::vector<RegValueEntry> values;  // in insertion order
     bool readOnly = false;              // refuses every access beyond reading
-    long failChanges = 0;               // result code of every value write and delete
-    bool deleted = false;
+    bool deleted = false;               // with its whole subtree: open handles answer so
 
     RegValueEntry* FindValue(const std::string& name);
 };
@@ -42,7 +40,8 @@ struct RegKeyNode {
 struct OpenKey {
     std::shared_ptr<RegKeyNode> node;
     std::uint32_t access = 0;
-    std::string path;  // as opened, for the journal
+    std::string path;       // as opened, for the journal
+    bool readOnly = false;  // the key or one above it refuses full access
 };
 
 // A headless window: a form or a control, with the state a real one would keep.
@@ -106,6 +105,23 @@ struct HeadlessUi {
     platform::ScreenMetrics screen{1280, 1024, 15, 15};
 };
 
+// What the sandbox keeps of a file or folder beyond its host entry, set by tests.
+struct FileState {
+    bool hasDosAttributes = false;  // else: archive for a file, none for a folder
+    std::uint32_t dosAttributes = 0;
+    bool locked = false;
+    bool attributesHidden = false;
+    bool listingDenied = false;
+    std::uint32_t reparseTag = 0;  // a junction or symbolic link made by a test
+    bool linksFolder = false;
+};
+
+// An open folder listing: the entries as they stood when it was opened.
+struct FindListing {
+    std::vector<platform::FindDataA> entries;
+    size_t next = 0;
+};
+
 struct Machine {
     std::filesystem::path hostRoot;
     std::set<std::string> denyWriteFolders;  // lower-case Windows paths
@@ -116,10 +132,15 @@ struct Machine {
     std::map<int, std::string> specialFolders;
     platform::SystemTime now;
     std::string shortDatePicture = "M/d/yyyy";
+    std::string timePicture = "h:mm:ss tt";
+    std::map<std::string, FileState> files;  // keyed by FileKey
+    std::map<std::uintptr_t, FindListing> listings;
+    std::uintptr_t nextFindHandle = 0x1000;
 
     std::map<platform::RootKey, std::shared_ptr<RegKeyNode>> roots;
     std::map<std::uintptr_t, OpenKey> openKeys;
     std::uintptr_t nextHandle = 0x100;
+    std::function<void()> afterNextKeyOpen;
 
     std::vector<std::string> journal;  // every change, in order
     HeadlessUi ui;
@@ -127,8 +148,15 @@ struct Machine {
 
 Machine& TheMachine();
 
-// Windows path helpers of the sandbox file system.
+// Windows path helpers of the sandbox file system. SplitPath takes a slash for a backslash,
+// as file paths do; registry key paths split on backslashes only (registry.cpp).
 std::vector<std::string> SplitPath(const std::string& windowsPath);
 bool IsWriteDenied(const std::string& windowsPath);
+// Whether a file may be created or changed at the path: its folder exists and takes writes.
+bool MayWrite(const std::string& windowsPath);
+// The side-table key of a path: its components joined by backslashes, in lower case.
+std::string FileKey(const std::string& windowsPath);
+// The test's settings for a path, or null.
+const FileState* FindFileState(const std::string& windowsPath);
 
 }  // namespace sandbox

@@ -1,79 +1,124 @@
 // The sandbox registry: an in-memory tree under the five predefined roots.
 #include <cstring>
+#include <stdexcept>
+#include <utility>
 
 #include "platform/errors.h"
 #include "platform/registry.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
+#include "platform/text.h"
+
+namespace sandbox {
+namespace {
+
+// The names of a key path. Only a backslash separates them ("text/html" is one key);
+// doubled and trailing ones are taken as one, a leading one is ERROR_BAD_PATHNAME.
+long SplitKeyPath(const std::string& path, std::vector<std::string>& names) {
+    names.clear();
+    if (!path.empty() && path.front() == '\\') return platform::kErrorBadPathname;
+    size_t begin = 0;
+    while (begin < path.size()) {
+        size_t end = path.find('\\', begin);
+        if (end == std::string::npos) end = path.size();
+        if (end > begin) names.push_back(path.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return platform::kErrorSuccess;
+}
+
+// Follows `names` down from `node`, making missing keys with `create`. `readOnly` (null
+// for the test's own set-up, which may do anything) comes in as the start's refusal and
+// goes out as the found key's: refusing full access passes on to every key below, and
+// nothing can be made below such a key.
+long Descend(std::shared_ptr<RegKeyNode>& node, const std::vector<std::string>& names, bool create,
+             bool* readOnly) {
+    for (const auto& name : names) {
+        auto it = node->subkeys.find(name);
+        if (it == node->subkeys.end()) {
+            if (!create) return platform::kErrorFileNotFound;
+            if (readOnly && *readOnly) return platform::kErrorAccessDenied;
+            it = node->subkeys.emplace(name, std::make_shared<RegKeyNode>()).first;
+        }
+        node = it->second;
+        if (readOnly) *readOnly = *readOnly || node->readOnly;
+    }
+    return platform::kErrorSuccess;
+}
+
+}  // namespace
+}  // namespace sandbox
 
 namespace platform {
 namespace {
 
+using sandbox::OpenKey;
 using sandbox::RegKeyNode;
 using sandbox::TheMachine;
 
 constexpr std::uint32_t kKeySetValue = 0x0002;
 constexpr std::uint32_t kReadRights = kKeyRead;
 
-std::shared_ptr<RegKeyNode> NodeOf(std::uintptr_t handle) {
+// What a handle stands for: a predefined root or an open key that still exists.
+long Resolve(std::uintptr_t handle, OpenKey& result) {
     auto& m = TheMachine();
-    if (auto root = m.roots.find(static_cast<RootKey>(handle)); root != m.roots.end())
-        return root->second;
+    if (auto root = m.roots.find(static_cast<RootKey>(handle)); root != m.roots.end()) {
+        result = {root->second, kKeyAllAccess, RootKeyName(root->first), root->second->readOnly};
+        return kErrorSuccess;
+    }
     auto open = m.openKeys.find(handle);
-    if (open == m.openKeys.end() || open->second.node->deleted) return nullptr;
-    return open->second.node;
+    if (open == m.openKeys.end()) return kErrorInvalidHandle;
+    if (open->second.node->deleted) return kErrorKeyDeleted;
+    result = open->second;
+    return kErrorSuccess;
 }
 
-std::uint32_t AccessOf(std::uintptr_t handle) {
-    auto& m = TheMachine();
-    auto open = m.openKeys.find(handle);
-    return open == m.openKeys.end() ? kKeyAllAccess : open->second.access;
-}
-
-std::string PathOf(std::uintptr_t handle) {
-    static const std::map<RootKey, std::string> names = {{kHkeyClassesRoot, "HKCR"},
-                                                         {kHkeyCurrentUser, "HKCU"},
-                                                         {kHkeyLocalMachine, "HKLM"},
-                                                         {kHkeyUsers, "HKU"},
-                                                         {kHkeyCurrentConfig, "HKCC"}};
-    if (auto root = names.find(static_cast<RootKey>(handle)); root != names.end())
-        return root->second;
-    auto open = TheMachine().openKeys.find(handle);
-    return open == TheMachine().openKeys.end() ? "?" : open->second.path;
-}
-
-void Record(const char* change, const RegKey& key, const std::string& valueName) {
-    TheMachine().journal.push_back(std::string(change) + " " + PathOf(key.Handle()) + "\\" +
-                                   valueName);
-}
-
-// Walks (and with `create`, makes) the path below `start`; readOnly anywhere on the way
-// refuses every access beyond reading.
+// Opens (with `create`, makes) the path below `parent`.
 long Walk(std::uintptr_t parent, const std::string& subKey, std::uint32_t access, bool create,
           RegKey& result) {
-    auto start = NodeOf(parent);
-    if (!start) return kErrorInvalidHandle;
-    auto node = start;
-    bool readOnly = node->readOnly;
-    for (const auto& part : sandbox::SplitPath(subKey)) {
-        auto it = node->subkeys.find(part);
-        if (it == node->subkeys.end()) {
-            if (!create) return kErrorFileNotFound;
-            if (readOnly) return kErrorAccessDenied;
-            it = node->subkeys.emplace(part, std::make_shared<RegKeyNode>()).first;
-        }
-        node = it->second;
-        readOnly = readOnly || node->readOnly;
-    }
+    result.Reset();
+    OpenKey start;
+    std::vector<std::string> names;
+    if (const long rc = Resolve(parent, start); rc != kErrorSuccess) return rc;
+    if (const long rc = sandbox::SplitKeyPath(subKey, names); rc != kErrorSuccess) return rc;
+    auto node = start.node;
+    bool readOnly = start.readOnly;
+    if (const long rc = sandbox::Descend(node, names, create, &readOnly); rc != kErrorSuccess)
+        return rc;
     if (readOnly && (access & ~kReadRights) != 0) return kErrorAccessDenied;
     auto& m = TheMachine();
     const std::uintptr_t handle = m.nextHandle++;
-    std::string path = PathOf(parent);
-    for (const auto& part : sandbox::SplitPath(subKey))
-        path += "\\" + part;
-    m.openKeys[handle] = {node, access, path};
+    for (const auto& name : names)
+        start.path += "\\" + name;
+    m.openKeys[handle] = {node, access, start.path, readOnly};
     result.Reset(handle);
+    if (auto action = std::exchange(m.afterNextKeyOpen, nullptr)) action();
     return kErrorSuccess;
+}
+
+// A key and its subtree may go only when none of them refuses full access.
+bool AnyReadOnly(const RegKeyNode& node) {
+    if (node.readOnly) return true;
+    for (const auto& [name, sub] : node.subkeys)
+        if (AnyReadOnly(*sub)) return true;
+    return false;
+}
+
+void MarkDeleted(RegKeyNode& node) {
+    node.deleted = true;
+    for (const auto& [name, sub] : node.subkeys)
+        MarkDeleted(*sub);
+}
+
+// The open key of a value call, refused when the call changes the key and the handle was
+// not opened for it.
+long KeyFor(const RegKey& key, bool change, OpenKey& target) {
+    if (const long rc = Resolve(key.Handle(), target); rc != kErrorSuccess) return rc;
+    return change && !(target.access & kKeySetValue) ? kErrorAccessDenied : kErrorSuccess;
+}
+
+void Record(const char* change, const OpenKey& key, const std::string& valueName) {
+    TheMachine().journal.push_back(std::string(change) + " " + key.path + "\\" + valueName);
 }
 
 long CopyOut(const std::string& bytes, void* data, std::uint32_t* size) {
@@ -104,44 +149,44 @@ long RegCloseKey(std::uintptr_t handle) {
 
 long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t, std::uint32_t access,
                    RegKey& result) {
-    result.Reset();
     return Walk(root, subKey, access, false, result);
 }
 
 long RegOpenKeyExA(const RegKey& parent, const std::string& subKey, std::uint32_t,
                    std::uint32_t access, RegKey& result) {
-    result.Reset();
     return Walk(parent.Handle(), subKey, access, false, result);
 }
 
 long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t access,
                      RegKey& result) {
-    result.Reset();
     return Walk(root, subKey, access, true, result);
 }
 
 long RegDeleteTreeA(RootKey root, const std::string& subKey) {
-    auto parts = sandbox::SplitPath(subKey);
-    if (parts.empty()) return kErrorInvalidParameter;
-    const std::string last = parts.back();
-    parts.pop_back();
-    auto node = NodeOf(root);
-    for (const auto& part : parts) {
-        if (!node) break;
-        auto it = node->subkeys.find(part);
-        node = it == node->subkeys.end() ? nullptr : it->second;
-    }
-    if (!node || !node->subkeys.count(last)) return kErrorFileNotFound;
-    if (node->readOnly) return kErrorAccessDenied;
-    node->subkeys[last]->deleted = true;
-    node->subkeys.erase(last);
+    OpenKey parent;
+    std::vector<std::string> names;
+    if (const long rc = Resolve(root, parent); rc != kErrorSuccess) return rc;
+    if (const long rc = sandbox::SplitKeyPath(subKey, names); rc != kErrorSuccess) return rc;
+    if (names.empty()) return kErrorInvalidParameter;
+    const std::string last = names.back();
+    names.pop_back();
+    bool readOnly = parent.readOnly;
+    if (const long rc = sandbox::Descend(parent.node, names, false, &readOnly); rc != kErrorSuccess)
+        return rc;
+    const auto it = parent.node->subkeys.find(last);
+    if (it == parent.node->subkeys.end()) return kErrorFileNotFound;
+    // All or nothing: the real call would stop at the first key it may not delete.
+    if (readOnly || AnyReadOnly(*it->second)) return kErrorAccessDenied;
+    MarkDeleted(*it->second);
+    parent.node->subkeys.erase(it);
     return kErrorSuccess;
 }
 
 long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint32_t* type,
                       void* data, std::uint32_t* size) {
-    auto node = NodeOf(key.Handle());
-    if (!node) return kErrorInvalidHandle;
+    OpenKey target;
+    if (const long rc = KeyFor(key, false, target); rc != kErrorSuccess) return rc;
+    const auto& node = target.node;
     const auto* value = node->FindValue(valueName);
     if (!value) return kErrorFileNotFound;
     if (type) *type = value->type;
@@ -150,11 +195,10 @@ long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint
 
 long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32_t type,
                     const void* data, std::uint32_t size) {
-    auto node = NodeOf(key.Handle());
-    if (!node) return kErrorInvalidHandle;
-    if (!(AccessOf(key.Handle()) & kKeySetValue)) return kErrorAccessDenied;
-    if (node->failChanges) return node->failChanges;
-    Record("set", key, valueName);
+    OpenKey target;
+    if (const long rc = KeyFor(key, true, target); rc != kErrorSuccess) return rc;
+    const auto& node = target.node;
+    Record("set", target, valueName);
     std::string bytes(static_cast<const char*>(data), size);
     if (auto* value = node->FindValue(valueName)) {
         value->type = type;
@@ -166,28 +210,29 @@ long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32
 }
 
 long RegDeleteValueA(const RegKey& key, const std::string& valueName) {
-    auto node = NodeOf(key.Handle());
-    if (!node) return kErrorInvalidHandle;
-    if (!(AccessOf(key.Handle()) & kKeySetValue)) return kErrorAccessDenied;
-    if (node->failChanges) return node->failChanges;
+    OpenKey target;
+    if (const long rc = KeyFor(key, true, target); rc != kErrorSuccess) return rc;
+    const auto& node = target.node;
     auto* value = node->FindValue(valueName);
     if (!value) return kErrorFileNotFound;
-    Record("delete", key, valueName);
+    Record("delete", target, valueName);
     node->values.erase(node->values.begin() + (value - node->values.data()));
     return kErrorSuccess;
 }
 
 long RegEnumKeyExA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
-    auto node = NodeOf(key.Handle());
-    if (!node) return kErrorInvalidHandle;
+    OpenKey target;
+    if (const long rc = KeyFor(key, false, target); rc != kErrorSuccess) return rc;
+    const auto& node = target.node;
     if (index >= node->subkeys.size()) return kErrorNoMoreItems;
     return CopyName(std::next(node->subkeys.begin(), index)->first, name, nameSize);
 }
 
 long RegEnumValueA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                    std::uint32_t* type, void* data, std::uint32_t* dataSize) {
-    auto node = NodeOf(key.Handle());
-    if (!node) return kErrorInvalidHandle;
+    OpenKey target;
+    if (const long rc = KeyFor(key, false, target); rc != kErrorSuccess) return rc;
+    const auto& node = target.node;
     if (index >= node->values.size()) return kErrorNoMoreItems;
     const auto& value = node->values[index];
     if (const long rc = CopyName(value.name, name, nameSize); rc != kErrorSuccess) return rc;
@@ -201,25 +246,20 @@ namespace sandbox {
 
 RegValueEntry* RegKeyNode::FindValue(const std::string& name) {
     for (auto& value : values)
-        if (Lower(value.name) == Lower(name)) return &value;
+        if (platform::EqualsNoCase(value.name, name)) return &value;
     return nullptr;
 }
 
 namespace {
 
+// The test's own walk: no rights apply, and a path the real API refuses is the test's fault.
 std::shared_ptr<RegKeyNode> FindKey(platform::RootKey root, const std::string& key, bool create) {
-    auto it = TheMachine().roots.find(root);
-    if (it == TheMachine().roots.end()) return nullptr;
+    std::vector<std::string> names;
+    const auto it = TheMachine().roots.find(root);
+    if (it == TheMachine().roots.end() || SplitKeyPath(key, names) != platform::kErrorSuccess)
+        throw std::invalid_argument("no such registry key path: " + key);
     auto node = it->second;
-    for (const auto& part : SplitPath(key)) {
-        auto sub = node->subkeys.find(part);
-        if (sub == node->subkeys.end()) {
-            if (!create) return nullptr;
-            sub = node->subkeys.emplace(part, std::make_shared<RegKeyNode>()).first;
-        }
-        node = sub->second;
-    }
-    return node;
+    return Descend(node, names, create, nullptr) == platform::kErrorSuccess ? node : nullptr;
 }
 
 }  // namespace
@@ -263,8 +303,8 @@ void RefuseFullAccess(platform::RootKey root, const std::string& key) {
     FindKey(root, key, true)->readOnly = true;
 }
 
-void FailValueChanges(platform::RootKey root, const std::string& key, long code) {
-    FindKey(root, key, true)->failChanges = code;
+void AfterNextKeyOpen(std::function<void()> action) {
+    TheMachine().afterNextKeyOpen = std::move(action);
 }
 
 }  // namespace sandbox

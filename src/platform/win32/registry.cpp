@@ -48,6 +48,8 @@ long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t acce
 }
 
 long RegDeleteTreeA(RootKey root, const std::string& subKey) {
+    // The real call takes an empty path for the root itself and empties it.
+    if (subKey.empty()) return ERROR_INVALID_PARAMETER;
     return ::RegDeleteTreeA(RootHandle(root), subKey.c_str());
 }
 
