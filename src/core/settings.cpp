@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <optional>
 
-#include "core/text.h"
 #include "platform/application.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ std::string SettingsFile() {
 
 // A decimal number as a numeric conversion takes it: sign, digits, fraction, exponent.
 std::optional<long double> ParseNumber(const std::string& raw) {
-    const std::string text = Trim(raw, " \t");
+    const std::string text = platform::Trim(raw, " \t");
     size_t i = 0, digits = 0;
     auto skipDigits = [&] {
         while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
@@ -40,13 +40,6 @@ std::optional<long double> ParseNumber(const std::string& raw) {
     }
     if (i != text.size()) return std::nullopt;
     return std::strtold(text.c_str(), nullptr);
-}
-
-bool EqualsNoCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
-    return i == a.size() && !b[i];
 }
 
 }  // namespace
@@ -70,10 +63,10 @@ void WriteSetting(const std::string& key, const std::string& value) {
 }
 
 bool ReadSettingBool(const std::string& key, bool defaultValue) {
-    const std::string text = Trim(ReadSetting(key, defaultValue ? "1" : "0"), " \t");
+    const std::string text = platform::Trim(ReadSetting(key, defaultValue ? "1" : "0"), " \t");
     if (const auto number = ParseNumber(text)) return *number != 0;
-    if (EqualsNoCase(text, "true")) return true;
-    if (EqualsNoCase(text, "false")) return false;
+    if (platform::EqualsNoCase(text, "true")) return true;
+    if (platform::EqualsNoCase(text, "false")) return false;
     return defaultValue;
 }
 

@@ -8,9 +8,9 @@
 #include "core/folders.h"
 #include "core/logs.h"
 #include "core/settings.h"
-#include "core/text.h"
 #include "platform/application.h"
 #include "platform/clock.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ bool DecideRunMode(const std::string& commandLine, const platform::SystemTime& t
     bScheduledRun = false;
     if (commandLine.find("/SCHEDULED") == std::string::npos) return true;
     const std::string todayText = DayText(today);
-    if (today.wDayOfWeek == kMonday && Trim(ReadSetting("last_scheduled_run", "")) != todayText) {
+    if (today.wDayOfWeek == kMonday &&
+        platform::Trim(ReadSetting("last_scheduled_run", "")) != todayText) {
         WriteSetting("last_scheduled_run", todayText);
         bScheduledRun = true;
         WriteAppLog(".. performing scheduled run");
@@ -56,7 +57,7 @@ void Main() {
     InitTempFolder();
     InitWindowsFolder();
 
-    const std::string commandLine = UpperCase(platform::CommandLineArguments());
+    const std::string commandLine = platform::UpperCase(platform::CommandLineArguments());
     platform::SystemTime today;
     platform::GetLocalTime(today);
     WriteAppLog("Program started " + platform::ShortDateText(today) +

@@ -1,9 +1,7 @@
-// Small text helpers of the system's code.
+// The text helpers of the system's code: the platform's, under their short names.
 #pragma once
 
-#include <string>
+#include "platform/text.h"
 
-// Without the leading and trailing characters of `blanks`.
-std::string Trim(const std::string& text, const char* blanks = " ");
-// Letters to upper case (the command line is tested that way).
-std::string UpperCase(std::string text);
+using platform::Trim;
+using platform::UpperCase;

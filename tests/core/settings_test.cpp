@@ -30,6 +30,16 @@ TEST_F(Settings, StoredTextIsTrimmedUnquotedAndFoundWhateverTheKeyCase) {
     EXPECT_EQ(ReadSetting("long", ""), std::string(2047, 'x'));
 }
 
+TEST_F(Settings, AFileSavedByAnEditorReadsAndKeepsItsEncoding) {
+    Store("\xEF\xBB\xBF; saved as UTF-8\n[Main]\nlanguage=fra\nnote=caf\xC3\xA9\n");
+    EXPECT_EQ(ReadSetting("language", "eng"), "fra");
+    EXPECT_EQ(ReadSetting("note", ""), "caf\xE9");
+    WriteSetting("language", "deu");
+    EXPECT_EQ(ReadAppFile("setup.ini"),
+              "\xEF\xBB\xBF; saved as UTF-8\r\n[Main]\r\nlanguage=deu\r\nnote=caf\xC3\xA9\r\n");
+}
+
+// A key keeps the name it was first written with.
 TEST_F(Settings, WritesCreateTheFileAndReplaceValuesInPlace) {
     WriteSettingBool("userwelcomed", true);
     WriteSetting("Language", "deu");
@@ -40,7 +50,7 @@ TEST_F(Settings, WritesCreateTheFileAndReplaceValuesInPlace) {
     EXPECT_EQ(ReadSetting("language", "eng"), "fra");
     EXPECT_EQ(ReadSettingLong("frmmain_window_left", 0), 1440);
     EXPECT_EQ(ReadAppFile("setup.ini"),
-              "[Main]\r\nuserwelcomed=1\r\nlanguage=fra\r\nfrmmain_window_left=1440\r\n"
+              "[Main]\r\nuserwelcomed=1\r\nLanguage=fra\r\nfrmmain_window_left=1440\r\n"
               "firsterrors=-1\r\n");
 }
 

@@ -40,6 +40,22 @@ TEST_F(Translation, MissingAndEmptyKeysFallBackAndAreRecordedOncePerLanguage) {
         "[Lang_eng]\r\nscanresult_found=\r\nempty_key=\r\n[Lang_deu]\r\nscanresult_found=\r\n");
 }
 
+TEST_F(Translation, RepeatedMissesLeaveTheRecordAsItIs) {
+    Language("eng", "[Lang]\r\n");
+    // A quoted language setting keeps its blanks; its record is found again all the same.
+    for (const std::string code : {"eng", " deu\t"}) {
+        sLanguage = code;
+        EXPECT_EQ(Translate("scanresult_found", "x"), "x");
+        const std::string once = Missing();
+        const size_t changes = sandbox::Journal().size();
+        for (int call = 0; call < 3; ++call)
+            EXPECT_EQ(Translate("SCANRESULT_FOUND", "x"), "x");
+        EXPECT_EQ(Missing(), once) << "language \"" << code << "\"";
+        EXPECT_EQ(sandbox::Journal().size(), changes) << "nothing is written again";
+    }
+    EXPECT_EQ(Missing(), "[Lang_eng]\r\nscanresult_found=\r\n[Lang_ deu]\r\nscanresult_found=\r\n");
+}
+
 TEST_F(Translation, BarsPairLeftToRight) {
     EXPECT_EQ(Translate("k1", "A||B"), "A\r\nB");
     EXPECT_EQ(Translate("k2", "|||"), "\r\n|");

@@ -1,4 +1,4 @@
-// Profile files, appended files and path forms as the system relies on them.
+// Appended files, path forms and error texts as the system relies on them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,6 @@
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
-#include "platform/profile.h"
 
 using namespace platform;
 
@@ -18,55 +17,9 @@ class FilesContract : public ::testing::Test {
     void SetUp() override { scratch_ = contract::PrepareMachine(); }
 
     std::string Path(const std::string& name) const { return scratch_ + "\\" + name; }
-    std::string Read(const std::string& section, const std::string& key, const std::string& file,
-                     std::uint32_t size = 2048) {
-        std::string buffer(size, '\0');
-        const auto n = GetPrivateProfileStringA(section, key, "dflt", buffer.data(), size, file);
-        buffer.resize(n);
-        return buffer;
-    }
 
     std::string scratch_;
 };
-
-TEST_F(FilesContract, ProfileReadsTrimUnquoteAndIgnoreCase) {
-    const std::string ini = Path("setup.ini");
-    contract::WriteFile(ini,
-                        "[Other]\r\nlanguage=xxx\r\n[Main]\r\n  Language  =  deu  \r\n"
-                        "double=\"  quoted  \"\r\nsingle='x'\r\nmismatched=\"x'\r\nempty=\r\n");
-    EXPECT_EQ(Read("main", "LANGUAGE", ini), "deu");
-    EXPECT_EQ(Read("Main", "double", ini), "  quoted  ");
-    EXPECT_EQ(Read("Main", "single", ini), "x");
-    EXPECT_EQ(Read("Main", "mismatched", ini), "\"x'");
-    EXPECT_EQ(Read("Main", "empty", ini), "") << "present but empty is not the default";
-    EXPECT_EQ(Read("Main", "absent", ini), "dflt");
-    EXPECT_EQ(Read("Nowhere", "language", ini), "dflt");
-    EXPECT_EQ(Read("Main", "language", Path("missing.ini")), "dflt");
-}
-
-TEST_F(FilesContract, ProfileReadsAreCutToTheBuffer) {
-    const std::string ini = Path("long.ini");
-    contract::WriteFile(ini, "[Main]\r\nlong=" + std::string(3000, 'a') + "\r\n");
-    EXPECT_EQ(Read("Main", "long", ini), std::string(2047, 'a'));
-}
-
-TEST_F(FilesContract, ProfileWritesCreateAndReplaceInPlace) {
-    const std::string ini = Path("setup.ini");
-    ASSERT_TRUE(WritePrivateProfileStringA("Main", "wasfirstrun", "1", ini));
-    ASSERT_TRUE(WritePrivateProfileStringA("Main", "language", "eng", ini));
-    ASSERT_TRUE(WritePrivateProfileStringA("MAIN", "WasFirstRun", "0", ini));
-    ASSERT_TRUE(WritePrivateProfileStringA("Lang_eng", "key", "", ini));
-    EXPECT_EQ(Read("Main", "wasfirstrun", ini), "0");
-    EXPECT_EQ(Read("Main", "language", ini), "eng");
-    EXPECT_EQ(Read("Lang_eng", "key", ini), "");
-    const std::string bytes = contract::ReadFile(ini);
-    EXPECT_EQ(bytes.find("asFirstRun=0"), bytes.rfind("asFirstRun=0")) << "the key stands once:\n"
-                                                                       << bytes;
-    EXPECT_EQ(bytes.find("=1"), std::string::npos) << bytes;
-
-    EXPECT_FALSE(WritePrivateProfileStringA("Main", "k", "v", Path("no folder\\setup.ini")));
-    EXPECT_EQ(contract::ReadFile(Path("no folder\\setup.ini")), "<none>");
-}
 
 TEST_F(FilesContract, AppendCreatesThenExtends) {
     const std::string log = Path("app.log");

@@ -1,89 +1,257 @@
-// Profile files on the sandbox disk, with the Windows profile semantics.
+// Profile files on the sandbox disk, read and rewritten as the Windows profile functions do:
+// the whole file is parsed into sections and keys, and a write saves the whole of it again.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "platform/profile.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
 
-using sandbox::Lower;
+// The parsed file holds its text in UTF-8, so that a rewrite keeps what the ANSI code page
+// (Windows-1252) cannot show; names and values cross the API in that code page.
+enum class Encoding { kAnsi, kUtf8, kUtf16Le, kUtf16Be };
 
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 from 0x80 to 0x9F; its five unassigned bytes stand for the C1 controls.
+constexpr std::array<char16_t, 32> kAnsiHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t FromAnsi(unsigned char c) {
+    return c >= 0x80 && c < 0xA0 ? kAnsiHigh[c - 0x80] : c;
 }
 
-std::string Unquote(const std::string& text) {
-    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-        text.back() == text.front())
-        return text.substr(1, text.size() - 2);
+// What the code page cannot hold becomes '?'.
+char ToAnsi(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    const auto at = std::find(kAnsiHigh.begin(), kAnsiHigh.end(), c);
+    return at == kAnsiHigh.end() ? '?' : static_cast<char>(0x80 + (at - kAnsiHigh.begin()));
+}
+
+void AppendUtf8(std::string& text, char32_t c) {
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+        return;
+    }
+    // The lead byte carries the length; each following byte six bits, the last ones first.
+    const int following = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    const unsigned leads[] = {0, 0xC0, 0xE0, 0xF0};
+    text += static_cast<char>(leads[following] | c >> (6 * following));
+    for (int n = following - 1; n >= 0; --n)
+        text += static_cast<char>(0x80 | (c >> (6 * n) & 0x3F));
+}
+
+// The character at `i`, moving `i` past it; a broken sequence reads as U+FFFD.
+char32_t NextUtf8(std::string_view text, size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    int extra = 0;  // the continuation bytes the lead byte asks for
+    if (lead >= 0xF5 || (lead >= 0x80 && lead < 0xC2))
+        return kReplacement;
+    else if (lead >= 0xF0)
+        extra = 3;
+    else if (lead >= 0xE0)
+        extra = 2;
+    else if (lead >= 0xC2)
+        extra = 1;
+    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int n = 0; n < extra; ++n, ++i) {
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            return kReplacement;
+        c = c << 6 | (static_cast<unsigned char>(text[i]) & 0x3F);
+    }
+    const char32_t least[] = {0, 0x80, 0x800, 0x10000};
+    if (c < least[extra] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) return kReplacement;
+    return c;
+}
+
+std::string AnsiToUtf8(std::string_view text) {
+    std::string utf8;
+    for (char c : text)
+        AppendUtf8(utf8, FromAnsi(static_cast<unsigned char>(c)));
+    return utf8;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+    std::string text;
+    for (size_t i = 0; i < utf8.size();)
+        text += ToAnsi(NextUtf8(utf8, i));
     return text;
 }
 
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::vector<char16_t> units;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units.push_back(
+            static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
     }
-    return lines;
+    std::string utf8;
+    for (size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10 | (units[++i] - 0xDC00));
+        else if (c >= 0xD800 && c < 0xE000)
+            c = kReplacement;
+        AppendUtf8(utf8, c);
+    }
+    return utf8;
 }
 
-// "[name]" opens a section: the trimmed text between the brackets, else nothing.
-bool SectionName(const std::string& line, std::string& name) {
-    const std::string text = Trim(line);
-    if (text.empty() || text.front() != '[') return false;
-    const auto close = text.find(']');
-    name = Trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-    return true;
-}
-
-bool KeyOf(const std::string& line, std::string& key, std::string& value) {
-    const auto eq = line.find('=');
-    if (eq == std::string::npos) return false;
-    key = Trim(line.substr(0, eq));
-    value = line.substr(eq + 1);
-    return true;
-}
-
-struct Location {
-    long section = -1;   // line of the section header
-    long lastLine = -1;  // last non-blank line of the section
-    long key = -1;       // line of the key
-    std::string value;
-};
-
-Location Find(const std::vector<std::string>& lines, const std::string& section,
-              const std::string& key) {
-    Location at;
-    bool inside = false;
-    for (long i = 0; i < static_cast<long>(lines.size()); ++i) {
-        std::string name, k, v;
-        if (SectionName(lines[i], name)) {
-            if (inside) break;
-            inside = Lower(name) == Lower(section);
-            if (inside) at.section = at.lastLine = i;
-        } else if (inside) {
-            if (!Trim(lines[i]).empty()) at.lastLine = i;
-            if (KeyOf(lines[i], k, v) && Lower(k) == Lower(key)) {
-                at.key = i;
-                at.value = v;
-                return at;
-            }
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
+    std::string bytes;
+    const auto add = [&](char32_t unit) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        const char32_t c = NextUtf8(utf8, i);
+        if (c < 0x10000) {
+            add(c);
+        } else {
+            add(0xD800 + ((c - 0x10000) >> 10));
+            add(0xDC00 + ((c - 0x10000) & 0x3FF));
         }
     }
-    return at;
+    return bytes;
+}
+
+// A byte-order mark chooses the encoding; without one the file is in the ANSI code page.
+std::string Decode(std::string_view bytes, Encoding& encoding) {
+    if (bytes.starts_with(kUtf8Mark)) {
+        encoding = Encoding::kUtf8;
+        return std::string(bytes.substr(kUtf8Mark.size()));
+    }
+    if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
+        encoding = bytes.starts_with(kUtf16LeMark) ? Encoding::kUtf16Le : Encoding::kUtf16Be;
+        return Utf16ToUtf8(bytes.substr(2), encoding == Encoding::kUtf16Be);
+    }
+    encoding = Encoding::kAnsi;
+    return AnsiToUtf8(bytes);
+}
+
+std::string Encode(std::string_view utf8, Encoding encoding) {
+    switch (encoding) {
+        case Encoding::kUtf8:
+            return std::string(kUtf8Mark) + std::string(utf8);
+        case Encoding::kUtf16Le:
+            return std::string(kUtf16LeMark) + Utf8ToUtf16(utf8, false);
+        case Encoding::kUtf16Be:
+            return std::string(kUtf16BeMark) + Utf8ToUtf16(utf8, true);
+        case Encoding::kAnsi:
+            break;
+    }
+    return Utf8ToAnsi(utf8);
+}
+
+struct Key {
+    std::string name;
+    std::optional<std::string> value;  // none for a bare name
+};
+
+struct Section {
+    std::string name;  // empty for the keys before the first header
+    std::vector<Key> keys;
+};
+
+struct Profile {
+    Encoding encoding = Encoding::kAnsi;
+    std::vector<Section> sections;
+};
+
+// Names and values are C strings to the real functions: a NUL ends them.
+std::string UpToNul(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+std::string Blankless(std::string_view text) {
+    return UpToNul(Trim(text, kProfileBlanks));
+}
+
+std::vector<Section> Parse(std::string_view text) {
+    std::vector<Section> sections(1);
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        const std::string line = Trim(text.substr(start, end - start), kProfileBlanks);
+        start = std::min(text.find_first_not_of("\r\n", end), text.size());
+        if (line.empty()) continue;
+        // The last ']' closes a header; a line without one is an ordinary line.
+        const auto close = line.rfind(']');
+        if (line.front() == '[' && close != std::string::npos) {
+            sections.push_back({Blankless(std::string_view(line).substr(1, close - 1)), {}});
+            continue;
+        }
+        const auto equals = line.find('=');
+        Key key{Blankless(std::string_view(line).substr(0, equals)), std::nullopt};
+        if (equals != std::string::npos)
+            key.value = Blankless(std::string_view(line).substr(equals + 1));
+        // As the real reader does, a nameless key is kept only after a named one.
+        auto& keys = sections.back().keys;
+        if (!key.name.empty() || keys.empty() || !keys.back().name.empty())
+            keys.push_back(std::move(key));
+    }
+    return sections;
+}
+
+Profile Load(const std::string& file) {
+    Profile profile;
+    profile.sections = Parse(Decode(sandbox::ReadFile(file).value_or(""), profile.encoding));
+    return profile;
+}
+
+std::string Save(const Profile& profile) {
+    std::string text;
+    for (const auto& section : profile.sections) {
+        if (!section.name.empty()) text += "[" + section.name + "]\r\n";
+        for (const auto& key : section.keys)
+            text += key.name + (key.value ? "=" + *key.value : "") + "\r\n";
+    }
+    return Encode(text, profile.encoding);
+}
+
+// Only the first section and the first key of a name count.
+template <typename Item>
+Item* FirstNamed(std::vector<Item>& items, const std::string& name) {
+    const auto at = std::find_if(items.begin(), items.end(), [&](const Item& item) {
+        return EqualsNoCase(Utf8ToAnsi(item.name), name);
+    });
+    return at == items.end() ? nullptr : &*at;
+}
+
+const Key* Find(Profile& profile, const std::string& section, const std::string& key) {
+    Section* found = FirstNamed(profile.sections, Blankless(section));
+    return found ? FirstNamed(found->keys, Blankless(key)) : nullptr;
+}
+
+// The real default loses its trailing spaces, down to one.
+std::string DefaultOf(const std::string& text) {
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(0, last == std::string::npos ? std::min<size_t>(text.size(), 1) : last + 1);
+}
+
+// What the real copy leaves of a value in `size` characters: matching outer quotes go, but
+// the closing one only when the whole value fits.
+std::string CopyOf(std::string value, std::uint32_t size) {
+    const bool quoted = value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (quoted) value.erase(0, 1);
+    std::string copy = value.substr(0, size - 1);
+    if (quoted && size >= value.size() && !copy.empty()) copy.pop_back();
+    return copy;
 }
 
 }  // namespace
@@ -92,42 +260,31 @@ std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::st
                                        const std::string& defaultText, char* buffer,
                                        std::uint32_t size, const std::string& file) {
     if (size == 0) return 0;
-    std::string text = defaultText.substr(0, defaultText.find_last_not_of(' ') + 1);
-    if (const auto bytes = sandbox::ReadFile(file)) {
-        const Location at = Find(Lines(*bytes), section, key);
-        if (at.key >= 0) text = Unquote(Trim(at.value));
-    }
-    const auto n = static_cast<std::uint32_t>(std::min<size_t>(text.size(), size - 1));
-    std::memcpy(buffer, text.data(), n);
-    buffer[n] = '\0';
-    return n;
+    Profile profile = Load(file);
+    const Key* found = Find(profile, section, key);
+    const std::string text = CopyOf(
+        found && found->value ? Utf8ToAnsi(*found->value) : DefaultOf(UpToNul(defaultText)), size);
+    std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+    return static_cast<std::uint32_t>(text.size());
 }
 
 bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                 const std::string& value, const std::string& file) {
-    const auto host = sandbox::HostPath(file);
-    std::error_code ec;
-    if (host.empty() || !std::filesystem::is_directory(host.parent_path(), ec) ||
-        sandbox::IsWriteDenied(file))
-        return false;
+    if (!sandbox::MayWrite(file)) return false;
+    Profile profile = Load(file);
+    Section* at = FirstNamed(profile.sections, Blankless(section));
+    if (!at) at = &profile.sections.emplace_back(Section{AnsiToUtf8(Blankless(section)), {}});
+    Key* entry = FirstNamed(at->keys, Blankless(key));
+    if (!entry) entry = &at->keys.emplace_back(Key{AnsiToUtf8(Blankless(key)), std::nullopt});
+    const std::string text = AnsiToUtf8(UpToNul(value));
+    const std::string stored =
+        text.substr(std::min(text.find_first_not_of(kProfileBlanks), text.size()));
+    if (entry->value == stored) return true;
+    entry->value = stored;
     sandbox::TheMachine().journal.push_back("profile " + file + " " + key);
-    std::vector<std::string> lines;
-    if (const auto bytes = sandbox::ReadFile(file)) lines = Lines(*bytes);
-    const Location at = Find(lines, section, key);
-    const std::string entry = key + "=" + value;
-    if (at.key >= 0) {
-        lines[at.key] = entry;
-    } else if (at.section >= 0) {
-        lines.insert(lines.begin() + at.lastLine + 1, entry);
-    } else {
-        lines.push_back("[" + section + "]");
-        lines.push_back(entry);
-    }
-    std::string bytes;
-    for (const auto& line : lines)
-        bytes += line + "\r\n";
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream out(sandbox::HostPath(file), std::ios::binary | std::ios::trunc);
+    out << Save(profile);
     return static_cast<bool>(out);
 }
 
