@@ -54,8 +54,15 @@ long FindNextFileA(const FindHandle& handle, FindDataA& data);
 
 // GetFileAttributesA: the attributes, or kInvalidFileAttributes when they cannot be read.
 std::uint32_t GetFileAttributesA(const std::string& path);
-// The last-write time of a file or folder (GetFileAttributesExA): ERROR_SUCCESS or the failure.
-long GetFileLastWriteTime(const std::string& path, FileTime& time);
+// What GetFileAttributesExA tells of a file or folder (WIN32_FILE_ATTRIBUTE_DATA).
+struct FileAttributeData {
+    std::uint32_t dwFileAttributes = 0;
+    FileTime ftLastWriteTime = 0;
+    std::uint64_t nFileSize = 0;
+};
+// GetFileAttributesExA: ERROR_SUCCESS with the entry's attributes, time and size, or the
+// failure.
+long GetFileAttributesExA(const std::string& path, FileAttributeData& data);
 // FileTimeToLocalFileTime then FileTimeToSystemTime: the time in local time.
 bool FileTimeToLocalSystemTime(FileTime time, SystemTime& local);
 

@@ -11,6 +11,12 @@ namespace platform {
 
 using HResult = long;
 constexpr HResult kSOk = 0;
+constexpr HResult kSFalse = 1;
+constexpr HResult kEFail = static_cast<std::int32_t>(0x80004005);  // also a damaged file
+// HRESULT_FROM_WIN32: how the object reports a Win32 error, such as a missing file.
+constexpr HResult HResultFromWin32(long error) {
+    return static_cast<std::int32_t>(0x80070000u | (static_cast<std::uint32_t>(error) & 0xFFFF));
+}
 constexpr std::uint32_t kStgmRead = 0;
 constexpr std::uint32_t kSlgpUncPriority = 2;
 constexpr std::uint32_t kSlrNoUi = 1;

@@ -28,4 +28,33 @@ std::string ReadFile(const std::string& windowsPath) {
     return sandbox::ReadFile(windowsPath).value_or("<none>");
 }
 
+void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
+    sandbox::SetAttributes(windowsPath, attributes);
+}
+
+// The sandbox's local time is UTC.
+void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& utc) {
+    sandbox::SetLastWriteTime(windowsPath, utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute,
+                              utc.wSecond);
+}
+
+void LockFile(const std::string& windowsPath) {
+    sandbox::LockFile(windowsPath);
+}
+
+bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
+    sandbox::MakeSymbolicLink(linkPath, target);
+    return true;
+}
+
+void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
+    sandbox::WriteShortcut(windowsPath,
+                           {link.path, link.description, link.arguments, link.workingDirectory,
+                            link.iconPath, link.iconIndex, link.hotkey, link.showCommand});
+}
+
+bool ListsInNameOrder() {
+    return true;
+}
+
 }  // namespace contract

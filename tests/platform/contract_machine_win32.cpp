@@ -1,13 +1,37 @@
+#include <windows.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+#include <vector>
 
 #include "platform/contract_machine.h"
 #include "platform/folders.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
 
 namespace contract {
+namespace {
+
+// Files held open by LockFile, closed by the next PrepareMachine.
+std::vector<platform::win32::UniqueFile>& Locks() {
+    static std::vector<platform::win32::UniqueFile> locks;
+    return locks;
+}
+
+void Check(bool ok, const char* what, const std::string& path) {
+    if (!ok)
+        throw std::runtime_error(std::string(what) + " failed on " + path + ": " +
+                                 std::to_string(::GetLastError()));
+}
+
+}  // namespace
 
 std::string PrepareMachine() {
+    Locks().clear();
     char temp[platform::kMaxPath] = {};
     platform::GetTempPathA(sizeof temp, temp);
     const std::string folder = std::string(temp) + "PurgelintContract";
@@ -31,6 +55,62 @@ std::string ReadFile(const std::string& windowsPath) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
+    Check(::SetFileAttributesA(windowsPath.c_str(), attributes), "SetFileAttributesA", windowsPath);
+}
+
+void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& utc) {
+    const SYSTEMTIME st = {utc.wYear, utc.wMonth,  utc.wDayOfWeek, utc.wDay,
+                           utc.wHour, utc.wMinute, utc.wSecond,    utc.wMilliseconds};
+    FILETIME time;
+    Check(::SystemTimeToFileTime(&st, &time), "SystemTimeToFileTime", windowsPath);
+    const platform::win32::UniqueFile file(::CreateFileA(
+        windowsPath.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    Check(file.is_valid(), "CreateFileA", windowsPath);
+    Check(::SetFileTime(file.get(), nullptr, nullptr, &time), "SetFileTime", windowsPath);
+}
+
+void LockFile(const std::string& windowsPath) {
+    platform::win32::UniqueFile file(::CreateFileA(windowsPath.c_str(), GENERIC_READ, 0, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Check(file.is_valid(), "CreateFileA", windowsPath);
+    Locks().push_back(std::move(file));
+}
+
+bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
+    const DWORD flags = std::filesystem::is_directory(target) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
+    return ::CreateSymbolicLinkA(linkPath.c_str(), target.c_str(), flags) &&
+           ::GetFileAttributesA(linkPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Written by the shell's own link object, as an installer writes it.
+void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
+    Microsoft::WRL::ComPtr<IShellLinkA> shellLink;
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    const auto check = [&](HRESULT hr, const char* what) {
+        if (FAILED(hr))
+            throw std::runtime_error(std::string(what) + " failed on " + windowsPath + ": " +
+                                     std::to_string(hr));
+    };
+    check(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                             IID_PPV_ARGS(&shellLink)),
+          "CoCreateInstance");
+    check(shellLink->SetPath(link.path.c_str()), "SetPath");
+    check(shellLink->SetDescription(link.description.c_str()), "SetDescription");
+    check(shellLink->SetArguments(link.arguments.c_str()), "SetArguments");
+    check(shellLink->SetHotkey(link.hotkey), "SetHotkey");
+    check(shellLink->SetIconLocation(link.iconPath.c_str(), link.iconIndex), "SetIconLocation");
+    check(shellLink->SetWorkingDirectory(link.workingDirectory.c_str()), "SetWorkingDirectory");
+    check(shellLink->SetShowCmd(link.showCommand), "SetShowCmd");
+    check(shellLink.As(&file), "QueryInterface");
+    check(file->Save(platform::win32::Wide(windowsPath).c_str(), TRUE), "Save");
+}
+
+bool ListsInNameOrder() {
+    return false;  // Wine hands on the host file system's order
 }
 
 }  // namespace contract

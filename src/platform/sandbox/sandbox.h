@@ -76,7 +76,8 @@ void SetShortDateFormat(const std::string& picture);
 // default is "h:mm:ss tt".
 void SetTimeFormat(const std::string& picture);
 
-// Every change the system made, in order: "append <file>", "profile <file> <key>",
+// Every change the system made, in order: "append <file>", "delete <file>",
+// "shortcut <file>" (a shortcut saved), "profile <file> <key>",
 // "set <root>\\<key>\\<name>", "delete <root>\\<key>\\<name>", roots as HKLM, HKCU ...
 const std::vector<std::string>& Journal();
 
@@ -94,11 +95,12 @@ void SetString(platform::RootKey root, const std::string& key, const std::string
 std::optional<Value> GetValue(platform::RootKey root, const std::string& key,
                               const std::string& name);
 bool KeyExists(platform::RootKey root, const std::string& key);
-// The key and everything below it open only for reading, as HKLM for a standard user.
+// The key and everything below it open only for reading and cannot be deleted, as HKLM
+// for a standard user.
 void RefuseFullAccess(platform::RootKey root, const std::string& key);
-// Value writes and deletes in the key fail with `code` although it opens, as when another
-// program deletes the key while it is open (ERROR_KEY_DELETED).
-void FailValueChanges(platform::RootKey root, const std::string& key, long code);
+// Runs `action` once, right after the system's next successful key open: another program
+// at work while the system holds the key (deleting it, say).
+void AfterNextKeyOpen(std::function<void()> action);
 
 // --- Windows (headless) ---------------------------------------------------------------------
 // Controls keep their state; modal loops and DoEvents fire due timers on a virtual clock and

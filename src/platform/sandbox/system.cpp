@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 
 #include "platform/application.h"
 #include "platform/clock.h"
@@ -10,11 +11,11 @@
 #include "platform/folders.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
+#include "platform/shelllink.h"
 
 namespace platform {
 namespace {
 
-using sandbox::Lower;
 using sandbox::TheMachine;
 
 // The real calls' contract: the text and its length, or the size needed with the NUL.
@@ -63,7 +64,7 @@ std::string ShortName(const std::filesystem::path& folder, const std::string& na
             otherExtension != extension)
             continue;
         ++number;
-        if (Lower(sibling) == Lower(name)) break;
+        if (EqualsNoCase(sibling, name)) break;
     }
     return stem + "~" + std::to_string(number) + (extension.empty() ? "" : "." + extension);
 }
@@ -72,14 +73,14 @@ std::string ShortName(const std::filesystem::path& folder, const std::string& na
 bool PathForm(const std::string& path, bool shortForm, std::string& result) {
     const auto parts = sandbox::SplitPath(path);
     if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':') return false;
-    std::filesystem::path host = TheMachine().hostRoot / Lower(parts[0].substr(0, 1));
+    std::filesystem::path host = TheMachine().hostRoot / LowerCase(parts[0].substr(0, 1));
     result = parts[0];
     std::error_code ec;
     for (size_t i = 1; i < parts.size(); ++i) {
         std::filesystem::path found;
         for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
             const std::string name = entry.path().filename().string();
-            if (Lower(name) == Lower(parts[i]) || Lower(ShortName(host, name)) == Lower(parts[i])) {
+            if (EqualsNoCase(name, parts[i]) || EqualsNoCase(ShortName(host, name), parts[i])) {
                 found = entry.path();
                 break;
             }
@@ -97,6 +98,32 @@ std::string TwoDigits(int n) {
     return (n < 10 ? "0" : "") + std::to_string(n);
 }
 
+// A date or time in GetDateFormat and GetTimeFormat picture notation: a run of one letter
+// is one field (one letter without, two with a leading zero), other characters stand for
+// themselves.
+std::string FormatPicture(const std::string& picture, const SystemTime& time) {
+    constexpr std::string_view kNumberFields = "dMhHms";
+    const int hour12 = time.wHour % 12 == 0 ? 12 : time.wHour % 12;
+    const int numbers[] = {time.wDay, time.wMonth, hour12, time.wHour, time.wMinute, time.wSecond};
+    std::string text;
+    for (size_t i = 0; i < picture.size();) {
+        const char c = picture[i];
+        size_t run = 1;
+        while (i + run < picture.size() && picture[i + run] == c)
+            ++run;
+        if (const auto field = kNumberFields.find(c); field != std::string_view::npos)
+            text += run >= 2 ? TwoDigits(numbers[field]) : std::to_string(numbers[field]);
+        else if (c == 'y')
+            text += run >= 3 ? std::to_string(time.wYear) : TwoDigits(time.wYear % 100);
+        else if (c == 't')
+            text += std::string(time.wHour < 12 ? "AM" : "PM").substr(0, run >= 2 ? 2 : 1);
+        else
+            text.append(run, c);
+        i += run;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string ErrorDescription(long code) {
@@ -111,16 +138,28 @@ std::string ErrorDescription(long code) {
             return "Access is denied.";
         case kErrorInvalidHandle:
             return "The handle is invalid.";
+        case kErrorNoMoreFiles:
+            return "There are no more files.";
+        case kErrorSharingViolation:
+            return "The process cannot access the file because it is being used by another "
+                   "process.";
         case kErrorInvalidParameter:
             return "The parameter is incorrect.";
         case kErrorMoreData:
             return "More data is available.";
+        case kErrorBadPathname:
+            return "The specified path is invalid.";
         case kErrorNoMoreItems:
+            return "No more data is available.";
         case kErrorKeyDeleted:
             return "Illegal operation attempted on a registry key that has been marked for "
                    "deletion.";
-            return "No more data is available.";
+        case kEFail:
+            return "Unspecified error";
         default:
+            // An HRESULT made of a Win32 error reads as that error.
+            if ((static_cast<std::uint32_t>(code) & 0xFFFF0000) == 0x80070000)
+                return ErrorDescription(code & 0xFFFF);
             return "Unknown error " + std::to_string(code) + ".";
     }
 }
@@ -162,34 +201,17 @@ void GetLocalTime(SystemTime& time) {
 }
 
 std::string ShortDateText(const SystemTime& time) {
-    const std::string& picture = TheMachine().shortDatePicture;
-    std::string text;
-    for (size_t i = 0; i < picture.size();) {
-        size_t run = 1;
-        while (i + run < picture.size() && picture[i + run] == picture[i])
-            ++run;
-        const char c = picture[i];
-        if (c == 'd')
-            text += run >= 2 ? TwoDigits(time.wDay) : std::to_string(time.wDay);
-        else if (c == 'M')
-            text += run >= 2 ? TwoDigits(time.wMonth) : std::to_string(time.wMonth);
-        else if (c == 'y')
-            text += run >= 3 ? std::to_string(time.wYear) : TwoDigits(time.wYear % 100);
-        else
-            text.append(run, c);
-        i += run;
-    }
-    return text;
+    return FormatPicture(TheMachine().shortDatePicture, time);
+}
+
+std::string TimeText(const SystemTime& time) {
+    return FormatPicture(TheMachine().timePicture, time);
 }
 
 bool AppendToFile(const std::string& path, const std::string& text) {
-    const auto host = sandbox::HostPath(path);
-    std::error_code ec;
-    if (host.empty() || !std::filesystem::is_directory(host.parent_path(), ec) ||
-        sandbox::IsWriteDenied(path))
-        return false;
+    if (!sandbox::MayWrite(path)) return false;
     TheMachine().journal.push_back("append " + path);
-    std::ofstream out(host, std::ios::binary | std::ios::app);
+    std::ofstream out(sandbox::HostPath(path), std::ios::binary | std::ios::app);
     out << text;
     return static_cast<bool>(out);
 }
@@ -233,6 +255,10 @@ void SetLocalTime(int year, int month, int day, int hour, int minute) {
 
 void SetShortDateFormat(const std::string& picture) {
     TheMachine().shortDatePicture = picture;
+}
+
+void SetTimeFormat(const std::string& picture) {
+    TheMachine().timePicture = picture;
 }
 
 }  // namespace sandbox

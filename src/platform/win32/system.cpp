@@ -10,9 +10,23 @@
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 #include "platform/win32/unique_handle.h"
 
 namespace platform {
+namespace {
+
+SystemTime FromSystemTime(const SYSTEMTIME& st) {
+    return {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
+            st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
+}
+
+SYSTEMTIME ToSystemTime(const SystemTime& time) {
+    return {time.wYear, time.wMonth,  time.wDayOfWeek, time.wDay,
+            time.wHour, time.wMinute, time.wSecond,    time.wMilliseconds};
+}
+
+}  // namespace
 
 std::string ErrorDescription(long code) {
     char buffer[512] = {};
@@ -32,7 +46,10 @@ std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::st
 
 bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                 const std::string& value, const std::string& file) {
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+    // The API would store blank-edged names as given, and a cached copy of the file would then
+    // not match them again: each write would add another section.
+    return ::WritePrivateProfileStringA(Trim(section, kProfileBlanks).c_str(),
+                                        Trim(key, kProfileBlanks).c_str(), value.c_str(),
                                         file.c_str()) != FALSE;
 }
 
@@ -90,26 +107,41 @@ std::string CommandLineArguments() {
 void GetLocalTime(SystemTime& time) {
     SYSTEMTIME st;
     ::GetLocalTime(&st);
-    time = {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
-            st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
+    time = FromSystemTime(st);
+}
+
+bool FileTimeToLocalSystemTime(FileTime time, SystemTime& local) {
+    const FILETIME utc = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    FILETIME localTime;
+    SYSTEMTIME st;
+    if (!::FileTimeToLocalFileTime(&utc, &localTime) || !::FileTimeToSystemTime(&localTime, &st))
+        return false;
+    local = FromSystemTime(st);
+    return true;
 }
 
 std::string ShortDateText(const SystemTime& time) {
-    SYSTEMTIME st = {time.wYear, time.wMonth,  time.wDayOfWeek, time.wDay,
-                     time.wHour, time.wMinute, time.wSecond,    time.wMilliseconds};
+    const SYSTEMTIME st = ToSystemTime(time);
     char buffer[128] = {};
     const int n =
         ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
     return n > 0 ? std::string(buffer) : std::string();
 }
 
+std::string TimeText(const SystemTime& time) {
+    const SYSTEMTIME st = ToSystemTime(time);
+    char buffer[128] = {};
+    const int n = ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, sizeof buffer);
+    return n > 0 ? std::string(buffer) : std::string();
+}
+
 bool AppendToFile(const std::string& path, const std::string& text) {
-    win32::UniqueHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) return false;
+    win32::UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    return ::WriteFile(file.Get(), text.data(), text.size(), &written, nullptr) &&
+    return ::WriteFile(file.get(), text.data(), text.size(), &written, nullptr) &&
            written == text.size();
 }
 

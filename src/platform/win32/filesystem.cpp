@@ -1,0 +1,81 @@
+// Folder listings, attributes, times, opening and deleting through the ANSI file functions.
+#include <windows.h>
+
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+#include "platform/win32/unique_handle.h"
+
+namespace platform {
+namespace {
+
+FileTime ToFileTime(const FILETIME& time) {
+    return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+void Copy(const WIN32_FIND_DATAA& from, FindDataA& to) {
+    to.dwFileAttributes = from.dwFileAttributes;
+    to.ftLastWriteTime = ToFileTime(from.ftLastWriteTime);
+    to.nFileSize = (static_cast<std::uint64_t>(from.nFileSizeHigh) << 32) | from.nFileSizeLow;
+    to.dwReserved0 = from.dwReserved0;
+    to.cFileName = from.cFileName;
+}
+
+long Result(BOOL ok) {
+    return ok ? kErrorSuccess : static_cast<long>(::GetLastError());
+}
+
+}  // namespace
+
+bool FindClose(std::uintptr_t handle) {
+    return ::FindClose(reinterpret_cast<HANDLE>(handle)) != FALSE;
+}
+
+// No short names (FindExInfoBasic) and larger reads: the same entries in the same order.
+long FindFirstFileA(const std::string& pattern, FindDataA& data, FindHandle& handle) {
+    WIN32_FIND_DATAA found;
+    const HANDLE first =
+        ::FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                           FIND_FIRST_EX_LARGE_FETCH);
+    if (first == INVALID_HANDLE_VALUE) {
+        handle.reset();
+        return static_cast<long>(::GetLastError());
+    }
+    handle.reset(reinterpret_cast<std::uintptr_t>(first));
+    Copy(found, data);
+    return kErrorSuccess;
+}
+
+long FindNextFileA(const FindHandle& handle, FindDataA& data) {
+    WIN32_FIND_DATAA found;
+    if (!::FindNextFileA(reinterpret_cast<HANDLE>(handle.get()), &found))
+        return static_cast<long>(::GetLastError());
+    Copy(found, data);
+    return kErrorSuccess;
+}
+
+std::uint32_t GetFileAttributesA(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str());
+}
+
+long GetFileAttributesExA(const std::string& path, FileAttributeData& data) {
+    WIN32_FILE_ATTRIBUTE_DATA found;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found))
+        return static_cast<long>(::GetLastError());
+    data.dwFileAttributes = found.dwFileAttributes;
+    data.ftLastWriteTime = ToFileTime(found.ftLastWriteTime);
+    data.nFileSize = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    return kErrorSuccess;
+}
+
+long OpenForReading(const std::string& path) {
+    const win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return Result(file.is_valid());
+}
+
+long DeleteFileA(const std::string& path) {
+    return Result(::DeleteFileA(path.c_str()));
+}
+
+}  // namespace platform
