@@ -1,6 +1,7 @@
 #include "scan/progress_window.h"
 
 #include <functional>
+#include <type_traits>
 
 #include "core/app_state.h"
 #include "core/translate.h"
@@ -23,7 +24,9 @@ struct Phase {
 };
 
 // Folder scanners get no empty root: it would stand for the root of the current drive.
-std::function<void()> InFolder(void (*scanner)(const std::string&), const std::string& folder) {
+// The temporary-file scanner takes its folder by reference and may change it.
+template <typename Folder>
+std::function<void()> InFolder(void (*scanner)(Folder&), std::type_identity_t<Folder>& folder) {
     return [scanner, &folder] {
         if (!folder.empty()) scanner(folder);
     };
@@ -37,8 +40,8 @@ const std::vector<Phase>& Phases() {
         {2,
          [] {
              ScanRegistrySubkeys(kHkeyLocalMachine,
-                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                                 "UninstallString", true, kStatusWrongUninstall);
+                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", true,
+                                 "UninstallString", kStatusWrongUninstall);
          }},
         {1,
          [] {
@@ -68,8 +71,8 @@ const std::vector<Phase>& Phases() {
         {1,
          [] {
              ScanRegistrySubkeys(kHkeyLocalMachine,
-                                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "",
-                                 true, kStatusBrokenLink);
+                                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", true,
+                                 "", kStatusBrokenLink);
          }},
         {1, [] { ScanHelpFiles(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\Help"); }},
         {1, InFolder(ScanTempFiles, sTempFolder)},
@@ -139,6 +142,7 @@ void ProgressStep() {
 }
 
 void ShowProgress(const std::string& text) {
+    if (!ui::ProgressRefreshDue()) return;
     if (frmProgress && frmProgress->IsLoaded()) {
         frmProgress->lbl1.SetCaption(text);
         if (colProblems.Count() >= 1) {
@@ -148,4 +152,8 @@ void ShowProgress(const std::string& text) {
         }
     }
     ui::DoEvents();
+}
+
+void LetPendingEventsRun() {
+    if (ui::ProgressRefreshDue()) ui::DoEvents();
 }

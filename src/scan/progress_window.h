@@ -39,5 +39,8 @@ extern std::unique_ptr<ProgressForm> frmProgress;
 
 // One step more on the bar, then pending events run.
 void ProgressStep();
-// Shows the item being scanned and, once there are problems, their number.
+// Shows the item being scanned and, once there are problems, their number, then lets
+// pending events run; at the pace a screen can take, not for every item.
 void ShowProgress(const std::string& text);
+// Lets pending events run, at that same pace: where a scanner lets the user act.
+void LetPendingEventsRun();

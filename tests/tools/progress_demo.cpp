@@ -25,21 +25,18 @@ void SlowItems(const std::string& where, int count) {
 void ScanShortcuts(const std::string& folder) {
     SlowItems(folder, 10);
 }
-void ScanTempFiles(const std::string& folder) {
+void ScanTempFiles(std::string& folder) {
     SlowItems(folder, 5);
 }
-bool ScanRegistrySubkeys(platform::RootKey, const std::string& key, const std::string&, bool,
+void ScanRegistrySubkeys(platform::RootKey, const std::string& key, bool, const std::string&,
                          long) {
     SlowItems("HKLM\\" + key, 5);
-    return true;
 }
-bool ScanRegistryValues(platform::RootKey, const std::string& key, bool) {
+void ScanRegistryValues(platform::RootKey, const std::string& key, bool) {
     SlowItems("HKLM\\" + key, 3);
-    return true;
 }
-bool ScanHelpFiles(platform::RootKey, const std::string& key) {
+void ScanHelpFiles(platform::RootKey, const std::string& key) {
     SlowItems("HKLM\\" + key, 3);
-    return true;
 }
 
 int main() {

@@ -1,0 +1,84 @@
+#include "scan/shortcut.h"
+
+#include <cstdint>
+
+#include "core/logs.h"
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+#include "platform/shelllink.h"
+
+namespace {
+
+using platform::HResult;
+using platform::ShellLink;
+
+// The HRESULT as a 32-bit signed number, whatever width `long` has on this build.
+std::int32_t Signed32(HResult hr) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(hr));
+}
+
+// Only failure codes are errors: S_FALSE (GetPath of a link to no file) is a success.
+bool Failed(HResult hr) {
+    return Signed32(hr) < 0;
+}
+
+// Runs the steps in order and stops at the first one that fails; its HRESULT, else the last.
+template <typename... Steps>
+HResult RunSteps(Steps&&... steps) {
+    HResult hr = platform::kSOk;
+    (... && !Failed(hr = steps()));
+    return hr;
+}
+
+// "Error in <procedure>: <number>,<description>", the number as a signed decimal.
+void LogShellLinkError(const char* procedure, HResult hr) {
+    WriteLog(std::string("Error in ") + procedure + ": " + std::to_string(Signed32(hr)) + "," +
+             platform::ErrorDescription(hr));
+}
+
+// The empty path and a single blank name no shortcut.
+bool NamesNoLink(const std::string& linkPath) {
+    return linkPath.empty() || linkPath == " ";
+}
+
+}  // namespace
+
+// Anything whose attributes can be read exists, a file that is in use or protected against
+// reading included: calling it missing would have the repair delete a working entry.
+bool FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    if (platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes) return true;
+    return platform::OpenForReading(path) == platform::kErrorSuccess;
+}
+
+long GetShortcutInfo(const std::string& linkPath, std::string& targetPath, std::string& description,
+                     std::string& arguments, std::uint16_t& hotkey, std::string& iconPath,
+                     long& iconIndex, std::string& workingDirectory, long& showCommand) {
+    if (NamesNoLink(linkPath)) return 1;
+    ShellLink* link = nullptr;
+    const HResult hr = RunSteps(
+        [&] { return ShellLink::Instance(link); },
+        [&] { return link->Load(linkPath, platform::kStgmRead); },
+        [&] { return link->GetPath(targetPath, platform::kSlgpUncPriority); },
+        [&] { return link->GetDescription(description); },
+        [&] { return link->GetArguments(arguments); }, [&] { return link->GetHotkey(hotkey); },
+        [&] { return link->GetIconLocation(iconPath, iconIndex); },
+        [&] { return link->GetWorkingDirectory(workingDirectory); },
+        [&] { return link->GetShowCmd(showCommand); });
+    if (!Failed(hr)) return 0;
+    LogShellLinkError("GetShortcutInfo", hr);
+    return 1;
+}
+
+bool ShortcutRepairDest(const std::string& linkPath, const std::string& newTarget) {
+    if (NamesNoLink(linkPath)) return false;
+    ShellLink* link = nullptr;
+    const HResult hr = RunSteps([&] { return ShellLink::Instance(link); },
+                                [&] { return link->Load(linkPath, platform::kStgmRead); },
+                                [&] { return link->SetPath(newTarget); },
+                                [&] { return link->Resolve(platform::kSlrUpdate); },
+                                [&] { return link->Save(linkPath, false); });
+    if (!Failed(hr)) return true;
+    LogShellLinkError("ShortcutRepairDest", hr);
+    return false;
+}
