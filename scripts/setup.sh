@@ -2,6 +2,7 @@
 # Installs what the builds and tests need on a Debian machine, where it is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev clang-format
+          clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth faketime imagemagick)
 missing=()
 for p in "${packages[@]}"; do
