@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The scan benchmark. Builds the bench program in both builds (Release, own build folders),
+# generates its machines (the native sandbox; a Wine prefix with real files, shortcuts and
+# registry entries), runs every scanner beside its floor and prints one line each:
+#   name<TAB>milliseconds<TAB>floor milliseconds<TAB>ratio
+# Lines of the scanners start with "scan-"; "part-" lines time single pieces of a scan's
+# per-item work against the floor of as many items. Count mismatches go to stderr.
+#
+# Usage: scripts/bench.sh [--quick] [--native|--wine]
+#   --quick   a machine a tenth the size (10,000 files, 500 shortcuts, 2,000 entries)
+#   --native, --wine   only that half
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+
+quick=()
+depth=3
+targets=25000  # shortcuts and registry entries
+halves=(native wine)
+inner=false
+for arg in "$@"; do
+    case "$arg" in
+        --quick) quick=(--quick) depth=2 targets=2500 ;;
+        --native) halves=(native) ;;
+        --wine) halves=(wine) ;;
+        --wine-inner) inner=true ;;  # the Wine half, on the virtual display
+        *) echo "usage: scripts/bench.sh [--quick] [--native|--wine]" >&2; exit 2 ;;
+    esac
+done
+
+build() {  # preset folder
+    local log="$2.log"
+    mkdir -p "$2"
+    if ! { cmake --preset "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release &&
+        cmake --build "$2" --target scan_bench -j2; } >"$log" 2>&1; then
+        tail -30 "$log" >&2
+        echo "bench: the $1 build failed (log: $log)" >&2
+        return 1
+    fi
+}
+
+# The temporary tree the bench program expects (see tests/bench/plan.h): DEPTH levels of
+# folders d00..d09, 100 files f000..f099.tmp in each leaf, every fifth one two years old.
+make_temp_tree() {  # host-folder depth
+    local dirs="" level
+    for ((level = 0; level < $2; level++)); do dirs+="${dirs:+/}d{00..09}"; done
+    mkdir -p "$1"
+    (
+        cd "$1"
+        eval "mkdir -p $dirs"
+        eval "printf '%s\0' $dirs/f{000..099}.tmp" | xargs -0 touch -d '10 days ago'
+        eval "printf '%s\0' $dirs/f{000..099..5}.tmp" | xargs -0 touch -d '2 years ago'
+    )
+}
+
+# A file for every target number of the plan: TOTAL files, t000/PurgelintBench00000.dat on.
+make_targets() {  # host-folder total
+    mkdir -p "$1"
+    (
+        cd "$1"
+        seq 0 $(($2 - 1)) | awk '{ printf "t%03d\n", int($1 / 100) }' | uniq | xargs mkdir -p
+        seq 0 $(($2 - 1)) |
+            awk '{ printf "t%03d/PurgelintBench%05d.dat%c", int($1 / 100), $1, 0 }' |
+            xargs -0 touch
+    )
+}
+
+wine_half() {
+    export WINEPREFIX="$root/build/bench-windows/wineprefix"
+    source "$root/scripts/wine-env.sh"
+    ensure_wine_prefix
+    local temp work host
+    temp=$(wine cmd.exe /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
+    work="$temp\\PurgelintBench"
+    host=$(winepath -u "$work" 2>/dev/null)
+    [ -n "$host" ] && [ "$host" != / ] || { echo "bench: no temporary folder in Wine" >&2; exit 1; }
+    rm -rf "$host"
+    make_temp_tree "$host/Temp" "$depth"
+    make_targets "$host/Targets" "$targets"
+    local status=0
+    wine "$root/build/bench-windows/tests/scan_bench.exe" "${quick[@]}" --parts --work "$work" \
+        --temp-layout "$depth,10,100" </dev/null || status=$?
+    rm -rf "$host"
+    wineserver -k 2>/dev/null || true
+    return "$status"
+}
+
+if $inner; then
+    wine_half
+    exit
+fi
+
+status=0
+for half in "${halves[@]}"; do
+    if [ "$half" = native ]; then
+        build native build/bench-native
+        build/bench-native/tests/scan_bench "${quick[@]}" --parts || status=1
+    else
+        build windows build/bench-windows
+        # Real windows need a display: the Wine half runs on a virtual one.
+        xvfb-run -a "$root/scripts/bench.sh" "${quick[@]}" --wine-inner || status=1
+    fi
+done
+exit "$status"

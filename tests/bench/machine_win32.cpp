@@ -1,0 +1,124 @@
+// The benchmark's machine under Wine: the real file system, registry and shell links of the
+// prefix. The program's languages lie beside the bench program (copied there by the build).
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include "bench/machine.h"
+#include "core/app_state.h"
+#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/shelllink.h"
+
+namespace bench {
+
+const char* const kPlatformName = "wine";
+
+namespace {
+
+std::vector<std::string> Components(const std::string& path) {
+    std::vector<std::string> parts;
+    std::stringstream stream(path);
+    for (std::string part; std::getline(stream, part, '\\');)
+        parts.push_back(part);
+    return parts;
+}
+
+std::string Utf16(const std::string& ascii) {
+    std::string wide;
+    for (char c : ascii)
+        wide += std::string{c, '\0'};
+    return wide;
+}
+
+void ReplaceAll(std::string& bytes, const std::string& from, const std::string& to) {
+    for (auto at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
+        bytes.replace(at, from.size(), to);
+}
+
+// Saving through the shell starts a helper program for every shortcut under Wine (about a
+// quarter of a second each). So one shortcut is saved through the shell, to a target whose
+// digits are marks, and the others are its copies with the marks replaced: a shortcut holds
+// its target's path and the path's parts, in ANSI and in UTF-16, all of the same length.
+class ShortcutPattern {
+  public:
+    explicit ShortcutPattern(const std::string& target) : target_(target) {
+        for (char& c : target_)
+            if (std::isdigit(static_cast<unsigned char>(c))) c = 'Z';
+        const std::string file =
+            (std::filesystem::temp_directory_path() / "PurgelintBenchPattern.lnk").string();
+        platform::ShellLink* link = nullptr;
+        if (platform::ShellLink::Instance(link) != platform::kSOk || link->SetPath(target_) < 0 ||
+            link->Save(file, true) != platform::kSOk)
+            throw std::runtime_error("cannot save the pattern shortcut " + file);
+        {
+            std::ifstream in(file, std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            bytes_ = bytes.str();
+        }
+        std::filesystem::remove(file);
+    }
+
+    std::string For(const std::string& target) const {
+        const auto from = Components(target_), to = Components(target);
+        if (from.size() != to.size()) throw std::runtime_error("a target of another shape");
+        std::string bytes = bytes_;
+        for (size_t i = 0; i < from.size(); ++i) {
+            if (from[i] == to[i]) continue;
+            if (from[i].size() != to[i].size())
+                throw std::runtime_error("a target of another shape: " + target);
+            ReplaceAll(bytes, from[i], to[i]);
+            ReplaceAll(bytes, Utf16(from[i]), Utf16(to[i]));
+        }
+        return bytes;
+    }
+
+  private:
+    std::string target_;
+    std::string bytes_;
+};
+
+bool Missing(const std::string& path) {
+    if (platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes) return false;
+    std::fprintf(stderr, "%s is missing (scripts/bench.sh makes the files)\n", path.c_str());
+    return true;
+}
+
+}  // namespace
+
+void PrepareMachine(Plan& plan) {
+    sLanguage = "eng";
+    if (plan.work.empty()) {
+        char temp[platform::kMaxPath] = {};
+        platform::GetTempPathA(sizeof temp, temp);
+        plan.work = std::string(temp) + kMark;
+    }
+    std::filesystem::create_directories(plan.work);
+}
+
+bool MakeFiles(const Plan& plan) {
+    const auto leaves = plan.TempLeafFolders();
+    const std::string lastFile = Plan::TempFileName(plan.tempFilesPerLeaf - 1);
+    return !Missing(plan.TempRoot() + "\\" + leaves.front() + "\\" + lastFile) &&
+           !Missing(plan.TempRoot() + "\\" + leaves.back() + "\\" + lastFile) &&
+           !Missing(plan.Target(plan.Targets() - 1, false));
+}
+
+void MakeShortcut(const std::string& link, const std::string& target) {
+    static const ShortcutPattern pattern(target);
+    static std::string folder;
+    const std::string linkFolder = link.substr(0, link.rfind('\\'));
+    if (linkFolder != folder) std::filesystem::create_directories(folder = linkFolder);
+    std::ofstream(link, std::ios::binary) << pattern.For(target);
+}
+
+void CleanUpFiles(const Plan&) {
+    // scripts/bench.sh removes the workspace with host tools, much faster than Wine does.
+}
+
+}  // namespace bench

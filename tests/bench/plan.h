@@ -1,0 +1,78 @@
+// The machine a benchmark run plants: its sizes and where every planted item goes. The
+// native run writes all of it into the sandbox; under Wine scripts/bench.sh writes the
+// temporary tree with host tools (same names and dates) and the bench program the rest.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace bench {
+
+// Every fifth planted item is the broken one: an old file, a shortcut or a registry entry
+// naming a missing file.
+inline bool IsBroken(int index) {
+    return index % 5 == 0;
+}
+inline int BrokenAmong(int count) {
+    return (count + 4) / 5;
+}
+
+// Marks every planted value and subkey, so that a later run can remove them.
+constexpr const char* kMark = "PurgelintBench";
+
+// One of the eight registry lists a scan looks through, with the scanner's inputs.
+struct RegistryList {
+    enum class Kind { Subkeys, ValuesInData, ValuesInName, Help };
+    std::string label;
+    platform::RootKey root;
+    std::string key;
+    Kind kind;
+    std::string valueName;  // Subkeys: the value that names the file
+    long status = 0;
+    int share = 0;  // of 40 parts of the planted entries
+};
+const std::vector<RegistryList>& RegistryLists();
+
+struct Plan {
+    std::string work;  // Windows path of the folder that holds all planted files
+    int tempDepth = 3;
+    int tempFanout = 10;
+    int tempFilesPerLeaf = 100;
+    int shortcuts = 5000;
+    int registryEntries = 20000;
+
+    int TempLeaves() const;
+    int TempFiles() const { return TempLeaves() * tempFilesPerLeaf; }
+    // Old files are those whose number in their folder is a multiple of five.
+    int OldTempFiles() const { return TempLeaves() * BrokenAmong(tempFilesPerLeaf); }
+    std::string TempRoot() const { return work + "\\Temp"; }
+    // Every leaf folder of the temporary tree, as "d00\d01\..." below TempRoot.
+    std::vector<std::string> TempLeafFolders() const;
+    static std::string TempFileName(int number);
+
+    std::string DesktopFolder() const { return work + "\\Desktop"; }
+    std::string ProgramsFolder() const { return work + "\\Programs"; }
+    // The desktop holds a fifth of the shortcuts, flat; the programs folder the rest,
+    // 25 to a subfolder.
+    std::string ShortcutPath(int index) const;
+
+    int EntriesOf(const RegistryList& list) const { return registryEntries * list.share / 40; }
+    // The target number of a list's first entry: the lists take theirs one after the other.
+    int FirstTargetOf(const RegistryList& list) const;
+    // The name of the planted value or subkey with the target number `index`.
+    static std::string EntryName(int index);
+    // The file that planted item `index` names: shortcuts take the first numbers, registry
+    // entries the following ones. Every number has its file below "Targets"; a broken item
+    // names it below "Missing", which does not exist (a name as long, so that the paths of
+    // all targets have the same shape).
+    int Targets() const { return shortcuts + registryEntries; }
+    std::string TargetFolder(int index, bool broken) const;
+    static std::string TargetName(int index);
+    std::string Target(int index, bool broken) const {
+        return TargetFolder(index, broken) + "\\" + TargetName(index);
+    }
+};
+
+}  // namespace bench
