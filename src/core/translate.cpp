@@ -61,7 +61,8 @@ FileCache<std::set<std::string>> recordedMissing;
 std::string ReadText(const std::string& key, const std::string& languageFile) {
     auto& texts = languageTexts.For(languageFile);
     auto it = texts.find(key);
-    if (it == texts.end()) it = texts.emplace(key, ReadIniString("Lang", key, "", languageFile)).first;
+    if (it == texts.end())
+        it = texts.emplace(key, ReadIniString("Lang", key, "", languageFile)).first;
     return it->second;
 }
 

@@ -135,6 +135,15 @@ void ProgressForm::Timer1_Timer() {
     bScanRunning = false;
 }
 
+// The label changes only with the count: most items add no problem.
+void ProgressForm::ShowProblems(int count) {
+    if (count < 1 || count == problemsShown_) return;
+    problemsShown_ = count;
+    lblProblems.SetVisible(true);
+    lblProblems.SetCaption(Translate("frmprogress_problems", "Problems:") + " " +
+                           std::to_string(count));
+}
+
 void ProgressStep() {
     if (!frmProgress || !frmProgress->IsLoaded()) return;
     frmProgress->ProgressBar1.SetValue(frmProgress->ProgressBar1.Value() + 1);
@@ -145,11 +154,7 @@ void ShowProgress(const std::string& text) {
     if (!ui::ProgressRefreshDue()) return;
     if (frmProgress && frmProgress->IsLoaded()) {
         frmProgress->lbl1.SetCaption(text);
-        if (colProblems.Count() >= 1) {
-            frmProgress->lblProblems.SetVisible(true);
-            frmProgress->lblProblems.SetCaption(Translate("frmprogress_problems", "Problems:") +
-                                                " " + std::to_string(colProblems.Count()));
-        }
+        frmProgress->ShowProblems(colProblems.Count());
     }
     ui::DoEvents();
 }

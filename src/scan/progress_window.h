@@ -24,6 +24,9 @@ class ProgressForm : public ui::Form {
     ui::Button btnCancel;
     ui::Timer Timer1;
 
+    // Shows the number of problems found so far, once there is one.
+    void ShowProblems(int count);
+
   protected:
     void Design() override;
     void Form_Load() override;
@@ -31,6 +34,7 @@ class ProgressForm : public ui::Form {
 
   private:
     void btnCancel_Click();
+    int problemsShown_ = 0;
     void Timer1_Timer();
 };
 

@@ -1,5 +1,11 @@
 #include "platform/sandbox/machine.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 
@@ -30,7 +36,8 @@ std::vector<std::string> SplitPath(const std::string& windowsPath) {
 bool IsWriteDenied(const std::string& windowsPath) {
     std::string folder;
     for (const auto& part : SplitPath(windowsPath)) {
-        folder += (folder.empty() ? "" : "\\") + LowerCase(part);
+        if (!folder.empty()) folder += '\\';
+        folder += LowerCase(part);
         if (TheMachine().denyWriteFolders.count(folder)) return true;
     }
     return false;
@@ -80,10 +87,28 @@ void MakeFolder(const std::string& windowsPath) {
     std::filesystem::create_directories(HostPath(windowsPath));
 }
 
+bool WriteHostFile(const std::filesystem::path& host, const std::string& bytes, bool append) {
+    {
+        std::ofstream out(host, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+        out << bytes;
+        if (!out.flush()) return false;
+    }
+    static std::int64_t lastNanoseconds = 0;
+    timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    constexpr std::int64_t kBillion = 1000000000;
+    const std::int64_t stamp =
+        std::max<std::int64_t>(now.tv_sec * kBillion + now.tv_nsec, lastNanoseconds + 1000);
+    lastNanoseconds = stamp;
+    const timespec times[2] = {{0, UTIME_OMIT}, {stamp / kBillion, stamp % kBillion}};
+    ::utimensat(AT_FDCWD, host.c_str(), times, 0);
+    return true;
+}
+
 void WriteFile(const std::string& windowsPath, const std::string& bytes) {
     const auto host = HostPath(windowsPath);
     std::filesystem::create_directories(host.parent_path());
-    std::ofstream(host, std::ios::binary) << bytes;
+    WriteHostFile(host, bytes);
 }
 
 std::optional<std::string> ReadFile(const std::string& windowsPath) {

@@ -154,6 +154,12 @@ std::vector<std::string> SplitPath(const std::string& windowsPath);
 bool IsWriteDenied(const std::string& windowsPath);
 // Whether a file may be created or changed at the path: its folder exists and takes writes.
 bool MayWrite(const std::string& windowsPath);
+// Writes (or appends) the bytes to a host file and gives it a last-write time later than any
+// write before it, as a file system whose clock is finer than the gap between two writes
+// (the host's coarse clock gives two quick writes the same time, and what is cached by time
+// and size would go stale). False when the file cannot be written.
+bool WriteHostFile(const std::filesystem::path& host, const std::string& bytes,
+                   bool append = false);
 // The side-table key of a path: its components joined by backslashes, in lower case.
 std::string FileKey(const std::string& windowsPath);
 // The test's settings for a path, or null.

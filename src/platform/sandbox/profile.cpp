@@ -283,9 +283,7 @@ bool WritePrivateProfileStringA(const std::string& section, const std::string& k
     if (entry->value == stored) return true;
     entry->value = stored;
     sandbox::TheMachine().journal.push_back("profile " + file + " " + key);
-    std::ofstream out(sandbox::HostPath(file), std::ios::binary | std::ios::trunc);
-    out << Save(profile);
-    return static_cast<bool>(out);
+    return sandbox::WriteHostFile(sandbox::HostPath(file), Save(profile));
 }
 
 }  // namespace platform

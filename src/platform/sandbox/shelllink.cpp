@@ -165,9 +165,8 @@ HResult ShellLink::Save(const std::string& file, bool) {
         (std::filesystem::exists(host, ec) &&
          (GetFileAttributesA(file) & (kFileAttributeReadOnly | kFileAttributeDirectory))))
         return HResultFromWin32(kErrorAccessDenied);
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
-    out << Format(impl_->link);
-    if (!out) return HResultFromWin32(kErrorAccessDenied);
+    if (!sandbox::WriteHostFile(host, Format(impl_->link)))
+        return HResultFromWin32(kErrorAccessDenied);
     sandbox::TheMachine().journal.push_back("shortcut " + file);
     return kSOk;
 }

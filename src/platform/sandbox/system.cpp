@@ -211,9 +211,7 @@ std::string TimeText(const SystemTime& time) {
 bool AppendToFile(const std::string& path, const std::string& text) {
     if (!sandbox::MayWrite(path)) return false;
     TheMachine().journal.push_back("append " + path);
-    std::ofstream out(sandbox::HostPath(path), std::ios::binary | std::ios::app);
-    out << text;
-    return static_cast<bool>(out);
+    return sandbox::WriteHostFile(sandbox::HostPath(path), text, true);
 }
 
 }  // namespace platform
