@@ -73,11 +73,12 @@ long GetShortcutInfo(const std::string& linkPath, std::string& targetPath, std::
 bool ShortcutRepairDest(const std::string& linkPath, const std::string& newTarget) {
     if (NamesNoLink(linkPath)) return false;
     ShellLink* link = nullptr;
-    const HResult hr = RunSteps([&] { return ShellLink::Instance(link); },
-                                [&] { return link->Load(linkPath, platform::kStgmRead); },
-                                [&] { return link->SetPath(newTarget); },
-                                [&] { return link->Resolve(platform::kSlrUpdate); },
-                                [&] { return link->Save(linkPath, false); });
+    const HResult hr =
+        RunSteps([&] { return ShellLink::Instance(link); },
+                 [&] { return link->Load(linkPath, platform::kStgmRead); },
+                 [&] { return link->SetPath(newTarget); },
+                 [&] { return link->Resolve(platform::kSlrUpdate | platform::kSlrNoUi); },
+                 [&] { return link->Save(linkPath, false); });
     if (!Failed(hr)) return true;
     LogShellLinkError("ShortcutRepairDest", hr);
     return false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/com.h"
 #include "platform/contract_machine.h"
@@ -118,6 +119,53 @@ TEST_F(ShellLinkContract, UnreadableShortcutsFailLoadWithTheirReason) {
     EXPECT_NE(ErrorDescription(inUse), ErrorDescription(damaged));
 
     EXPECT_EQ(link_->Save(Path("Missing\\tool.lnk"), false), HResultFromWin32(kErrorPathNotFound));
+}
+
+// A few hundred damaged copies of a real shortcut, cut short or with bytes overwritten: each
+// loads or fails with an HRESULT, and whatever loads reads back texts that fit their buffers.
+TEST_F(ShellLinkContract, DamagedShortcutsLoadOrFailButNeverBreakTheReader) {
+    Fields link;
+    link.path = Path("App\\tool.exe");
+    link.description = "The tool";
+    link.arguments = "-x";
+    link.workingDirectory = Path("App");
+    contract::WriteShortcut(Path("good.lnk"), link);
+    const std::string good = contract::ReadFile(Path("good.lnk"));
+    ASSERT_GT(good.size(), 16u);
+
+    std::vector<std::string> damaged;
+    for (size_t length = 0; length < good.size(); length += 1 + good.size() / 40)
+        damaged.push_back(good.substr(0, length));
+    std::uint32_t seed = 12345;  // the same copies every run
+    for (int copy = 0; copy < 200; ++copy) {
+        std::string bytes = good;
+        for (int change = 0; change <= copy % 4; ++change) {
+            seed = seed * 1103515245 + 12345;
+            bytes[(seed >> 8) % bytes.size()] = static_cast<char>(seed >> 24);
+        }
+        damaged.push_back(bytes);
+    }
+
+    int loaded = 0;
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        SCOPED_TRACE("damaged copy " + std::to_string(i));
+        const std::string file = Path("damaged.lnk");
+        contract::WriteFile(file, damaged[i]);
+        if (Failed(link_->Load(file, kStgmRead))) continue;
+        ++loaded;
+        Fields read;
+        link_->GetPath(read.path, kSlgpUncPriority);
+        link_->GetDescription(read.description);
+        link_->GetArguments(read.arguments);
+        link_->GetIconLocation(read.iconPath, read.iconIndex);
+        link_->GetWorkingDirectory(read.workingDirectory);
+        for (const std::string* text : {&read.path, &read.description, &read.arguments,
+                                        &read.iconPath, &read.workingDirectory}) {
+            EXPECT_LT(text->size(), 260u);
+            EXPECT_EQ(text->find('\0'), std::string::npos);
+        }
+    }
+    EXPECT_LT(loaded, static_cast<int>(damaged.size())) << "some copies must be refused";
 }
 
 }  // namespace
