@@ -23,11 +23,12 @@ using platform::SystemTime;
 // name-surrogate reparse tag). The walks neither enter nor examine one: a link to an
 // ancestor would never end, and a link leading out of the folder would put files outside it
 // into the list, where every repair deletes or rewrites them. A link to a file is left alone
-// too: what it says about use belongs to its target, wherever that lies.
+// too: what it says about use belongs to its target, wherever that lies. A reparse point
+// without a tag is taken for a link as well: Wine reports a symbolic link to a folder so.
 bool IsLink(const FindDataA& entry) {
     constexpr std::uint32_t kNameSurrogate = 0x20000000;
     return (entry.dwFileAttributes & platform::kFileAttributeReparsePoint) &&
-           (entry.dwReserved0 & kNameSurrogate);
+           (entry.dwReserved0 == 0 || (entry.dwReserved0 & kNameSurrogate));
 }
 
 // Lists `folder` once, in the file system's order, handing every file to `onFile` and
