@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <source_location>
 #include <stdexcept>
 #include <thread>
 
@@ -100,13 +101,16 @@ class UiContract : public ::testing::Test {
             std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
         RunEventsUntil([&] { return std::chrono::steady_clock::now() >= until; });
     }
-    static void ExpectPixels(const ui::Control& control, const ui::TwipRect& twips) {
+    static void ExpectPixels(const ui::Control& control, const ui::TwipRect& twips,
+                             std::source_location caller = std::source_location::current()) {
+        const ::testing::ScopedTrace trace(caller.file_name(), static_cast<int>(caller.line()),
+                                           control.Name());
         const int x = ui::Screen::TwipsPerPixelX(), y = ui::Screen::TwipsPerPixelY();
         const platform::PixelRect r = platform::GetWindowRect(control.Hwnd());
-        EXPECT_NEAR(r.left, twips.left / x, 1) << control.Name();
-        EXPECT_NEAR(r.top, twips.top / y, 1) << control.Name();
-        EXPECT_NEAR(r.width, twips.width / x, 1) << control.Name();
-        EXPECT_NEAR(r.height, twips.height / y, 1) << control.Name();
+        EXPECT_NEAR(r.left, twips.left / x, 1);
+        EXPECT_NEAR(r.top, twips.top / y, 1);
+        EXPECT_NEAR(r.width, twips.width / x, 1);
+        EXPECT_NEAR(r.height, twips.height / y, 1);
     }
 };
 
@@ -217,17 +221,44 @@ TEST_F(UiContract, ClicksFromOutsideArriveWhileTheCodeLetsEventsRun) {
     EveryControl dialog;
     driver::ClickWhenShown("frmEvery", "chBackup");
     driver::ClickWhenShown("frmEvery", "optMethod1");
+    driver::ClickWhenShown("frmEvery", "optMethod1");
     driver::ClickWhenShown("frmEvery", "btnOK");
     driver::CloseWhenShown("frmEvery");
     dialog.onTick = [&] {
         dialog.Timer1.SetEnabled(false);
         // The whole work runs inside this tick; clicks come in through DoEvents.
-        EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 3; }));
+        EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 4; }));
     };
     dialog.Load();
     dialog.Timer1.SetEnabled(true);
     dialog.Show(ui::ShowMode::Modal);
-    EXPECT_EQ(dialog.events, (std::vector<std::string>{"check 1", "option 1", "ok", "unload"}));
+    // A user's click on the option already selected still fires, unlike setting its value.
+    EXPECT_EQ(dialog.events,
+              (std::vector<std::string>{"check 1", "option 1", "option 1", "ok", "unload"}));
+}
+
+TEST_F(UiContract, OptionButtonsFormOneGroupAndValuesClickOnlyOnChange) {
+    EveryControl form;
+    form.Show();
+    form.optMethod[0].SetValue(true);
+    form.optMethod[1].SetValue(true);
+    form.optMethod[1].SetValue(true);
+    EXPECT_FALSE(form.optMethod[0].Value()) << "one group: the other is cleared";
+    EXPECT_TRUE(form.optMethod[1].Value());
+    form.chBackup.SetValue(1);
+    form.chBackup.SetValue(1);
+    form.chBackup.SetValue(2);
+    EXPECT_EQ(form.chBackup.Value(), 2) << "grayed";
+    EXPECT_EQ(form.events,
+              (std::vector<std::string>{"option 0", "option 1", "check 1", "check 2"}));
+}
+
+TEST_F(UiContract, AWindowsNameGoesWithTheWindow) {
+    EveryControl form("frmNamed");
+    form.Show();
+    EXPECT_TRUE(driver::NameHeld("frmNamed", "lstMain"));
+    form.Unload();
+    EXPECT_FALSE(driver::NameHeld("frmNamed", "lstMain")) << "the form's and its controls' names";
 }
 
 TEST_F(UiContract, ListRowsKeepKeysTagsIconsAndSelection) {
@@ -243,8 +274,10 @@ TEST_F(UiContract, ListRowsKeepKeysTagsIconsAndSelection) {
 
     ASSERT_TRUE(list.Add("registry_HKLM\\Run_x", "Registry", 1));
     ASSERT_TRUE(list.Add("shortcut__C:\\a.lnk", "Shortcut", 2));
-    EXPECT_FALSE(list.Add("shortcut__C:\\a.lnk", "Shortcut", 2)) << "the key is taken";
+    EXPECT_FALSE(list.Add("SHORTCUT__c:\\A.LNK", "Shortcut", 2)) << "keys ignore case";
     ASSERT_TRUE(list.Add("unknown_", "", ui::ListView::kNoIcon));
+    EXPECT_EQ(list.FindKey("Shortcut__C:\\A.lnk"), 2);
+    EXPECT_EQ(list.CurrentItem(), 1) << "a filled list has a current row";
     list.SetTag(2, "5");
     for (int sub = 1; sub <= 3; ++sub)
         list.SetText(2, sub, "sub " + std::to_string(sub));
@@ -268,6 +301,8 @@ TEST_F(UiContract, ListRowsKeepKeysTagsIconsAndSelection) {
     EXPECT_EQ(list.CurrentItem(), 3);
     list.Clear();
     EXPECT_EQ(platform::ListViewGetItemCount(list.Hwnd()), 0);
+    EXPECT_EQ(list.CurrentItem(), 0);
+    EXPECT_TRUE(list.Add("shortcut__C:\\a.lnk", "Shortcut")) << "keys go with their rows";
 }
 
 TEST_F(UiContract, ListBoxAndProgressBarKeepTheirValues) {

@@ -14,6 +14,9 @@ void ClickWhenShown(const std::string& form, const std::string& control);
 void CloseWhenShown(const std::string& form);
 // Answers the next message box with the button `answer` (an ID* code).
 void AnswerNextMessageBox(int answer);
+// Whether a window of the form's name, or a control of that name, is still known: on
+// Windows, whether the atoms of their names are still held.
+bool NameHeld(const std::string& form, const std::string& control);
 // Waits until every action given has been carried out; false if one never could be.
 bool Finish();
 

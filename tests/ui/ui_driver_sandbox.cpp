@@ -33,6 +33,10 @@ void AnswerNextMessageBox(int answer) {
     sandbox::AnswerMessageBox(answer);
 }
 
+bool NameHeld(const std::string& form, const std::string& control) {
+    return sandbox::FindForm(form) != 0 || sandbox::FindControl(form, control) != 0;
+}
+
 bool Finish() {
     return sandbox::PendingActions() == 0;
 }

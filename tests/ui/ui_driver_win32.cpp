@@ -103,6 +103,10 @@ void AnswerNextMessageBox(int answer) {
         [answer](HWND box) { ::PostMessageA(box, WM_COMMAND, answer, 0); });
 }
 
+bool NameHeld(const std::string& form, const std::string& control) {
+    return ::FindAtomA(form.c_str()) != 0 || ::FindAtomA(control.c_str()) != 0;
+}
+
 bool Finish() {
     if (lastAction.joinable()) lastAction.join();
     return allDone.exchange(true);

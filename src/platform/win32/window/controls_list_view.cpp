@@ -1,0 +1,142 @@
+// The list view in report view: columns, rows appended or all removed, a small icon a row,
+// several rows selectable.
+#include "platform/win32/window/window_internal.h"
+
+namespace platform {
+namespace {
+
+using win32::Send;
+
+constexpr int kTextLimit = 1024;  // characters read back from a column or cell
+
+HIMAGELIST SmallIcons() {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+    // Registry, shortcut, file.
+    for (LPCSTR icon : {IDI_WINLOGO, IDI_APPLICATION, IDI_INFORMATION}) {
+        auto handle = static_cast<HICON>(
+            ::LoadImageA(nullptr, icon, IMAGE_ICON, 16, 16, LR_SHARED | LR_DEFAULTSIZE));
+        ImageList_AddIcon(list, handle);
+    }
+    return list;
+}
+
+// A column's or a cell's text, which the list view copies into a buffer of ours; `info`
+// (an LVCOLUMNA or LVITEMA) says which.
+template <typename Info>
+std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
+    char buffer[kTextLimit] = {};
+    info.pszText = buffer;
+    info.cchTextMax = sizeof buffer;
+    Send(view, message, wp, reinterpret_cast<LPARAM>(&info));
+    return buffer;
+}
+
+void SetRowState(Hwnd view, int row, UINT state, bool on) {
+    LVITEMA item = {};
+    item.stateMask = state;
+    item.state = on ? state : 0;
+    Send(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+namespace win32 {
+
+void PrepareListView(HWND view) {
+    ::SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    // The list view owns the image list and destroys it with itself.
+    ::SendMessageA(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SmallIcons()));
+}
+
+}  // namespace win32
+
+void ListViewInsertColumn(Hwnd view, int index, const std::string& text, int width) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(text.c_str());
+    column.cx = width;
+    Send(view, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+std::string ListViewGetColumnText(Hwnd view, int index) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    return ReadText(view, LVM_GETCOLUMNA, index, column);
+}
+
+void ListViewSetColumnText(Hwnd view, int index, const std::string& text) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<char*>(text.c_str());
+    Send(view, LVM_SETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+int ListViewGetColumnWidth(Hwnd view, int index) {
+    return static_cast<int>(Send(view, LVM_GETCOLUMNWIDTH, index));
+}
+
+void ListViewSetColumnWidth(Hwnd view, int index, int width) {
+    Send(view, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(width, 0));
+}
+
+int ListViewAppendRow(Hwnd view, const std::string& text, int icon) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = ListViewGetItemCount(view);
+    item.pszText = const_cast<char*>(text.c_str());
+    item.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
+    return static_cast<int>(Send(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListViewSetItemText(Hwnd view, int row, int subItem, const std::string& text) {
+    LVITEMA item = {};
+    item.iSubItem = subItem;
+    item.pszText = const_cast<char*>(text.c_str());
+    Send(view, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string ListViewGetItemText(Hwnd view, int row, int subItem) {
+    LVITEMA item = {};
+    item.iSubItem = subItem;
+    return ReadText(view, LVM_GETITEMTEXTA, row, item);
+}
+
+int ListViewGetIcon(Hwnd view, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    if (!Send(view, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    return item.iImage >= 0 ? item.iImage + 1 : 0;
+}
+
+int ListViewGetItemCount(Hwnd view) {
+    return static_cast<int>(Send(view, LVM_GETITEMCOUNT));
+}
+
+void ListViewDeleteAllItems(Hwnd view) {
+    Send(view, LVM_DELETEALLITEMS);
+}
+
+void ListViewSetSelected(Hwnd view, int row, bool selected) {
+    SetRowState(view, row, LVIS_SELECTED, selected);
+}
+
+bool ListViewGetSelected(Hwnd view, int row) {
+    return Send(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void ListViewSetCurrent(Hwnd view, int row) {
+    if (row >= 0 && row < ListViewGetItemCount(view)) SetRowState(view, row, LVIS_FOCUSED, true);
+}
+
+int ListViewGetCurrent(Hwnd view) {
+    const int focused = static_cast<int>(Send(view, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+    // Like the headless control, a filled list always has a current row.
+    return focused < 0 && ListViewGetItemCount(view) > 0 ? 0 : focused;
+}
+
+void ListViewEnsureVisible(Hwnd view, int row) {
+    Send(view, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+}  // namespace platform

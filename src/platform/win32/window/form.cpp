@@ -1,0 +1,177 @@
+// Forms: windows of our own class whose one procedure hands their events to the ui layer,
+// and the calls that only forms take.
+#include <memory>
+
+#include "platform/win32/window/window_internal.h"
+
+namespace platform {
+namespace {
+
+using win32::FormData;
+using win32::FormDataOf;
+using win32::H;
+using win32::Raise;
+
+constexpr char kFormClass[] = "PurgelintForm";
+
+ATOM formClass = 0;
+
+void Command(FormData& data, HWND form, WPARAM wp, LPARAM lp) {
+    HWND control = reinterpret_cast<HWND>(lp);
+    int id = LOWORD(wp);
+    if (control == nullptr || id == IDCANCEL || id == IDOK) {
+        // Esc and Enter, from the dialog manager.
+        id = id == IDCANCEL ? data.cancelId : id == IDOK ? data.defaultId : 0;
+        control = id ? ::GetDlgItem(form, id) : nullptr;
+        if (!control) return;
+    } else if (HIWORD(wp) != BN_CLICKED) {
+        return;
+    }
+    if (reinterpret_cast<HWND>(lp) == control) win32::OnUserClick(control);
+    Raise(data, "Click", [&] { data.events->OnCommand(id); });
+}
+
+// One procedure for every form: it finds the form's data in the window and hands the
+// events to the ui layer. `data` may be gone once a handler has run (it can destroy its
+// window), so nothing touches it afterwards.
+LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_NCCREATE) {
+        auto* owner = static_cast<std::unique_ptr<FormData>*>(
+            reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner->release()));
+    }
+    FormData* data = reinterpret_cast<FormData*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        std::unique_ptr<FormData> gone(data);
+        return ::DefWindowProcA(hwnd, message, wp, lp);
+    }
+    if (!data || !data->events) return ::DefWindowProcA(hwnd, message, wp, lp);
+    switch (message) {
+        case WM_COMMAND:
+            Command(*data, hwnd, wp, lp);
+            return 0;
+        case DM_GETDEFID:
+            return data->defaultId ? MAKELRESULT(data->defaultId, DC_HASDEFID) : 0;
+        case WM_TIMER:
+            win32::OnTimer(hwnd, *data, wp);
+            return 0;
+        case WM_CLOSE:
+            Raise(*data, "Close", [&] { data->events->OnClose(); });
+            return 0;
+        case WM_SIZE:
+            if (data->shown) Raise(*data, "Resize", [&] { data->events->OnResize(); });
+            return 0;
+        case WM_SETCURSOR:
+            if (data->waitCursor) {
+                ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
+    }
+    return ::DefWindowProcA(hwnd, message, wp, lp);
+}
+
+void RegisterFormClass() {
+    if (formClass) return;
+    INITCOMMONCONTROLSEX icc = {sizeof icc,
+                                ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&icc);
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FormProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    if (!wc.hIcon) wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    formClass = ::RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+namespace win32 {
+
+FormData* FormDataOf(HWND window) {
+    if (!window || !formClass || ::GetClassLongPtrA(window, GCW_ATOM) != formClass) return nullptr;
+    return reinterpret_cast<FormData*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+}  // namespace win32
+
+Hwnd CreateFormWindow(WindowEvents* events, const std::string& name, BorderStyle border,
+                      Hwnd owner) {
+    RegisterFormClass();
+    const bool sizable = border == BorderStyle::Sizable;
+    const DWORD style = sizable ? WS_OVERLAPPEDWINDOW : (WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    const DWORD exStyle = WS_EX_CONTROLPARENT | (sizable ? 0 : WS_EX_DLGMODALFRAME);
+    auto data = std::make_unique<FormData>();
+    data->events = events;
+    data->name = name;
+    // The window takes the data over at WM_NCCREATE; it stays here if that never came.
+    HWND hwnd = ::CreateWindowExA(exStyle, kFormClass, "", style, CW_USEDEFAULT, CW_USEDEFAULT, 320,
+                                  240, H(owner), nullptr, ::GetModuleHandleA(nullptr), &data);
+    if (!hwnd) return 0;
+    win32::SetName(hwnd, name);
+    return win32::Handle(hwnd);
+}
+
+void SetOwner(Hwnd form, Hwnd owner) {
+    ::SetWindowLongPtrA(H(form), GWLP_HWNDPARENT, static_cast<LONG_PTR>(owner));
+}
+
+void ShowWindow(Hwnd window, bool visible) {
+    FormData* data = FormDataOf(H(window));
+    if (!data) {
+        ::ShowWindow(H(window), visible ? SW_SHOWNA : SW_HIDE);
+        return;
+    }
+    ::ShowWindow(H(window), visible ? data->pendingShow : SW_HIDE);
+    if (visible && !data->shown) {
+        data->shown = true;
+        Raise(*data, "Resize", [&] { data->events->OnResize(); });
+    }
+}
+
+void SetWindowState(Hwnd form, WindowState state) {
+    const int show = state == WindowState::Minimized   ? SW_SHOWMINIMIZED
+                     : state == WindowState::Maximized ? SW_SHOWMAXIMIZED
+                                                       : SW_SHOWNORMAL;
+    FormData* data = FormDataOf(H(form));
+    if (data && !::IsWindowVisible(H(form))) {
+        data->pendingShow = show;
+    } else {
+        ::ShowWindow(H(form), show);
+    }
+}
+
+WindowState GetWindowState(Hwnd form) {
+    if (::IsIconic(H(form))) return WindowState::Minimized;
+    if (::IsZoomed(H(form))) return WindowState::Maximized;
+    return WindowState::Normal;
+}
+
+void SetDialogButtons(Hwnd form, int defaultId, int cancelId) {
+    FormData* data = FormDataOf(H(form));
+    if (!data) return;
+    data->defaultId = defaultId;
+    data->cancelId = cancelId;
+    if (HWND button = defaultId ? ::GetDlgItem(H(form), defaultId) : nullptr)
+        ::SendMessageA(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void SetTabOrder(Hwnd, const std::vector<Hwnd>& order) {
+    HWND previous = HWND_TOP;
+    for (Hwnd control : order) {
+        ::SetWindowPos(H(control), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = H(control);
+    }
+}
+
+void SetWaitCursor(Hwnd form, bool wait) {
+    if (FormData* data = FormDataOf(H(form))) data->waitCursor = wait;
+    ::SetCursor(::LoadCursorA(nullptr, wait ? IDC_WAIT : IDC_ARROW));
+}
+
+}  // namespace platform

@@ -1,0 +1,65 @@
+// What the files of the real window layer share: handle conversions, the data a form keeps
+// in its window, the boundary around the ui layer's handlers, and the windows' names.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <set>
+#include <string>
+
+#include "platform/failure.h"
+#include "platform/window.h"
+
+// The A/W-switching macros would rename the platform's own functions.
+#undef GetWindowText
+#undef SetWindowText
+#undef MessageBox
+
+namespace platform::win32 {
+
+inline HWND H(Hwnd window) {
+    return reinterpret_cast<HWND>(window);
+}
+inline Hwnd Handle(HWND window) {
+    return reinterpret_cast<Hwnd>(window);
+}
+inline LRESULT Send(Hwnd window, UINT message, WPARAM wp = 0, LPARAM lp = 0) {
+    return ::SendMessageA(H(window), message, wp, lp);
+}
+
+// What a form's window keeps, in its GWLP_USERDATA: created with the window (WM_NCCREATE)
+// and freed with it (WM_NCDESTROY).
+struct FormData {
+    WindowEvents* events = nullptr;
+    std::string name;
+    int defaultId = 0;
+    int cancelId = 0;
+    bool waitCursor = false;
+    bool shown = false;
+    int pendingShow = SW_SHOWNORMAL;  // the state to show in, set while hidden
+    // The timers whose handler runs now. A handler that lets events run would otherwise
+    // get its own timer again from the nested loop, ever deeper.
+    std::set<WPARAM> firingTimers;
+};
+
+// The data of one of our forms; null for any other window (controls, message boxes).
+FormData* FormDataOf(HWND window);
+
+// Every call into the ui layer goes through here: nothing it throws may unwind into the
+// system's code that called the window procedure.
+template <typename Handler>
+void Raise(const FormData& data, const char* event, Handler&& handler) {
+    CallHandler(data.name, event, handler);
+}
+
+// Names travel as atoms in a window property, so that a test's driver can find windows
+// from another thread. Property and atom go with the window (WM_NCDESTROY).
+void SetName(HWND window, const std::string& name);
+
+// Routing of the form's messages to the families that handle them.
+void OnUserClick(HWND control);  // a button's own click, before the form hears of it
+void OnTimer(HWND form, FormData& data, WPARAM id);
+void PrepareListView(HWND view);
+
+}  // namespace platform::win32
