@@ -3,6 +3,7 @@
 #include "core/startup.h"
 #include "platform/com.h"
 #include "platform/failure.h"
+#include "ui/main_window.h"
 
 int main() {
     // Failures caught where window handlers meet the system go to the error log.
@@ -10,7 +11,10 @@ int main() {
     try {
         const platform::ComApartment apartment;
         if (!apartment.Entered()) WriteLog("Error: the COM apartment could not be entered");
-        Main();
+        MainWindow mainWindow;
+        Main(&mainWindow);
+        MainWindow::RunUntilClosed();
+        frmMain.reset();
         return 0;
     } catch (...) {
         // Nothing unwinds out of the entry point unseen: the log keeps the reason.

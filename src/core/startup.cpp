@@ -44,7 +44,7 @@ bool DecideRunMode(const std::string& commandLine, const platform::SystemTime& t
 
 }  // namespace
 
-void Main() {
+void Main(MainWindowStarter* mainWindow) {
     sLanguage = ReadSetting("language", "eng");
     bWasFirstRun = ReadSettingBool("wasfirstrun", false);
     lFirstErrors = ReadSettingLong("firsterrors", -1);
@@ -64,6 +64,8 @@ void Main() {
                 " with params: " + commandLine);
     if (!DecideRunMode(commandLine, today)) return;
 
-    // The main window is created, loaded and shown here; the process then lives as long as
-    // it does, and a due scheduled start has it begin the scan by itself.
+    if (!mainWindow) return;
+    mainWindow->CreateAndLoad();
+    if (bScheduledRun) mainWindow->EnableScheduledRun();
+    mainWindow->Show();
 }

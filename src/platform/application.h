@@ -8,6 +8,9 @@ namespace platform {
 // The folder that holds the program's executable, without a trailing backslash.
 std::string ApplicationFolder();
 
+// The executable's file name without its folder and without ".exe" (e.g. "purgelint").
+std::string ExecutableBaseName();
+
 // The argument text that follows the program's own path, as one string.
 std::string CommandLineArguments();
 

@@ -127,6 +127,7 @@ struct Machine {
     std::set<std::string> denyWriteFolders;  // lower-case Windows paths
     std::string appFolder = "C:\\Purgelint";
     std::string arguments;
+    std::string executableBaseName = "purgelint";
     std::string tempPath;
     std::string windowsDirectory;
     std::map<int, std::string> specialFolders;

@@ -64,7 +64,8 @@ void WriteShortcut(const std::string& windowsPath, const Shortcut& link);
 std::optional<Shortcut> ReadShortcut(const std::string& windowsPath);
 
 // --- The running program and its surroundings ---------------------------------------------
-void SetApplication(const std::string& folder, const std::string& arguments);
+void SetApplication(const std::string& folder, const std::string& arguments,
+                    const std::string& executableBaseName = "purgelint");
 void SetTempPath(const std::string& path);
 void SetWindowsDirectory(const std::string& path);
 void SetSpecialFolder(int folder, const std::string& path);

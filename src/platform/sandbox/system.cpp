@@ -192,6 +192,10 @@ std::string ApplicationFolder() {
     return TheMachine().appFolder;
 }
 
+std::string ExecutableBaseName() {
+    return TheMachine().executableBaseName;
+}
+
 std::string CommandLineArguments() {
     return TheMachine().arguments;
 }
@@ -218,9 +222,11 @@ bool AppendToFile(const std::string& path, const std::string& text) {
 
 namespace sandbox {
 
-void SetApplication(const std::string& folder, const std::string& arguments) {
+void SetApplication(const std::string& folder, const std::string& arguments,
+                    const std::string& executableBaseName) {
     TheMachine().appFolder = folder;
     TheMachine().arguments = arguments;
+    TheMachine().executableBaseName = executableBaseName;
 }
 
 void SetTempPath(const std::string& path) {

@@ -73,18 +73,32 @@ bool SHGetSpecialFolderPathA(char* buffer, int folder, bool create) {
     return ::SHGetSpecialFolderPathA(nullptr, buffer, folder, create) != FALSE;
 }
 
-std::string ApplicationFolder() {
+namespace {
+
+// The executable's full path, however long.
+std::string ModulePath() {
     std::vector<char> path(MAX_PATH);
     for (;;) {
         const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), path.size());
         if (n == 0) return {};
-        if (n < path.size()) {
-            std::string full(path.data(), n);
-            const auto slash = full.find_last_of('\\');
-            return slash == std::string::npos ? std::string() : full.substr(0, slash);
-        }
+        if (n < path.size()) return std::string(path.data(), n);
         path.resize(path.size() * 2);
     }
+}
+
+}  // namespace
+
+std::string ApplicationFolder() {
+    const std::string full = ModulePath();
+    const auto slash = full.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : full.substr(0, slash);
+}
+
+std::string ExecutableBaseName() {
+    std::string name = ModulePath();
+    name.erase(0, name.find_last_of('\\') + 1);
+    if (const auto dot = name.find_last_of('.'); dot != std::string::npos) name.erase(dot);
+    return name;
 }
 
 std::string CommandLineArguments() {
