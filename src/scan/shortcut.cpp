@@ -26,7 +26,7 @@ bool Failed(HResult hr) {
 template <typename... Steps>
 HResult RunSteps(Steps&&... steps) {
     HResult hr = platform::kSOk;
-    (... && !Failed(hr = steps()));
+    static_cast<void>((... && !Failed(hr = steps())));
     return hr;
 }
 
