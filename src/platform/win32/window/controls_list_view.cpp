@@ -1,5 +1,6 @@
 // The list view in report view: columns, rows appended or all removed, a small icon a row,
 // several rows selectable.
+#include "platform/win32/resource_ids.h"
 #include "platform/win32/window/window_internal.h"
 
 namespace platform {
@@ -9,14 +10,22 @@ using win32::Send;
 
 constexpr int kTextLimit = 1024;  // characters read back from a column or cell
 
+// One of the executable's icons at the small icon size of the screen's dots per inch. An
+// executable without the program's resources (a test) gets the system's application icon,
+// so that every kind keeps its place in the image list.
+HICON SmallIcon(int id, int size) {
+    const HINSTANCE module = ::GetModuleHandleA(nullptr);
+    HANDLE icon = ::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_SHARED);
+    if (!icon) icon = ::LoadImageA(nullptr, IDI_APPLICATION, IMAGE_ICON, size, size, LR_SHARED);
+    return static_cast<HICON>(icon);
+}
+
 HIMAGELIST SmallIcons() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
-    // Registry, shortcut, file.
-    for (LPCSTR icon : {IDI_WINLOGO, IDI_APPLICATION, IDI_INFORMATION}) {
-        auto handle = static_cast<HICON>(
-            ::LoadImageA(nullptr, icon, IMAGE_ICON, 16, 16, LR_SHARED | LR_DEFAULTSIZE));
-        ImageList_AddIcon(list, handle);
-    }
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
+    // In the order of the kinds: registry, shortcut, file.
+    for (int id : {PURGELINT_ICON_REGISTRY, PURGELINT_ICON_SHORTCUT, PURGELINT_ICON_FILE})
+        ImageList_AddIcon(list, SmallIcon(id, size));
     return list;
 }
 
