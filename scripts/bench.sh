@@ -39,7 +39,7 @@ build() {  # preset folder
     fi
 }
 
-# The temporary tree the bench program expects (see tests/bench/plan.h): DEPTH levels of
+# The temporary tree the bench program expects (see bench/plan.h): DEPTH levels of
 # folders d00..d09, 100 files f000..f099.tmp in each leaf, every fifth one two years old.
 make_temp_tree() {  # host-folder depth
     local dirs="" level
@@ -78,7 +78,7 @@ wine_half() {
     make_temp_tree "$host/Temp" "$depth"
     make_targets "$host/Targets" "$targets"
     local status=0
-    wine "$root/build/bench-windows/tests/scan_bench.exe" "${quick[@]}" --parts --work "$work" \
+    wine "$root/build/bench-windows/bench/scan_bench.exe" "${quick[@]}" --parts --work "$work" \
         --temp-layout "$depth,10,100" </dev/null || status=$?
     rm -rf "$host"
     wineserver -k 2>/dev/null || true
@@ -94,7 +94,7 @@ status=0
 for half in "${halves[@]}"; do
     if [ "$half" = native ]; then
         build native build/bench-native
-        build/bench-native/tests/scan_bench "${quick[@]}" --parts || status=1
+        build/bench-native/bench/scan_bench "${quick[@]}" --parts || status=1
     else
         build windows build/bench-windows
         # Real windows need a display: the Wine half runs on a virtual one.
