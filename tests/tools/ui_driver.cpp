@@ -1,0 +1,294 @@
+// ui_driver.exe COMMAND ...: drives another process's windows from outside, the way a user
+// would, for the end-to-end tests (tests/e2e/ui_test.sh). Each command prints what it found
+// and exits with 1 when its window or control does not show up in time, 2 on bad usage.
+//   wait TITLE [SECONDS]              a visible top-level window with that title
+//   gone TITLE [SECONDS]              no visible top-level window with that title any more
+//   click TITLE BUTTON [SECONDS]      posts a click to the window's button (text without "&")
+//   answer BUTTON [SECONDS]           clicks that button of a message box; prints its text
+//   check TITLE CHECKBOX on|off       sets a check box by clicking it; prints its new state
+//   rows TITLE                        one line per row of the window's list view: its columns
+//                                     tab-separated, then "*" when selected, "-" when not
+//   rect TITLE                        the window's rectangle: left top width height
+//   move TITLE LEFT TOP WIDTH HEIGHT  moves and sizes the window
+//   close TITLE [SECONDS]             asks the window to close and waits until it has gone
+// Clicks are posted, not sent: a modal loop that the click opens must not block the driver.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kDefaultSeconds = 30;
+constexpr int kTextMax = 4096;
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string WindowText(HWND window) {
+    char text[kTextMax] = {};
+    ::GetWindowTextA(window, text, kTextMax);
+    return text;
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A control's caption as it reads on the screen: "&Cancel" is "Cancel".
+std::string ShownText(HWND window) {
+    std::string shown;
+    for (const char c : WindowText(window))
+        if (c != '&') shown += c;
+    return shown;
+}
+
+template <typename Predicate>
+HWND FindTopLevel(Predicate matches) {
+    struct Search {
+        Predicate& matches;
+        HWND found;
+    } search{matches, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            if (!::IsWindowVisible(window) || !s.matches(window)) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> children;
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM context) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+// Polls until `find` returns a window, or throws after `seconds`.
+template <typename Find>
+HWND WaitFor(const std::string& what, int seconds, Find find) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        if (HWND found = find()) return found;
+        if (std::chrono::steady_clock::now() > deadline)
+            throw Failure("timed out after " + std::to_string(seconds) + " s waiting for " + what);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+HWND TitledWindow(const std::string& title) {
+    return FindTopLevel([&](HWND w) { return WindowText(w) == title; });
+}
+
+HWND WaitWindow(const std::string& title, int seconds) {
+    return WaitFor("the window \"" + title + "\"", seconds, [&] { return TitledWindow(title); });
+}
+
+HWND WaitControl(HWND parent, const std::string& className, const std::string& text, int seconds) {
+    return WaitFor("the " + className + " \"" + text + "\"", seconds, [&]() -> HWND {
+        for (HWND child : Children(parent))
+            if (ClassName(child) == className && (text.empty() || ShownText(child) == text))
+                return child;
+        return nullptr;
+    });
+}
+
+void WaitGone(HWND window, const std::string& what, int seconds) {
+    WaitFor(what + " to go", seconds, [&]() -> HWND {
+        return ::IsWindow(window) && ::IsWindowVisible(window) ? nullptr : window;
+    });
+}
+
+void Click(HWND button) {
+    if (!::PostMessageA(button, BM_CLICK, 0, 0)) throw Failure("the click could not be posted");
+}
+
+// A message box: the dialog class with a button of that text.
+HWND WaitMessageBox(const std::string& button, int seconds) {
+    return WaitFor("a message box with \"" + button + "\"", seconds, [&] {
+        return FindTopLevel([&](HWND w) {
+            if (ClassName(w) != "#32770") return false;
+            for (HWND child : Children(w))
+                if (ClassName(child) == "Button" && ShownText(child) == button) return true;
+            return false;
+        });
+    });
+}
+
+std::string Flattened(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+// Owns memory allocated in another process.
+class RemoteBuffer {
+  public:
+    RemoteBuffer(HANDLE process, SIZE_T size)
+        : process_(process),
+          address_(
+              ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+        if (!address_) throw Failure("VirtualAllocEx failed: " + std::to_string(GetLastError()));
+    }
+    ~RemoteBuffer() { ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    char* Address() const { return static_cast<char*>(address_); }
+    void Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        if (!::WriteProcessMemory(process_, Address() + offset, data, size, nullptr))
+            throw Failure("WriteProcessMemory failed: " + std::to_string(GetLastError()));
+    }
+    void Read(SIZE_T offset, void* data, SIZE_T size) const {
+        if (!::ReadProcessMemory(process_, Address() + offset, data, size, nullptr))
+            throw Failure("ReadProcessMemory failed: " + std::to_string(GetLastError()));
+    }
+
+  private:
+    HANDLE process_;
+    void* address_;
+};
+
+class ProcessHandle {
+  public:
+    explicit ProcessHandle(HWND window) {
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(window, &id);
+        handle_ =
+            ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+        if (!handle_) throw Failure("OpenProcess failed: " + std::to_string(GetLastError()));
+    }
+    ~ProcessHandle() { ::CloseHandle(handle_); }
+    ProcessHandle(const ProcessHandle&) = delete;
+    ProcessHandle& operator=(const ProcessHandle&) = delete;
+    HANDLE Get() const { return handle_; }
+
+  private:
+    HANDLE handle_ = nullptr;
+};
+
+// The list view's texts live in the other process: the item that asks for them, and the
+// buffer they are copied to, must be there too.
+std::string RemoteItemText(HWND view, const RemoteBuffer& remote, int row, int column) {
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = remote.Address() + sizeof item;
+    item.cchTextMax = kTextMax;
+    remote.Write(0, &item, sizeof item);
+    const char nothing = 0;
+    remote.Write(sizeof item, &nothing, 1);
+    ::SendMessageA(view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote.Address()));
+    char text[kTextMax] = {};
+    remote.Read(sizeof item, text, kTextMax - 1);
+    return text;
+}
+
+void PrintRows(HWND window) {
+    HWND view = WaitControl(window, WC_LISTVIEWA, "", 5);
+    const int rows = static_cast<int>(::SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(view, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    const ProcessHandle process(view);
+    const RemoteBuffer remote(process.Get(), sizeof(LVITEMA) + kTextMax);
+    for (int row = 0; row < rows; ++row) {
+        std::string line;
+        for (int column = 0; column < columns; ++column)
+            line += RemoteItemText(view, remote, row, column) + "\t";
+        const bool selected =
+            ::SendMessageA(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+        std::printf("%s%s\n", line.c_str(), selected ? "*" : "-");
+    }
+}
+
+void SetCheckBox(HWND window, const std::string& text, const std::string& state) {
+    if (state != "on" && state != "off") throw std::invalid_argument("on or off");
+    const LRESULT wanted = state == "on" ? BST_CHECKED : BST_UNCHECKED;
+    HWND box = WaitControl(window, "Button", text, kDefaultSeconds);
+    if (::SendMessageA(box, BM_GETCHECK, 0, 0) != wanted) Click(box);
+    WaitFor("the check box to turn " + state, 10, [&]() -> HWND {
+        return ::SendMessageA(box, BM_GETCHECK, 0, 0) == wanted ? box : nullptr;
+    });
+    std::printf("%s\n", state.c_str());
+}
+
+int Seconds(const std::vector<std::string>& args, size_t index) {
+    return args.size() > index ? std::stoi(args[index]) : kDefaultSeconds;
+}
+
+void Run(const std::vector<std::string>& args) {
+    const std::string& command = args.at(0);
+    if (command == "wait") {
+        HWND window = WaitWindow(args.at(1), Seconds(args, 2));
+        std::printf("%s\n", ClassName(window).c_str());
+    } else if (command == "gone") {
+        const std::string& title = args.at(1);
+        WaitFor("\"" + title + "\" to go", Seconds(args, 2),
+                [&] { return TitledWindow(title) ? nullptr : ::GetDesktopWindow(); });
+    } else if (command == "click") {
+        const int seconds = Seconds(args, 3);
+        Click(WaitControl(WaitWindow(args.at(1), seconds), "Button", args.at(2), seconds));
+    } else if (command == "answer") {
+        const int seconds = Seconds(args, 2);
+        HWND box = WaitMessageBox(args.at(1), seconds);
+        std::printf("%s\n", WindowText(box).c_str());
+        for (HWND child : Children(box))
+            if (ClassName(child) == "Static" && !WindowText(child).empty())
+                std::printf("%s\n", Flattened(WindowText(child)).c_str());
+        Click(WaitControl(box, "Button", args.at(1), seconds));
+        WaitGone(box, "the message box", seconds);
+    } else if (command == "check") {
+        SetCheckBox(WaitWindow(args.at(1), kDefaultSeconds), args.at(2), args.at(3));
+    } else if (command == "rows") {
+        PrintRows(WaitWindow(args.at(1), kDefaultSeconds));
+    } else if (command == "rect") {
+        RECT r = {};
+        ::GetWindowRect(WaitWindow(args.at(1), kDefaultSeconds), &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (command == "move") {
+        HWND window = WaitWindow(args.at(1), kDefaultSeconds);
+        if (!::SetWindowPos(window, nullptr, std::stoi(args.at(2)), std::stoi(args.at(3)),
+                            std::stoi(args.at(4)), std::stoi(args.at(5)),
+                            SWP_NOZORDER | SWP_NOACTIVATE))
+            throw Failure("SetWindowPos failed: " + std::to_string(GetLastError()));
+    } else if (command == "close") {
+        const int seconds = Seconds(args, 2);
+        HWND window = WaitWindow(args.at(1), seconds);
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        WaitGone(window, "\"" + args.at(1) + "\"", seconds);
+    } else {
+        throw std::invalid_argument(command);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    try {
+        Run(std::vector<std::string>(argv + 1, argv + argc));
+        return 0;
+    } catch (const Failure& e) {
+        std::fprintf(stderr, "ui_driver: %s\n", e.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ui_driver: bad usage (%s); see the comment at its top\n", e.what());
+        return 2;
+    }
+}
