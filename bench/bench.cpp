@@ -4,7 +4,11 @@
 // With --parts it also times the per-item pieces of a scan (translation, progress line,
 // events, value reads, existence tests), each against the floor of as many items.
 //
-// Usage: scan_bench [--quick] [--parts] [--reps N] [--only temp|shortcuts|registry]
+// Then the windows: the problem list refilled (list-refresh-N) and a whole scan in the
+// progress window (scan-ui), each beside its floor.
+//
+// Usage: scan_bench [--quick] [--parts] [--reps N]
+//                   [--only temp|shortcuts|registry|list-refresh|scan-ui]
 //                   [--work FOLDER] [--temp-layout D,F,N]
 #include <algorithm>
 #include <chrono>
@@ -19,6 +23,8 @@
 #include "bench/floors.h"
 #include "bench/generate.h"
 #include "bench/machine.h"
+#include "bench/timing.h"
+#include "bench/ui_lines.h"
 #include "core/registry_access.h"
 #include "core/translate.h"
 #include "model/item.h"
@@ -31,6 +37,7 @@
 
 namespace {
 
+using bench::Millis;
 using bench::Plan;
 using bench::RegistryList;
 
@@ -38,7 +45,8 @@ struct Options {
     Plan plan;
     bool parts = false;
     int reps = 3;
-    std::string only;  // a part of the scanners' names: run only those
+    int listRecords = 50000;  // problems in the list that RefreshList fills
+    std::string only;         // a part of the scanners' names: run only those
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -50,6 +58,7 @@ Options ParseOptions(int argc, char** argv) {
             options.plan.tempDepth = 2;
             options.plan.shortcuts /= 10;
             options.plan.registryEntries /= 10;
+            options.listRecords /= 10;
         } else if (arg == "--parts") {
             options.parts = true;
         } else if (arg == "--reps" && hasValue) {
@@ -67,14 +76,6 @@ Options ParseOptions(int argc, char** argv) {
         }
     }
     return options;
-}
-
-template <typename Work>
-double Millis(Work&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
 }
 
 std::string LineName(const std::string& what) {
@@ -311,6 +312,17 @@ void MeasureParts(const Plan& plan, double tempFloor, double registryFloor, int 
 int Run(Options& options) {
     Plan& plan = options.plan;
     bench::PrepareMachine(plan);
+    // The list needs no planted machine: it runs first, and alone when asked for alone.
+    const bench::LinePrinter print = [](const std::string& what, double ms, double floorMs) {
+        PrintLine(LineName(what), ms, floorMs);
+    };
+    if (std::string("list-refresh").find(options.only) != std::string::npos &&
+        !bench::MeasureListRefresh(options.listRecords, options.reps, print))
+        countsDiffered = true;
+    if (options.only == "list-refresh") {
+        bench::CleanUpFiles(plan);
+        return countsDiffered ? 1 : 0;
+    }
     OpenProgressWindow();
     bench::RemoveRegistryPlantings();
     const int registryBaseline = RunScan(RunRegistryScanners);
@@ -336,11 +348,14 @@ int Run(Options& options) {
         floorPerItem.push_back(scanner.what.find(options.only) == std::string::npos
                                    ? 0.0
                                    : Measure(scanner, options.reps));
-    if (options.parts)
+    if (options.parts && options.only.empty())  // the parts stand against every floor
         MeasureParts(plan, floorPerItem[0], floorPerItem[2], std::min(plan.registryEntries, 5000));
 
     frmProgress->Unload();
     frmProgress.reset();
+    if (std::string("scan-ui").find(options.only) != std::string::npos &&
+        bench::MeasureScanInWindow(plan, RunRegistryScanners, options.reps, print) < 0)
+        countsDiffered = true;
     bench::RemoveRegistryPlantings();
     bench::CleanUpFiles(plan);
     return countsDiffered ? 1 : 0;

@@ -6,25 +6,34 @@
 # Lines of the scanners start with "scan-"; "part-" lines time single pieces of a scan's
 # per-item work against the floor of as many items. Count mismatches go to stderr.
 #
-# Usage: scripts/bench.sh [--quick] [--native|--wine]
+# Usage: scripts/bench.sh [--quick] [--native|--wine] [--only NAME]
 #   --quick   a machine a tenth the size (10,000 files, 500 shortcuts, 2,000 entries)
+#   --only NAME   only the lines whose names hold NAME (list-refresh, scan-ui, scan-temp, ...)
 #   --native, --wine   only that half
+# PURGELINT_BENCH_BUILD names the build folders (default build/bench: build/bench-native,
+# build/bench-windows with its Wine prefix), for runs beside another one.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
+out=${PURGELINT_BENCH_BUILD:-build/bench}
 
-quick=()
+passed=()  # handed to the bench program (and to the inner run)
 depth=3
 targets=25000  # shortcuts and registry entries
 halves=(native wine)
 inner=false
-for arg in "$@"; do
+while [ $# -gt 0 ]; do
+    arg=$1
+    shift
     case "$arg" in
-        --quick) quick=(--quick) depth=2 targets=2500 ;;
+        --quick) passed+=(--quick) depth=2 targets=2500 ;;
+        --only) [ $# -gt 0 ] || { echo "bench: --only wants a name" >&2; exit 2; }
+            passed+=(--only "$1")
+            shift ;;
         --native) halves=(native) ;;
         --wine) halves=(wine) ;;
         --wine-inner) inner=true ;;  # the Wine half, on the virtual display
-        *) echo "usage: scripts/bench.sh [--quick] [--native|--wine]" >&2; exit 2 ;;
+        *) echo "usage: scripts/bench.sh [--quick] [--native|--wine] [--only NAME]" >&2; exit 2 ;;
     esac
 done
 
@@ -66,7 +75,7 @@ make_targets() {  # host-folder total
 }
 
 wine_half() {
-    export WINEPREFIX="$root/build/bench-windows/wineprefix"
+    export WINEPREFIX="$root/$out-windows/wineprefix"
     source "$root/scripts/wine-env.sh"
     ensure_wine_prefix
     local temp work host
@@ -78,7 +87,7 @@ wine_half() {
     make_temp_tree "$host/Temp" "$depth"
     make_targets "$host/Targets" "$targets"
     local status=0
-    wine "$root/build/bench-windows/bench/scan_bench.exe" "${quick[@]}" --parts --work "$work" \
+    wine "$root/$out-windows/bench/scan_bench.exe" "${passed[@]}" --parts --work "$work" \
         --temp-layout "$depth,10,100" </dev/null || status=$?
     rm -rf "$host"
     wineserver -k 2>/dev/null || true
@@ -93,12 +102,12 @@ fi
 status=0
 for half in "${halves[@]}"; do
     if [ "$half" = native ]; then
-        build native build/bench-native
-        build/bench-native/bench/scan_bench "${quick[@]}" --parts || status=1
+        build native "$out-native"
+        "$out-native/bench/scan_bench" "${passed[@]}" --parts || status=1
     else
-        build windows build/bench-windows
+        build windows "$out-windows"
         # Real windows need a display: the Wine half runs on a virtual one.
-        xvfb-run -a "$root/scripts/bench.sh" "${quick[@]}" --wine-inner || status=1
+        xvfb-run -a "$root/scripts/bench.sh" "${passed[@]}" --wine-inner || status=1
     fi
 done
 exit "$status"

@@ -69,15 +69,21 @@ void RefreshList() {
     if (const int current = list.CurrentItem(); current != 0 && current <= list.Count())
         currentKey = list.Key(current);
     theView->window.SetMousePointer(ui::kHourglass);
+    // The list draws only at the pauses: a view that redraws for every row it takes spends
+    // most of a long refresh on drawing that nobody sees.
+    list.SetRedraw(false);
     list.Clear();
     // By position, not by iterator: the events of the pauses may change the collection.
     for (int position = 1; position <= colProblems.Count(); ++position) {
         AddRow(list, *colProblems.Item(position), position);
         if (position % kRowsBetweenEvents == 0) {
+            list.SetRedraw(true);
             ui::DoEvents();
             if (!theView) return;  // the main window went during the pause
+            list.SetRedraw(false);
         }
     }
+    list.SetRedraw(true);
     RestoreCurrentRow(list, currentKey);
     ShowCount(theView->lblInfo);
     theView->window.SetMousePointer(ui::kDefaultPointer);

@@ -95,6 +95,9 @@ bool ListViewGetSelected(Hwnd view, int row);
 void ListViewSetCurrent(Hwnd view, int row);  // the focused row
 int ListViewGetCurrent(Hwnd view);            // -1: none
 void ListViewEnsureVisible(Hwnd view, int row);
+// Off, the view takes rows without drawing or updating its scroll bar; back on, it redraws
+// whole at the next paint.
+void ListViewSetRedraw(Hwnd view, bool redraw);
 
 // Timers fire on the UI thread, also while a modal window runs its loop.
 void SetTimer(Hwnd form, int id, int milliseconds);

@@ -121,6 +121,8 @@ class ListView : public Control {
     int CurrentItem() const { return platform::ListViewGetCurrent(Hwnd()) + 1; }  // 0: none
     void SetCurrentItem(int row) { platform::ListViewSetCurrent(Hwnd(), row - 1); }
     void EnsureVisible(int row) { platform::ListViewEnsureVisible(Hwnd(), row - 1); }
+    // Off while many rows go in; on again, the list redraws at the next paint.
+    void SetRedraw(bool redraw) { platform::ListViewSetRedraw(Hwnd(), redraw); }
 
   protected:
     platform::ControlKind Kind() const override { return platform::ControlKind::ListView; }

@@ -189,4 +189,9 @@ void ListViewEnsureVisible(Hwnd view, int row) {
     Update(view, [&](HeadlessWindow& w) { w.visibleRow = row; });
 }
 
+// A headless view draws nothing: there is no drawing to hold back.
+void ListViewSetRedraw(Hwnd view, bool) {
+    Get(view);
+}
+
 }  // namespace platform

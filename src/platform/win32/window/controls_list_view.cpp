@@ -9,6 +9,7 @@ namespace {
 using win32::Send;
 
 constexpr int kTextLimit = 1024;  // characters read back from a column or cell
+constexpr const char* kRedrawOff = "PurgelintListRedrawOff";  // property while not drawing
 
 // One of the executable's icons at the small icon size of the screen's dots per inch. An
 // executable without the program's resources (a test) gets the system's application icon,
@@ -146,6 +147,20 @@ int ListViewGetCurrent(Hwnd view) {
 
 void ListViewEnsureVisible(Hwnd view, int row) {
     Send(view, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+// WM_SETREDRAW shows or hides the window as well: a hidden view is left alone, and only a
+// view that was turned off here is turned on again.
+void ListViewSetRedraw(Hwnd view, bool redraw) {
+    const HWND window = win32::H(view);
+    if (!redraw) {
+        if (!(::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) return;
+        ::SetPropA(window, kRedrawOff, reinterpret_cast<HANDLE>(1));
+        Send(view, WM_SETREDRAW, FALSE);
+    } else if (::RemovePropA(window, kRedrawOff)) {
+        Send(view, WM_SETREDRAW, TRUE);
+        ::InvalidateRect(window, nullptr, TRUE);
+    }
 }
 
 }  // namespace platform
