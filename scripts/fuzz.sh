@@ -2,7 +2,9 @@
 # Runs every fuzz target of tests/fuzz for the given seconds (default 60) each, starting from
 # the seeds in tests/fuzz/corpus/<target>/. The corpus grows in a temporary copy only; an input
 # that breaks a property is kept as build/fuzz/artifacts/<target>-crash-*.
-# FUZZ_BUILD_DIR chooses another build folder than build/fuzz.
+# FUZZ_BUILD_DIR chooses another build folder than build/fuzz. FUZZ_SEED fixes libFuzzer's
+# seed, so that a run takes the same path every time (CI uses one: its verdict must not
+# depend on where a random walk happened to go).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds="${1:-60}"
@@ -38,6 +40,7 @@ for source in tests/fuzz/*_fuzz.cpp; do
     log="$work/$target.log"
     result=passed
     if ! "$exe" -max_total_time="$seconds" -timeout=10 -max_len=4096 -print_final_stats=1 \
+            ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
             -artifact_prefix="$build/artifacts/$target-" "$corpus" >"$log" 2>&1; then
         result=FAILED
         status=1

@@ -15,5 +15,5 @@ ctest --preset native -j2 || status=1
 ctest --preset native-asan -j2 || status=1
 ctest --preset windows || status=1
 source scripts/wine-env.sh && wineserver -k 2>/dev/null || true
-scripts/fuzz.sh 30 || status=1
+FUZZ_SEED=20261206 scripts/fuzz.sh 30 || status=1
 exit $status

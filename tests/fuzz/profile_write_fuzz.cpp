@@ -29,6 +29,20 @@ bool HasLineLikeAMark(std::string_view file) {
     return false;
 }
 
+// A header with an empty name ("[]", "[ ]"): a rewrite drops it, as the real writer does,
+// and the keys under it then belong to the section before it.
+bool HasEmptyHeader(std::string_view file) {
+    for (std::size_t start = 0; start < file.size(); start = file.find_first_of("\r\n", start)) {
+        start = std::min(file.find_first_not_of(fuzz::kProfileBlanks, start), file.size());
+        const std::string_view line = file.substr(start, file.find_first_of("\r\n", start) - start);
+        const auto close = line.rfind(']');
+        if (!line.starts_with('[') || close == std::string_view::npos) continue;
+        const std::string_view name = line.substr(1, close - 1);
+        if (name.find_first_not_of(fuzz::kProfileBlanks) == std::string_view::npos) return true;
+    }
+    return false;
+}
+
 bool SameName(const std::string& a, const std::string& b) {
     return fuzz::Lower(a) == fuzz::Lower(b);
 }
@@ -53,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // blank lines and empty headers, which may put it first, and the next load takes the
     // file for Unicode.
     if (!fuzz::HasByteOrderMark(file) && HasLineLikeAMark(file)) return 0;
+    if (HasEmptyHeader(file)) return 0;
     fuzz::FreshMachine();
     sandbox::MakeFolder("C:\\fuzz");
     if (!file.empty()) sandbox::WriteFile(kFile, file);
