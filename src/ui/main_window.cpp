@@ -112,8 +112,8 @@ void MainForm::Form_Load() {
 
 // The stored normal-state geometry goes on first, while the window is still normal, so a
 // maximized or minimized window comes back to it when restored; then the stored state.
+// The window raises no Resize before it shows, so none of this stores anything yet.
 void MainForm::RestoreWindowState() {
-    restoring_ = true;
     const long state = ReadSettingLong(kStateKey, static_cast<long>(WindowState()));
     ui::TwipRect bounds = Bounds();
     bounds.left = ReadSettingLong(kLeftKey, bounds.left);
@@ -124,7 +124,6 @@ void MainForm::RestoreWindowState() {
     // A state the window does not know is not applied.
     if (state >= 0 && state <= static_cast<long>(platform::WindowState::Maximized))
         SetWindowState(static_cast<platform::WindowState>(state));
-    restoring_ = false;
 }
 
 // The geometry is stored only for the normal state: it is what a restore returns to.
@@ -144,7 +143,6 @@ void MainForm::SaveWindowState() {
 // zero or less is not applied. Twips per pixel are whole numbers here, so every product is
 // already a whole number of twips.
 void MainForm::Form_Resize() {
-    if (restoring_) return;
     SaveWindowState();
     const int tppX = ui::Screen::TwipsPerPixelX(), tppY = ui::Screen::TwipsPerPixelY();
     int width = 0, height = 0;

@@ -44,9 +44,6 @@ class MainForm : public ui::Form {
     void tmrStartup_Timer();
 
     const ProblemListView listView_{*this, lstMain, lblInfo};
-    // Set while Form_Load applies the stored layout: the resizes that raises must not
-    // store values that are not restored yet.
-    bool restoring_ = false;
 };
 
 // The one main window, from start-up until the program ends.

@@ -133,6 +133,62 @@ TEST_F(UiContract, ControlsStandWhereTheirTwipsSay) {
     EXPECT_FALSE(form.IsLoaded());
 }
 
+// What a form's load does to its window (a stored place, then a stored state) raises no
+// Resize before the window shows, so nothing half restored can be stored from there; and
+// the state set after the place leaves that place to come back to.
+TEST_F(UiContract, AFormResizesOnlyOnceShownAndComesBackToItsPlace) {
+    struct PlacedBySystem : EveryControl {
+        PlacedBySystem() { SetStartPosition(ui::StartPosition::System); }
+    } form;
+    int resizes = 0;
+    form.onResize = [&] { ++resizes; };
+    form.Load();
+    const ui::TwipRect place = {1500, 900, 9000, 7500};
+    form.Move(place);
+    form.SetWindowState(platform::WindowState::Maximized);
+    EXPECT_EQ(resizes, 0);
+    form.Show();
+    EXPECT_GE(resizes, 1);
+    EXPECT_EQ(form.WindowState(), platform::WindowState::Maximized);
+    form.SetWindowState(platform::WindowState::Normal);
+    const ui::TwipRect restored = form.Bounds();
+    const int x = ui::Screen::TwipsPerPixelX(), y = ui::Screen::TwipsPerPixelY();
+    EXPECT_NEAR(restored.left, place.left, x);
+    EXPECT_NEAR(restored.top, place.top, y);
+    EXPECT_NEAR(restored.width, place.width, x);
+    EXPECT_NEAR(restored.height, place.height, y);
+}
+
+// Moved to a screen of twice the density, a form scales its controls, their fonts and the
+// list's columns, and takes the place the system offers.
+TEST_F(UiContract, AFormMovedToADenserScreenScalesItsControls) {
+    EveryControl form;
+    form.Show();
+    form.lblInfo.SetFont(12, true);
+    const auto before = [&](const ui::Control& c) { return platform::GetWindowRect(c.Hwnd()); };
+    const platform::PixelRect label = before(form.lblInfo), list = before(form.lstMain);
+    form.lstMain.AddColumn("Type", 1440);
+    const int column = platform::ListViewGetColumnWidth(form.lstMain.Hwnd(), 0);
+    const int font = driver::FontPixelHeight(form.lblInfo.Hwnd());
+    const platform::PixelRect offered = {40, 30, 1400, 1000};
+    if (!driver::MoveToScreenOfDpi(form.Hwnd(), 192, offered))
+        GTEST_SKIP() << "the headless backend has no screens of their own";
+    const platform::PixelRect placed = platform::GetWindowRect(form.Hwnd());
+    EXPECT_EQ(placed.left, offered.left);
+    EXPECT_EQ(placed.width, offered.width);
+    using Was = std::pair<const ui::Control*, platform::PixelRect>;
+    for (const auto& [control, was] : {Was{&form.lblInfo, label}, Was{&form.lstMain, list}}) {
+        SCOPED_TRACE(control->Name());
+        const platform::PixelRect now = platform::GetWindowRect(control->Hwnd());
+        EXPECT_NEAR(now.left, 2 * was.left, 1);
+        EXPECT_NEAR(now.top, 2 * was.top, 1);
+        EXPECT_NEAR(now.width, 2 * was.width, 1);
+        EXPECT_NEAR(now.height, 2 * was.height, 1);
+    }
+    EXPECT_NEAR(driver::FontPixelHeight(form.lblInfo.Hwnd()), 2 * font, 1);
+    EXPECT_NEAR(platform::ListViewGetColumnWidth(form.lstMain.Hwnd(), 0), 2 * column, 1);
+}
+
 TEST_F(UiContract, AModalFormDisablesItsOwnerAndItsTimerFiresInTheLoop) {
     EveryControl owner("frmOwner"), dialog;
     owner.Show();

@@ -37,6 +37,14 @@ bool NameHeld(const std::string& form, const std::string& control) {
     return sandbox::FindForm(form) != 0 || sandbox::FindControl(form, control) != 0;
 }
 
+bool MoveToScreenOfDpi(platform::Hwnd, int, const platform::PixelRect&) {
+    return false;
+}
+
+int FontPixelHeight(platform::Hwnd) {
+    return 0;
+}
+
 bool Finish() {
     return sandbox::PendingActions() == 0;
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -105,6 +106,22 @@ void AnswerNextMessageBox(int answer) {
 
 bool NameHeld(const std::string& form, const std::string& control) {
     return ::FindAtomA(form.c_str()) != 0 || ::FindAtomA(control.c_str()) != 0;
+}
+
+bool MoveToScreenOfDpi(platform::Hwnd form, int dpi, const platform::PixelRect& suggested) {
+    RECT rect = {suggested.left, suggested.top, suggested.left + suggested.width,
+                 suggested.top + suggested.height};
+    ::SendMessageA(reinterpret_cast<HWND>(form), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&rect));
+    return true;
+}
+
+int FontPixelHeight(platform::Hwnd control) {
+    const HFONT font =
+        reinterpret_cast<HFONT>(::SendMessageA(reinterpret_cast<HWND>(control), WM_GETFONT, 0, 0));
+    LOGFONTA face = {};
+    return font && ::GetObjectA(font, sizeof face, &face) == sizeof face ? std::abs(face.lfHeight)
+                                                                         : 0;
 }
 
 bool Finish() {

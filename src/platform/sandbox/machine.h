@@ -58,6 +58,9 @@ struct HeadlessWindow {
     bool shown = false;  // a form that has been shown once
     std::string text;
     platform::PixelRect rect;
+    // Where a form returns when it is restored: moves of a maximized or minimized form
+    // change its rect only, as on Windows.
+    platform::PixelRect normalRect;
     bool visible = true;
     bool enabled = true;
     int fontSize = 8;

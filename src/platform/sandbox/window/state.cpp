@@ -28,6 +28,12 @@ using namespace headless;
 constexpr int kFrameWidth = 8;    // non-client pixels of a form, across
 constexpr int kFrameHeight = 31;  // and down
 
+// A form's rect; while it is normal also the rect it is restored to.
+void Place(HeadlessWindow& w, const PixelRect& rect) {
+    w.rect = rect;
+    if (w.state == WindowState::Normal) w.normalRect = rect;
+}
+
 void Resized(Hwnd form) {
     const HeadlessWindow* w = Find(form);
     if (w && w->isForm && w->shown && w->events)
@@ -46,7 +52,7 @@ Hwnd CreateFormWindow(WindowEvents* events, const std::string& name, BorderStyle
     w.border = border;
     w.owner = owner;
     w.visible = false;
-    w.rect = {0, 0, 320 + kFrameWidth, 240 + kFrameHeight};
+    Place(w, {0, 0, 320 + kFrameWidth, 240 + kFrameHeight});
     return hwnd;
 }
 
@@ -86,7 +92,7 @@ std::string GetWindowText(Hwnd window) {
 }
 
 void MoveWindow(Hwnd window, const PixelRect& rect) {
-    Update(window, [&](HeadlessWindow& w) { w.rect = rect; });
+    Update(window, [&](HeadlessWindow& w) { Place(w, rect); });
     Resized(window);
 }
 
@@ -101,8 +107,7 @@ PixelRect GetClientRect(Hwnd form) {
 
 void SetClientSize(Hwnd form, int width, int height) {
     Update(form, [&](HeadlessWindow& w) {
-        w.rect.width = width + kFrameWidth;
-        w.rect.height = height + kFrameHeight;
+        Place(w, {w.rect.left, w.rect.top, width + kFrameWidth, height + kFrameHeight});
     });
     Resized(form);
 }
@@ -111,8 +116,8 @@ void CenterWindow(Hwnd form, Hwnd owner) {
     const ScreenMetrics& screen = Ui().screen;
     const PixelRect around = owner ? Get(owner).rect : PixelRect{0, 0, screen.width, screen.height};
     Update(form, [&](HeadlessWindow& w) {
-        w.rect.left = around.left + (around.width - w.rect.width) / 2;
-        w.rect.top = around.top + (around.height - w.rect.height) / 2;
+        Place(w, {around.left + (around.width - w.rect.width) / 2,
+                  around.top + (around.height - w.rect.height) / 2, w.rect.width, w.rect.height});
     });
 }
 
@@ -154,8 +159,24 @@ Hwnd GetActiveWindow() {
     return active;
 }
 
+// A maximized form covers the screen, a minimized one sits off it as on Windows; restored,
+// it takes its normal rect again.
 void SetWindowState(Hwnd form, WindowState state) {
-    Update(form, [&](HeadlessWindow& w) { w.state = state; });
+    const ScreenMetrics& screen = Ui().screen;
+    Update(form, [&](HeadlessWindow& w) {
+        w.state = state;
+        switch (state) {
+            case WindowState::Normal:
+                w.rect = w.normalRect;
+                break;
+            case WindowState::Maximized:
+                w.rect = {0, 0, screen.width, screen.height};
+                break;
+            case WindowState::Minimized:
+                w.rect = {-32000, -32000, 160, 28};
+                break;
+        }
+    });
     Resized(form);
 }
 

@@ -62,6 +62,9 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             if (data->shown) Raise(*data, "Resize", [&] { data->events->OnResize(); });
             return 0;
+        case WM_DPICHANGED:
+            win32::OnDpiChanged(hwnd, *data, wp, lp);
+            return 0;
         case WM_SETCURSOR:
             if (data->waitCursor) {
                 ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));

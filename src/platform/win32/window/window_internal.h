@@ -28,6 +28,10 @@ inline LRESULT Send(Hwnd window, UINT message, WPARAM wp = 0, LPARAM lp = 0) {
     return ::SendMessageA(H(window), message, wp, lp);
 }
 
+// The system's dots per inch, and the fonts drawn at a density.
+POINT ScreenDpi();
+HFONT SharedFont(int pointSize, bool bold, int dpi);
+
 // What a form's window keeps, in its GWLP_USERDATA: created with the window (WM_NCCREATE)
 // and freed with it (WM_NCDESTROY).
 struct FormData {
@@ -38,6 +42,7 @@ struct FormData {
     bool waitCursor = false;
     bool shown = false;
     int pendingShow = SW_SHOWNORMAL;  // the state to show in, set while hidden
+    int dpi = ScreenDpi().y;          // the density its controls are laid out for
     // The timers whose handler runs now. A handler that lets events run would otherwise
     // get its own timer again from the nested loop, ever deeper.
     std::set<WPARAM> firingTimers;
@@ -61,5 +66,6 @@ void SetName(HWND window, const std::string& name);
 void OnUserClick(HWND control);  // a button's own click, before the form hears of it
 void OnTimer(HWND form, FormData& data, WPARAM id);
 void PrepareListView(HWND view);
+void OnDpiChanged(HWND form, FormData& data, WPARAM wp, LPARAM lp);
 
 }  // namespace platform::win32
