@@ -15,6 +15,7 @@ constexpr long kErrorNoMoreFiles = 18;
 constexpr long kErrorSharingViolation = 32;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorBadPathname = 161;
+constexpr long kErrorAlreadyExists = 183;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorKeyDeleted = 1018;

@@ -72,6 +72,10 @@ long OpenForReading(const std::string& path);
 // DeleteFileA: ERROR_SUCCESS or the failure (ERROR_ACCESS_DENIED for a read-only file).
 long DeleteFileA(const std::string& path);
 
+// CreateDirectoryA without security attributes: the last folder of the path only.
+// ERROR_SUCCESS, ERROR_ALREADY_EXISTS, ERROR_PATH_NOT_FOUND when its parent is missing ...
+long CreateDirectoryA(const std::string& path);
+
 // Appends the bytes of `text` to the file, creating it when missing. False on any failure.
 bool AppendToFile(const std::string& path, const std::string& text);
 

@@ -38,6 +38,9 @@ struct Shortcut {
     long iconIndex = 0, showCommand = 1;
 };
 void WriteShortcut(const std::string& windowsPath, const Shortcut& link);
+// The command line of a program that keeps running for a minute or more unless it is ended
+// (on the sandbox, a handler that says so for this command; REG stays the stand-in).
+std::string CommandThatKeepsRunning();
 // Whether folders list in name order as on NTFS; Wine lists in the host file system's order.
 bool ListsInNameOrder();
 

@@ -53,6 +53,15 @@ void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
                             link.iconPath, link.iconIndex, link.hotkey, link.showCommand});
 }
 
+std::string CommandThatKeepsRunning() {
+    const std::string command = "C:\\Tools\\waiter.exe 120";
+    sandbox::OnProcessStart([command](const std::string& commandLine) {
+        return commandLine == command ? sandbox::ProcessOutcome::NeverEnds()
+                                      : sandbox::RunRegTool(commandLine);
+    });
+    return command;
+}
+
 bool ListsInNameOrder() {
     return true;
 }

@@ -109,6 +109,11 @@ void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
     check(file->Save(platform::win32::Wide(windowsPath).c_str(), TRUE), "Save");
 }
 
+// Wine's ping waits a second between its echoes.
+std::string CommandThatKeepsRunning() {
+    return "ping -n 120 127.0.0.1";
+}
+
 bool ListsInNameOrder() {
     return false;  // Wine hands on the host file system's order
 }

@@ -274,6 +274,17 @@ long DeleteFileA(const std::string& path) {
     return kErrorSuccess;
 }
 
+long CreateDirectoryA(const std::string& path) {
+    std::filesystem::path host;
+    struct stat status;
+    const long error = Lookup(path, host, status);
+    if (error == kErrorSuccess) return kErrorAlreadyExists;
+    if (error != kErrorFileNotFound) return error;
+    if (sandbox::IsWriteDenied(path)) return kErrorAccessDenied;
+    std::error_code ec;
+    return std::filesystem::create_directory(host, ec) ? kErrorSuccess : kErrorAccessDenied;
+}
+
 }  // namespace platform
 
 namespace sandbox {

@@ -125,6 +125,13 @@ struct FindListing {
     size_t next = 0;
 };
 
+// A process started on the machine, by its handle.
+struct SandboxProcess {
+    bool running = false;
+    std::uint32_t exitCode = 0;
+    bool handleClosed = false;  // the process may still run, the handle answers no more
+};
+
 struct Machine {
     std::filesystem::path hostRoot;
     std::set<std::string> denyWriteFolders;  // lower-case Windows paths
@@ -145,6 +152,11 @@ struct Machine {
     std::map<std::uintptr_t, OpenKey> openKeys;
     std::uintptr_t nextHandle = 0x100;
     std::function<void()> afterNextKeyOpen;
+
+    ProcessHandler processHandler;  // null: RunRegTool
+    std::vector<std::string> startedProcesses;
+    std::map<std::uintptr_t, SandboxProcess> processes;  // every one started, by handle
+    std::uintptr_t nextProcessHandle = 0x4000;
 
     std::vector<std::string> journal;  // every change, in order
     HeadlessUi ui;

@@ -103,6 +103,35 @@ void RefuseFullAccess(platform::RootKey root, const std::string& key);
 // at work while the system holds the key (deleting it, say).
 void AfterNextKeyOpen(std::function<void()> action);
 
+// --- Processes ----------------------------------------------------------------------------
+// What becomes of a process the system starts.
+struct ProcessOutcome {
+    long startError = 0;         // not 0: CreateProcessA fails with this code, nothing runs
+    std::uint32_t exitCode = 0;  // the code it has ended with
+    bool neverEnds = false;      // waits time out (advancing the virtual clock) until ended
+
+    static ProcessOutcome FailsToStart(long error) { return {error, 0, false}; }
+    static ProcessOutcome EndsWith(std::uint32_t code) { return {0, code, false}; }
+    static ProcessOutcome NeverEnds() { return {0, 0, true}; }
+};
+using ProcessHandler = std::function<ProcessOutcome(const std::string& commandLine)>;
+// Decides the outcome of each later start by its command line; null restores the default,
+// RunRegTool. The handler runs when the process starts, so what it does (files it writes)
+// is there at once.
+void OnProcessStart(ProcessHandler handler);
+// The machine's only program, a stand-in for REG: "REG EXPORT <key> <file> [/y]", the
+// arguments split by the Windows command-line rules (blanks, quotes, backslashes before a
+// quote). It writes the key with its subkeys and values as .reg text in the ANSI code page
+// (the real tool writes UTF-16) and ends with 0; it ends with 1 and writes nothing for
+// wrong arguments, a missing key, a missing folder, or an existing file without /y (where
+// the real tool would ask on its console). Other programs fail to start with
+// ERROR_FILE_NOT_FOUND.
+ProcessOutcome RunRegTool(const std::string& commandLine);
+// Every command line given to CreateProcessA, in order, failed starts included.
+const std::vector<std::string>& StartedProcesses();
+// Started processes that have neither ended nor been terminated.
+std::size_t RunningProcesses();
+
 // --- Windows (headless) ---------------------------------------------------------------------
 // Controls keep their state; modal loops and DoEvents fire due timers on a virtual clock and
 // run the scripted actions below, in order, each once it is ready.

@@ -78,4 +78,8 @@ long DeleteFileA(const std::string& path) {
     return Result(::DeleteFileA(path.c_str()));
 }
 
+long CreateDirectoryA(const std::string& path) {
+    return Result(::CreateDirectoryA(path.c_str(), nullptr));
+}
+
 }  // namespace platform

@@ -1,0 +1,38 @@
+// Starting other programs and waiting for them, shaped after CreateProcessA and the wait
+// functions: same arguments where they matter, same result codes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/unique_any.h"
+
+namespace platform {
+
+constexpr std::uint32_t kWaitObject0 = 0;
+constexpr std::uint32_t kWaitTimeout = 258;
+constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
+
+// CloseHandle of a process; the system's code leaves it to ProcessHandle.
+void CloseProcessHandle(std::uintptr_t handle);
+struct ProcessHandleTraits {
+    using Type = std::uintptr_t;
+    static Type Invalid() { return 0; }
+    static void Close(Type handle) { CloseProcessHandle(handle); }
+};
+// The one owner of a started process.
+using ProcessHandle = UniqueAny<ProcessHandleTraits>;
+
+// CreateProcessA of a whole command line, its window shown minimized and active
+// (SW_SHOWMINIMIZED); returns at once. ERROR_SUCCESS with the process in `process`, or the
+// failure (ERROR_FILE_NOT_FOUND when the program is not there ...).
+long CreateProcessA(const std::string& commandLine, ProcessHandle& process);
+// WaitForSingleObject on the process: kWaitObject0 once it has ended, kWaitTimeout when it
+// still runs after `milliseconds`, kWaitFailed.
+std::uint32_t WaitForSingleObject(const ProcessHandle& process, std::uint32_t milliseconds);
+// GetExitCodeProcess: true with the code (259, STILL_ACTIVE, while it runs).
+bool GetExitCodeProcess(const ProcessHandle& process, std::uint32_t& exitCode);
+// TerminateProcess: ends the process with `exitCode`.
+bool TerminateProcess(const ProcessHandle& process, std::uint32_t exitCode);
+
+}  // namespace platform

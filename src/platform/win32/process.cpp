@@ -1,0 +1,56 @@
+// Starting programs and waiting for them through CreateProcessA and the wait functions.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/process.h"
+#include "platform/win32/unique_handle.h"
+
+namespace platform {
+namespace {
+
+HANDLE Native(const ProcessHandle& process) {
+    return reinterpret_cast<HANDLE>(process.get());
+}
+
+}  // namespace
+
+void CloseProcessHandle(std::uintptr_t handle) {
+    ::CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+long CreateProcessA(const std::string& commandLine, ProcessHandle& process) {
+    process.reset();
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION started = {};
+    // CreateProcessA may write into the command line: it gets a copy of its own.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &started))
+        return static_cast<long>(::GetLastError());
+    const win32::UniqueHandle thread(started.hThread);  // nobody waits on the thread
+    process.reset(reinterpret_cast<std::uintptr_t>(started.hProcess));
+    return kErrorSuccess;
+}
+
+std::uint32_t WaitForSingleObject(const ProcessHandle& process, std::uint32_t milliseconds) {
+    return ::WaitForSingleObject(Native(process), milliseconds);
+}
+
+bool GetExitCodeProcess(const ProcessHandle& process, std::uint32_t& exitCode) {
+    DWORD code = 0;
+    if (!::GetExitCodeProcess(Native(process), &code)) return false;
+    exitCode = code;
+    return true;
+}
+
+bool TerminateProcess(const ProcessHandle& process, std::uint32_t exitCode) {
+    return ::TerminateProcess(Native(process), exitCode) != FALSE;
+}
+
+}  // namespace platform
