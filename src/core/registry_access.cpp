@@ -1,5 +1,7 @@
 #include "core/registry_access.h"
 
+#include <vector>
+
 #include "core/logs.h"
 #include "platform/errors.h"
 
@@ -61,5 +63,42 @@ bool ChangeRegistryValue(platform::RootKey root, const std::string& keyPath,
                                              static_cast<std::uint32_t>(data.size() + 1));
     if (rc == platform::kErrorSuccess) return true;
     LogRegistryError("ChangeRegistryValue", rc);
+    return false;
+}
+
+bool RenameRegistryValue(platform::RootKey root, const std::string& keyPath,
+                         const std::string& oldName, const std::string& newName) {
+    if (oldName.empty() || newName.empty()) {
+        WriteLog("Error: RenameRegistryValue: valuename is empty");
+        return false;
+    }
+    platform::RegKey key;
+    if (platform::RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllAccess, key) !=
+        platform::kErrorSuccess)
+        return false;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    long rc = platform::RegQueryValueExA(key, oldName, &type, nullptr, &size);
+    std::vector<char> data(size + 1);  // never empty, so that data() is a real buffer
+    if (rc == platform::kErrorSuccess)
+        rc = platform::RegQueryValueExA(key, oldName, &type, data.data(), &size);
+    if (rc != platform::kErrorSuccess) {
+        LogRegistryError("RenameRegistryValue", rc);
+        return false;
+    }
+    // A value of the new name keeps what it holds (a shared DLL's own use count, say).
+    if (platform::RegQueryValueExA(key, newName, nullptr, nullptr, nullptr) !=
+        platform::kErrorFileNotFound) {
+        WriteLog("Error: RenameRegistryValue: valuename exists");
+        return false;
+    }
+    rc = platform::RegSetValueExA(key, newName, type, data.data(), size);
+    if (rc == platform::kErrorSuccess) {
+        rc = platform::RegDeleteValueA(key, oldName);
+        // Both names must not stay: the copy goes again when the old value cannot.
+        if (rc != platform::kErrorSuccess) platform::RegDeleteValueA(key, newName);
+    }
+    if (rc == platform::kErrorSuccess) return true;
+    LogRegistryError("RenameRegistryValue", rc);
     return false;
 }

@@ -18,6 +18,12 @@ std::string ReadRegistryValue(platform::RootKey root, const std::string& keyPath
 bool DeleteRegistryValue(platform::RootKey root, const std::string& keyPath,
                          const std::string& valueName);
 
+// Renames a named value: a value `newName` with the old one's type and data, then the old
+// one deleted. False, with nothing changed, when either name is empty, the old value cannot
+// be read, a value `newName` is already there (it is not overwritten), or a step fails.
+bool RenameRegistryValue(platform::RootKey root, const std::string& keyPath,
+                         const std::string& oldName, const std::string& newName);
+
 // Writes a REG_SZ value into an existing key. True when the value was written.
 bool ChangeRegistryValue(platform::RootKey root, const std::string& keyPath,
                          const std::string& valueName, const std::string& data);

@@ -82,7 +82,7 @@ void MainForm::btnCheck_Click() {
 }
 
 void MainForm::btnMore_Click() {
-    RunRepairCommand();
+    RunRepairCommand(*this, lstMain);
 }
 
 void MainForm::btnOptions_Click() {

@@ -79,6 +79,36 @@ TEST_F(RegistryAccess, DeletesTellWhetherTheValueIsGone) {
         << "absent values and keys are not reported";
 }
 
+TEST_F(RegistryAccess, RenamesKeepTypeAndDataAndNeverOverwrite) {
+    const std::string count("\x03\0\0\0", 4);
+    sandbox::SetValue(kHkeyLocalMachine, kKey, "C:\\Old\\a.dll", kRegDword, count);
+    sandbox::SetValue(kHkeyLocalMachine, kKey, "C:\\Taken\\a.dll", kRegDword, std::string(4, 'x'));
+
+    EXPECT_TRUE(RenameRegistryValue(kHkeyLocalMachine, kKey, "c:\\old\\A.DLL", "C:\\New\\a.dll"));
+    EXPECT_EQ(Stored("C:\\Old\\a.dll"), "<absent>");
+    const auto renamed = sandbox::GetValue(kHkeyLocalMachine, kKey, "C:\\New\\a.dll");
+    ASSERT_TRUE(renamed);
+    EXPECT_EQ(renamed->type, kRegDword);
+    EXPECT_EQ(renamed->data, count);
+
+    EXPECT_FALSE(RenameRegistryValue(kHkeyLocalMachine, kKey, "C:\\New\\a.dll", "c:\\taken\\a.dll"))
+        << "the other value keeps its own count";
+    EXPECT_EQ(Stored("C:\\Taken\\a.dll"), std::string(4, 'x'));
+    EXPECT_EQ(Stored("C:\\New\\a.dll"), count);
+    EXPECT_FALSE(RenameRegistryValue(kHkeyLocalMachine, kKey, "", "C:\\x.dll"));
+    EXPECT_FALSE(RenameRegistryValue(kHkeyLocalMachine, kKey, "C:\\Absent.dll", "C:\\x.dll"));
+    EXPECT_EQ(Stored("C:\\x.dll"), "<absent>");
+    EXPECT_EQ(ReadAppFile("log.txt"),
+              "Error: RenameRegistryValue: valuename exists\r\n"
+              "Error: RenameRegistryValue: valuename is empty\r\n"
+              "Error: RenameRegistryValue: 2: The system cannot find the file specified.\r\n");
+
+    // A key the user may only read is not renamed in, and that is not logged.
+    sandbox::RefuseFullAccess(kHkeyLocalMachine, "SOFTWARE");
+    EXPECT_FALSE(RenameRegistryValue(kHkeyLocalMachine, kKey, "C:\\New\\a.dll", "C:\\y.dll"));
+    EXPECT_EQ(Stored("C:\\New\\a.dll"), count);
+}
+
 TEST_F(RegistryAccess, AKeyRefusingFullAccessBehavesAsAbsent) {
     sandbox::SetString(kHkeyLocalMachine, kKey, "Path", "C:\\Tools");
     sandbox::RefuseFullAccess(kHkeyLocalMachine, "SOFTWARE");

@@ -7,6 +7,7 @@
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "model/item.h"
+#include "repair/repair_options.h"
 #include "scan/progress_window.h"
 #include "support/sandbox_test.h"
 #include "ui/main_window.h"
@@ -39,6 +40,17 @@ class MainWindowTest : public SandboxTest {
     // The texts of languages\eng.txt, as "key=text" lines.
     static void Language(const std::string& lines) {
         sandbox::WriteFile(AppFile("languages\\eng.txt"), "[Lang]\r\n" + lines);
+    }
+    // Scripts the repair-options dialog that "Repair selected problems" opens: `method`
+    // chosen, the backup box cleared unless `backup` is asked for, then "Start repair".
+    static void ScriptRepairOptions(short method, bool backup) {
+        const char* option = method == kRepairConservative ? "optMethod(0)" : "optMethod(1)";
+        sandbox::Script("choose the method", sandbox::ClickOn("frmRepairOptions", option),
+                        [] { return sandbox::FindForm("frmRepairOptions") != 0; });
+        if (!backup)
+            sandbox::Script("clear the backup box",
+                            sandbox::ClickOn("frmRepairOptions", "chBackup"));
+        sandbox::Script("start the repair", sandbox::ClickOn("frmRepairOptions", "OKButton"));
     }
     // Runs the main window's events until `close` holds, then closes it by its close box.
     static void RunUntil(const std::function<bool()>& close) {

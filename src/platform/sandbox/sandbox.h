@@ -70,7 +70,7 @@ void SetTempPath(const std::string& path);
 void SetWindowsDirectory(const std::string& path);
 void SetSpecialFolder(int folder, const std::string& path);
 // The clock's local date and time; the day of the week follows from the date.
-void SetLocalTime(int year, int month, int day, int hour = 9, int minute = 0);
+void SetLocalTime(int year, int month, int day, int hour = 9, int minute = 0, int second = 0);
 // Short date form in GetDateFormat picture notation (d, dd, M, MM, yy, yyyy).
 void SetShortDateFormat(const std::string& picture);
 // Time form in GetTimeFormat picture notation (h, hh, H, HH, m, mm, s, ss, t, tt); the
@@ -152,6 +152,10 @@ void Script(const std::string& what, std::function<void()> run,
 // and the close box of a form.
 std::function<void()> ClickOn(const std::string& form, const std::string& control);
 std::function<void()> CloseBoxOf(const std::string& form);
+// A key as the dialog manager handles it on a form: Enter presses the default button, Esc
+// the cancel button (nothing happens when the form has none).
+enum class DialogKey { Enter, Esc };
+std::function<void()> PressKey(const std::string& form, DialogKey key);
 std::size_t PendingActions();
 
 // Answers of the next message boxes, in order; and what every message box showed.

@@ -241,7 +241,7 @@ void SetSpecialFolder(int folder, const std::string& path) {
     TheMachine().specialFolders[folder] = path;
 }
 
-void SetLocalTime(int year, int month, int day, int hour, int minute) {
+void SetLocalTime(int year, int month, int day, int hour, int minute, int second) {
     using namespace std::chrono;
     const year_month_day date{std::chrono::year(year), std::chrono::month(month),
                               std::chrono::day(day)};
@@ -253,7 +253,7 @@ void SetLocalTime(int year, int month, int day, int hour, int minute) {
            static_cast<std::uint16_t>(day),
            static_cast<std::uint16_t>(hour),
            static_cast<std::uint16_t>(minute),
-           0,
+           static_cast<std::uint16_t>(second),
            0};
 }
 

@@ -73,6 +73,16 @@ std::function<void()> CloseBoxOf(const std::string& form) {
     };
 }
 
+std::function<void()> PressKey(const std::string& form, DialogKey key) {
+    return [form, key] {
+        HeadlessWindow* w = Find(FindForm(form));
+        if (!w || !w->events) throw StuckUi("no window " + form + " for the key");
+        const int id = key == DialogKey::Enter ? w->defaultId : w->cancelId;
+        if (id != 0 && w->enabled)
+            Raise(*w, "Click", [events = w->events, id] { events->OnCommand(id); });
+    };
+}
+
 std::size_t PendingActions() {
     return TheMachine().ui.script.size();
 }

@@ -1,0 +1,121 @@
+#include "repair/backup.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/folders.h"
+#include "core/logs.h"
+#include "core/registry_access.h"
+#include "core/translate.h"
+#include "model/item.h"
+#include "platform/application.h"
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+#include "platform/process.h"
+#include "ui/interaction.h"
+
+namespace {
+
+constexpr std::uint32_t kExportTimeLimit = 60'000;  // milliseconds, for each export
+constexpr std::uint32_t kEndedByUs = 1;             // the exit code of an export we stop
+
+// One started "REG EXPORT": what it saves where, and its process.
+struct RegExport {
+    std::string key;
+    std::string file;
+    platform::ProcessHandle process;
+};
+
+// "yymmdd-HhNnSs": the files of one backup share it, whatever the time each one starts.
+std::string Stamp() {
+    platform::SystemTime now;
+    platform::GetLocalTime(now);
+    char stamp[32];  // room for any field values, though each has two digits
+    std::snprintf(stamp, sizeof stamp, "%02d%02d%02d-%02d%02d%02d", now.wYear % 100, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return stamp;
+}
+
+// The backup folder, made when missing, in its short form with the trailing backslash: the
+// short form of an existing folder holds no blanks. When it cannot be made, the exports
+// into it fail and say so.
+std::string BackupFolder() {
+    const std::string folder = platform::ApplicationFolder() + "\\backup";
+    platform::CreateDirectoryA(folder);
+    return GetShortPath(folder + "\\");
+}
+
+// Both arguments quoted: a key such as "App Paths" holds a blank. /y overwrites an existing
+// file instead of asking on REG's console, which nobody would answer.
+std::string ExportCommand(const RegExport& entry) {
+    return "REG EXPORT \"" + entry.key + "\" \"" + entry.file + "\" /y";
+}
+
+void LogFailure(const RegExport& entry, std::uint32_t number, const std::string& reason) {
+    WriteLog("Error: Backupregistry: " + std::to_string(number) + ": " + reason + " (exporting " +
+             entry.key + " to " + entry.file + ")");
+}
+
+// Waits for one export to end; one still running after the time limit is stopped. True
+// when it ended with code 0.
+bool Finished(const RegExport& entry) {
+    const std::uint32_t wait = platform::WaitForSingleObject(entry.process, kExportTimeLimit);
+    if (wait != platform::kWaitObject0) {
+        platform::TerminateProcess(entry.process, kEndedByUs);
+        LogFailure(entry, wait,
+                   wait == platform::kWaitTimeout
+                       ? "REG EXPORT did not end within a minute and was stopped"
+                       : "the wait for REG EXPORT failed, and it was stopped");
+        return false;
+    }
+    // Our own handle fails only when it is not a process handle at all.
+    std::uint32_t code = 0;
+    if (!platform::GetExitCodeProcess(entry.process, code)) {
+        LogFailure(entry, platform::kErrorInvalidHandle,
+                   platform::ErrorDescription(platform::kErrorInvalidHandle));
+        return false;
+    }
+    if (code != 0) LogFailure(entry, code, "REG EXPORT ended with this exit code");
+    return code == 0;
+}
+
+bool RepairWithoutCompleteBackup() {
+    const std::string prompt =
+        Translate("msgbox_backupfailed",
+                  "The registry could not be backed up completely (see log.txt).||Repair anyway, "
+                  "without a complete backup?");
+    return ui::MsgBox(prompt, ui::vbYesNo | ui::vbExclamation,
+                      Translate("msgbox_title_warning", "Warning")) == ui::vbYes;
+}
+
+}  // namespace
+
+// All exports start before the first wait: they run side by side, and the repair starts only
+// once every one has ended. A failed start stops the starting (the next would fail alike);
+// the ones already started are still waited for.
+bool Backupregistry() {
+    const std::string stamp = Stamp();
+    std::string folder;
+    std::vector<RegExport> exports;
+    bool complete = true;
+    int counter = 0;
+    for (const auto& item : colProblems) {
+        if (item->pType() != kTypeRegistry) continue;
+        if (folder.empty()) folder = BackupFolder();
+        RegExport entry{GetRootKeyName(item->pCureKeyRoot) + "\\" + item->pCureKeyName,
+                        folder + stamp + "-" + std::to_string(++counter) + ".reg",
+                        {}};
+        if (const long error = platform::CreateProcessA(ExportCommand(entry), entry.process);
+            error != platform::kErrorSuccess) {
+            LogFailure(entry, static_cast<std::uint32_t>(error), platform::ErrorDescription(error));
+            complete = false;
+            break;
+        }
+        exports.push_back(std::move(entry));
+    }
+    for (const RegExport& entry : exports)
+        complete = Finished(entry) && complete;
+    return complete || RepairWithoutCompleteBackup();
+}
