@@ -15,70 +15,7 @@ SHOTS="$BUILD/shots"
 MAIN="Tallowquince Purgelint"
 RUN='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 app_pid=""
-
-# Runs a step of the driver and keeps its output in $out; a step that fails leaves nothing
-# to test after it. The output goes through a file: a Wine service that the driver happens
-# to start inherits it, and would hold a pipe open for as long as it runs.
-step() {
-    local status=0
-    timeout 90 wine "$DRIVER" "$@" </dev/null >"$E2E_ROOT/driver.out" 2>&1 || status=$?
-    out="$(tr -d '\r' <"$E2E_ROOT/driver.out")"
-    if [ "$status" -ne 0 ]; then
-        check "ui_driver $*" "success" "failure ($status): $out"
-        stop
-    fi
-}
-
-stop() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    finish
-    exit 1
-}
-
-screenshot() { mkdir -p "$SHOTS" && import -window root "$SHOTS/$1.png"; }
-
-start_program() {
-    (cd "$APP" && exec wine purgelint.exe </dev/null >/dev/null 2>&1) &
-    app_pid=$!
-    step wait "$MAIN" 60
-}
-
-# Waits up to 30 s for the program to end after its main window closed.
-wait_program_end() {
-    local _
-    for _ in $(seq 300); do
-        kill -0 "$app_pid" 2>/dev/null || { wait "$app_pid"; return; }
-        sleep 0.1
-    done
-    check "the program ends with its main window" "ended" "still running"
-    stop
-}
-
-host_path() { winepath -u "$1" 2>/dev/null; }
-
-# The machine as scripts/demo.sh leaves it.
-seed_machine() {
-    local drive_c="$WINEPREFIX/drive_c" programs
-    mkdir -p "$drive_c/DemoSetup"
-    cp "$INSTALLER" "$drive_c/DemoSetup/setup.exe"
-    wine 'C:\DemoSetup\setup.exe' 'C:\DemoSetup\setup.exe' </dev/null >/dev/null 2>&1 ||
-        { check "the demo programs install" "installed" "failed"; stop; }
-    rm -rf "$drive_c/DemoSetup"
-    programs="$(host_path 'C:\Program Files')"
-    rm -rf "$programs/Quillmere Notes"
-    mkdir -p "$drive_c/Tools"
-    mv "$programs/Brackenfold Photo Viewer" "$drive_c/Tools/"
-
-    PROFILE="$(wine cmd.exe /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')"
-    TEMP_DIR="$(host_path "$(wine cmd.exe /c 'echo %TEMP%' </dev/null | tr -d '\r')")"
-    mkdir -p "$TEMP_DIR/qn_setup" "$TEMP_DIR/~brk0391"
-    touch -d '2023-05-01 10:12' "$TEMP_DIR/~DF3A27.tmp" "$TEMP_DIR/qn_setup/install.log" \
-        "$TEMP_DIR/qn_setup/data1.cab" "$TEMP_DIR/~brk0391/unpack.tmp"
-    touch -d '2023-11-20 18:40' "$TEMP_DIR/thumbcache_old.db"
-    touch "$TEMP_DIR/session.tmp"
-    # No welcome on the first start: the window is there at once.
-    printf '[Main]\r\nuserwelcomed=1\r\n' >"$APP/setup.ini"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh"
 
 # The leftovers: every entry and shortcut of the deleted and the moved program, and the
 # temporary files not used for over a year.
@@ -108,13 +45,6 @@ Shortcut | Broken link | %USERPROFILE%\Desktop\Brackenfold Photo Viewer.lnk | Li
 Shortcut | Broken link | %USERPROFILE%\Desktop\Quillmere Notes.lnk | Links to nonexisting file C:\Program Files\Quillmere Notes\quillnotes.exe
 EOF
 )"
-
-# The rows without their selection, sorted, in the user's folder of any machine; when a
-# file was last used is shown in the user's locale: only that it is told is compared.
-rows_summary() {
-    local rows="${1//"$PROFILE"/%USERPROFILE%}"
-    cut -f1-4 <<<"$rows" | sed -E 's/, last used .+$/, last used <time>/' | sort
-}
 
 fresh_machine
 seed_machine

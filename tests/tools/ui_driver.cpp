@@ -4,6 +4,7 @@
 //   wait TITLE [SECONDS]              a visible top-level window with that title
 //   gone TITLE [SECONDS]              no visible top-level window with that title any more
 //   click TITLE BUTTON [SECONDS]      posts a click to the window's button (text without "&")
+//   press TITLE BUTTON [SECONDS]      clicks as click does, then waits until that window has gone
 //   answer BUTTON [SECONDS]           clicks that button of a message box; prints its text
 //   check TITLE CHECKBOX on|off       sets a check box by clicking it; prints its new state
 //   rows TITLE                        one line per row of the window's list view: its columns
@@ -11,10 +12,14 @@
 //   rect TITLE                        the window's rectangle: left top width height
 //   move TITLE LEFT TOP WIDTH HEIGHT  moves and sizes the window
 //   close TITLE [SECONDS]             asks the window to close and waits until it has gone
+//   lines TITLE [SECONDS]             the window's label texts ("label: " first), then its
+//                                     list box lines, each with "*" when selected, "-" not
+//   choose TITLE LINE                 selects the list box line that reads LINE
 // Clicks are posted, not sent: a modal loop that the click opens must not block the driver.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -228,6 +233,41 @@ void SetCheckBox(HWND window, const std::string& text, const std::string& state)
     std::printf("%s\n", state.c_str());
 }
 
+// List box messages carry their text across processes themselves. Asked in UTF-16: Wine's
+// mapping of the ANSI form to another process's list box faults.
+std::vector<std::string> ListBoxLines(HWND list) {
+    std::vector<std::string> lines;
+    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
+        std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+        ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+        char ansi[kTextMax] = {};
+        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, kTextMax, nullptr, nullptr);
+        lines.emplace_back(ansi);
+    }
+    return lines;
+}
+
+void PrintLines(HWND window) {
+    for (HWND child : Children(window))
+        if (ClassName(child) == "Static" && !WindowText(child).empty())
+            std::printf("label: %s\n", Flattened(WindowText(child)).c_str());
+    HWND list = WaitControl(window, "ListBox", "", 5);
+    const auto selected = static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0));
+    int index = 0;
+    for (const std::string& line : ListBoxLines(list))
+        std::printf("%s\t%s\n", line.c_str(), index++ == selected ? "*" : "-");
+}
+
+void ChooseLine(HWND window, const std::string& wanted) {
+    HWND list = WaitControl(window, "ListBox", "", 5);
+    const std::vector<std::string> lines = ListBoxLines(list);
+    const auto found = std::find(lines.begin(), lines.end(), wanted);
+    if (found == lines.end()) throw Failure("no line \"" + wanted + "\" in the list");
+    ::SendMessageA(list, LB_SETCURSEL, found - lines.begin(), 0);
+}
+
 int Seconds(const std::vector<std::string>& args, size_t index) {
     return args.size() > index ? std::stoi(args[index]) : kDefaultSeconds;
 }
@@ -244,6 +284,11 @@ void Run(const std::vector<std::string>& args) {
     } else if (command == "click") {
         const int seconds = Seconds(args, 3);
         Click(WaitControl(WaitWindow(args.at(1), seconds), "Button", args.at(2), seconds));
+    } else if (command == "press") {
+        const int seconds = Seconds(args, 3);
+        HWND window = WaitWindow(args.at(1), seconds);
+        Click(WaitControl(window, "Button", args.at(2), seconds));
+        WaitGone(window, "\"" + args.at(1) + "\"", seconds);
     } else if (command == "answer") {
         const int seconds = Seconds(args, 2);
         HWND box = WaitMessageBox(args.at(1), seconds);
@@ -267,6 +312,10 @@ void Run(const std::vector<std::string>& args) {
                             std::stoi(args.at(4)), std::stoi(args.at(5)),
                             SWP_NOZORDER | SWP_NOACTIVATE))
             throw Failure("SetWindowPos failed: " + std::to_string(GetLastError()));
+    } else if (command == "lines") {
+        PrintLines(WaitWindow(args.at(1), Seconds(args, 2)));
+    } else if (command == "choose") {
+        ChooseLine(WaitWindow(args.at(1), kDefaultSeconds), args.at(2));
     } else if (command == "close") {
         const int seconds = Seconds(args, 2);
         HWND window = WaitWindow(args.at(1), seconds);
