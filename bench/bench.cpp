@@ -5,10 +5,12 @@
 // events, value reads, existence tests), each against the floor of as many items.
 //
 // Then the windows: the problem list refilled (list-refresh-N) and a whole scan in the
-// progress window (scan-ui), each beside its floor.
+// progress window (scan-ui), each beside its floor; and a conservative repair of a hundred
+// registry problems in the repair window (repair-conservative-100) beside one walk of the
+// trees its search lists.
 //
 // Usage: scan_bench [--quick] [--parts] [--reps N]
-//                   [--only temp|shortcuts|registry|list-refresh|scan-ui]
+//                   [--only temp|shortcuts|registry|list-refresh|scan-ui|repair]
 //                   [--work FOLDER] [--temp-layout D,F,N]
 #include <algorithm>
 #include <chrono>
@@ -23,6 +25,7 @@
 #include "bench/floors.h"
 #include "bench/generate.h"
 #include "bench/machine.h"
+#include "bench/repair_line.h"
 #include "bench/timing.h"
 #include "bench/ui_lines.h"
 #include "core/registry_access.h"
@@ -355,6 +358,10 @@ int Run(Options& options) {
     frmProgress.reset();
     if (std::string("scan-ui").find(options.only) != std::string::npos &&
         bench::MeasureScanInWindow(plan, RunRegistryScanners, options.reps, print) < 0)
+        countsDiffered = true;
+    // Last: the repair changes the planted registry entries.
+    if (std::string("repair-conservative").find(options.only) != std::string::npos &&
+        !bench::MeasureConservativeRepair(plan, RunRegistryScanners, print))
         countsDiffered = true;
     bench::RemoveRegistryPlantings();
     bench::CleanUpFiles(plan);

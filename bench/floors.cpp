@@ -183,4 +183,24 @@ int FloorRegistryList(const RegistryList& list) {
     return missing;
 }
 
+int FloorWalkTree(const std::string& folder) {
+    int entries = 0;
+    std::vector<std::string> subfolders;
+    {
+        platform::FindDataA data;
+        platform::FindHandle find;
+        if (platform::FindFirstFileA(folder + "\\*.*", data, find) != kErrorSuccess) return 0;
+        do {
+            if (IsDotEntry(data.cFileName)) continue;
+            ++entries;
+            if ((data.dwFileAttributes & platform::kFileAttributeDirectory) &&
+                !(data.dwFileAttributes & platform::kFileAttributeReparsePoint))
+                subfolders.push_back(folder + "\\" + data.cFileName);
+        } while (platform::FindNextFileA(find, data) == kErrorSuccess);
+    }
+    for (const auto& subfolder : subfolders)
+        entries += FloorWalkTree(subfolder);
+    return entries;
+}
+
 }  // namespace bench

@@ -21,4 +21,7 @@ int FloorShortcuts(const std::string& folder);
 // per path. Counts the entries naming missing files.
 int FloorRegistryList(const RegistryList& list);
 
+// One bare listing of every folder of the tree, links not entered. Counts the entries.
+int FloorWalkTree(const std::string& folder);
+
 }  // namespace bench

@@ -20,6 +20,9 @@ void PrepareMachine(Plan& plan);
 bool MakeFiles(const Plan& plan);
 // A shortcut file pointing at `target`, its folders made as needed.
 void MakeShortcut(const std::string& link, const std::string& target);
+// An empty file at `path`, its folders made as needed; and a folder removed with all it holds.
+void MakeFile(const std::string& path);
+void RemoveFolder(const std::string& folder);
 // Removes the planted files (the registry is cleaned by the caller).
 void CleanUpFiles(const Plan& plan);
 

@@ -78,6 +78,15 @@ void MakeShortcut(const std::string& link, const std::string& target) {
     sandbox::WriteShortcut(link, shortcut);
 }
 
+void MakeFile(const std::string& path) {
+    sandbox::MakeFolder(ParentOf(path));
+    sandbox::WriteFile(path, "");
+}
+
+void RemoveFolder(const std::string& folder) {
+    std::filesystem::remove_all(sandbox::HostPath(folder));
+}
+
 void CleanUpFiles(const Plan&) {
     std::filesystem::remove_all(HostRoot());
 }

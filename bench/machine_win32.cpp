@@ -117,6 +117,15 @@ void MakeShortcut(const std::string& link, const std::string& target) {
     std::ofstream(link, std::ios::binary) << pattern.For(target);
 }
 
+void MakeFile(const std::string& path) {
+    std::filesystem::create_directories(path.substr(0, path.rfind('\\')));
+    std::ofstream(path, std::ios::binary).flush();
+}
+
+void RemoveFolder(const std::string& folder) {
+    std::filesystem::remove_all(folder);
+}
+
 void CleanUpFiles(const Plan&) {
     // scripts/bench.sh removes the workspace with host tools, much faster than Wine does.
 }

@@ -16,25 +16,15 @@
 
 namespace bench {
 
+void ListForm::Design() {
+    SetClientSize(12510, 8280);
+    Add(lstMain, "lstMain", {120, 1440, 12255, 4935});
+    for (const char* column : {"Type", "Category", "Location", "Description"})
+        lstMain.AddColumn(column, 1440);
+    Add(lblInfo, "lblInfo", {120, 6960, 12255, 375});
+}
+
 namespace {
-
-// A window laid out like the main window's list and count, with nothing else on it.
-class ListForm : public ui::Form {
-  public:
-    explicit ListForm(const char* name) : ui::Form(name) {}
-
-    ui::ListView lstMain;
-    ui::Label lblInfo;
-
-  protected:
-    void Design() override {
-        SetClientSize(12510, 8280);
-        Add(lstMain, "lstMain", {120, 1440, 12255, 4935});
-        for (const char* column : {"Type", "Category", "Location", "Description"})
-            lstMain.AddColumn(column, 1440);
-        Add(lblInfo, "lblInfo", {120, 6960, 12255, 375});
-    }
-};
 
 // Problems of every kind, as a large scan leaves them; every UID differs.
 void FillProblems(int records) {

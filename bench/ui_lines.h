@@ -7,8 +7,21 @@
 #include <string>
 
 #include "bench/plan.h"
+#include "ui/controls.h"
 
 namespace bench {
+
+// A window laid out like the main window's list and count, with nothing else on it.
+class ListForm : public ui::Form {
+  public:
+    explicit ListForm(const char* name) : ui::Form(name) {}
+
+    ui::ListView lstMain;
+    ui::Label lblInfo;
+
+  protected:
+    void Design() override;
+};
 
 // What prints a line: name, milliseconds, floor milliseconds.
 using LinePrinter = std::function<void(const std::string&, double, double)>;

@@ -4,11 +4,15 @@
 # registry entries), runs every scanner beside its floor and prints one line each:
 #   name<TAB>milliseconds<TAB>floor milliseconds<TAB>ratio
 # Lines of the scanners start with "scan-"; "part-" lines time single pieces of a scan's
-# per-item work against the floor of as many items. Count mismatches go to stderr.
+# per-item work against the floor of as many items; "repair-conservative-100" times the repair
+# window's conservative run over a hundred registry problems against one walk of the Windows
+# and program-files trees, the latter holding as many installed files as the machine's
+# entries name. Count mismatches go to stderr.
 #
 # Usage: scripts/bench.sh [--quick] [--native|--wine] [--only NAME]
 #   --quick   a machine a tenth the size (10,000 files, 500 shortcuts, 2,000 entries)
-#   --only NAME   only the lines whose names hold NAME (list-refresh, scan-ui, scan-temp, ...)
+#   --only NAME   only the lines whose names hold NAME (list-refresh, scan-ui, scan-temp,
+#                 repair, ...)
 #   --native, --wine   only that half
 # PURGELINT_BENCH_BUILD names the build folders (default build/bench: build/bench-native,
 # build/bench-windows with its Wine prefix), for runs beside another one.
