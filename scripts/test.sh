@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds every target and runs every test suite: native (sandbox), native-asan (the same
-# suites under AddressSanitizer and UBSan), windows (under Wine), then each fuzz target for
-# 30 seconds.
+# Builds every target and the packages, and runs every test suite: native (sandbox),
+# native-asan (the same suites under AddressSanitizer and UBSan), windows (under Wine), then
+# each fuzz target for 30 seconds.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
@@ -10,6 +10,8 @@ for preset in native native-asan windows; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j2
 done
+# The installer and the portable zip; the windows suite installs the one it packs here.
+scripts/package.sh
 status=0
 ctest --preset native -j2 || status=1
 ctest --preset native-asan -j2 || status=1

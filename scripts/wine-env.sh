@@ -15,6 +15,9 @@ ensure_wine_prefix() {
         flock 9
         if [ ! -f "$WINEPREFIX/.purgelint-ready" ]; then
             wineboot -i >/dev/null 2>&1
+            # The title bars' glyphs (Marlett) and the dialog font: this Wine looks for them
+            # in the prefix's Fonts folder, not where fonts-wine puts them.
+            cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
             # A new prefix links the user's folders to $HOME: make them real folders, so
             # that nothing the program does reaches the host's home.
