@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <utility>
 
 #include "core/app_state.h"
 #include "core/settings.h"
@@ -57,6 +58,7 @@ class FileCache {
 
 FileCache<std::map<std::string, std::string>> languageTexts;
 FileCache<std::set<std::string>> recordedMissing;
+std::function<void(const std::string&)> keyObserver;
 
 std::string ReadText(const std::string& key, const std::string& languageFile) {
     auto& texts = languageTexts.For(languageFile);
@@ -76,7 +78,12 @@ void RecordMissing(const std::string& key, const std::string& missingFile) {
 
 }  // namespace
 
+void SetTranslateObserver(std::function<void(const std::string& key)> observer) {
+    keyObserver = std::move(observer);
+}
+
 std::string Translate(const std::string& key, const std::string& defaultText) {
+    if (keyObserver) keyObserver(key);
     const std::string folder = platform::ApplicationFolder() + "\\languages\\";
     std::string text = ReadText(key, folder + sLanguage + ".txt");
     if (text.empty()) {
