@@ -74,7 +74,7 @@ TEST_F(RepairOptions, OpensOnConservativeWithTheBackupAndTheShippedTexts) {
                         EXPECT_GT(text.size(), 20u) << label;
                         EXPECT_NE(language.find(text.substr(0, 20)), std::string::npos) << label;
                     }
-                    EXPECT_NE(Text("lblBackup").find(" C:\\Purgelint\\backup\r\nEvery change"),
+                    EXPECT_NE(Text("lblBackup").find(" C:\\Purgelint\\backup\r\nIf anything"),
                               std::string::npos)
                         << Text("lblBackup");
                 },
