@@ -96,13 +96,7 @@ class RepairRun : public MainWindowTest {
     // `during` scripts what happens in the run, and the closing message is acknowledged.
     static void ChooseOptions(short method, bool backup = false,
                               const std::function<void()>& during = nullptr) {
-        const char* option = method == kRepairConservative ? "optMethod(0)" : "optMethod(1)";
-        sandbox::Script("choose the method", sandbox::ClickOn("frmRepairOptions", option),
-                        [] { return sandbox::FindForm("frmRepairOptions") != 0; });
-        if (!backup)
-            sandbox::Script("clear the backup box",
-                            sandbox::ClickOn("frmRepairOptions", "chBackup"));
-        sandbox::Script("start the repair", sandbox::ClickOn("frmRepairOptions", "OKButton"));
+        ScriptRepairOptions(method, backup);
         if (during) during();
         sandbox::AnswerMessageBox(ui::vbOK);
     }
