@@ -75,6 +75,7 @@ repair_with() {
     options="$(caption frmrepopt_caption)"
     step click "$MAIN" "$(caption frmmain_button_repair)"
     step wait "$options"
+    screenshot repair-options
     step click "$options" "$1"
     step check "$options" "$(caption frmrepopt_ch_backup)" on
     step click "$options" "$(caption frmrepopt_button_ok)"
