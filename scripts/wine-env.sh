@@ -15,9 +15,11 @@ ensure_wine_prefix() {
         flock 9
         if [ ! -f "$WINEPREFIX/.purgelint-ready" ]; then
             wineboot -i >/dev/null 2>&1
-            # The title bars' glyphs (Marlett) and the dialog font: this Wine looks for them
-            # in the prefix's Fonts folder, not where fonts-wine puts them.
-            cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+            # The title bars' glyphs (Marlett): this Wine looks for them in the prefix's Fonts
+            # folder, not where fonts-wine puts them. Only that one: with Wine's own MS Sans
+            # Serif and Tahoma there too, bold dialog text of 12 points draws thin.
+            cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null ||
+                true
 
             # A new prefix links the user's folders to $HOME: make them real folders, so
             # that nothing the program does reaches the host's home.
