@@ -15,11 +15,20 @@
 //   lines TITLE [SECONDS]             the window's label texts ("label: " first), then its
 //                                     list box lines, each with "*" when selected, "-" not
 //   choose TITLE LINE                 selects the list box line that reads LINE
+//   keys TITLE KEY...                 brings the window to the front and types the keys on the
+//                                     keyboard: Tab, Enter, Esc, Space, Up, Down, Left, Right,
+//                                     a letter or digit, each with "Shift+", "Ctrl+" or "Alt+"
+//   focus TITLE                       the control that has the keyboard focus in the window:
+//                                     its class and text, and "on"/"off" for a check box or
+//                                     option button; "<none>" when no control of it has it
 // Clicks are posted, not sent: a modal loop that the click opens must not block the driver.
+// Keys go through SendInput, as a keyboard's do: the program's own message loop and the
+// dialog manager see them with the modifier keys' state.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -268,6 +277,91 @@ void ChooseLine(HWND window, const std::string& wanted) {
     ::SendMessageA(list, LB_SETCURSEL, found - lines.begin(), 0);
 }
 
+// The control that holds the focus of the window's thread (another process's: its own
+// GetFocus does not see it), when that control is the window or one of its children.
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info))
+        throw Failure("GetGUIThreadInfo failed: " + std::to_string(GetLastError()));
+    HWND focus = info.hwndFocus;
+    return focus && (focus == window || ::IsChild(window, focus)) ? focus : nullptr;
+}
+
+void PrintFocus(HWND window) {
+    HWND focus = FocusedControl(window);
+    if (!focus) {
+        std::printf("<none>\n");
+        return;
+    }
+    std::string line = ClassName(focus) + "\t" + ShownText(focus);
+    const LONG type = ::GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK;
+    if (ClassName(focus) == "Button" && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON)
+        line += ::SendMessageA(focus, BM_GETCHECK, 0, 0) == BST_CHECKED ? "\ton" : "\toff";
+    std::printf("%s\n", line.c_str());
+}
+
+// A key as it is named on the command line ("Tab", "Shift+Tab", "Alt+O"): the modifier keys
+// held, then the key.
+std::vector<WORD> KeyStroke(const std::string& name) {
+    static const std::pair<const char*, WORD> kNamed[] = {
+        {"Shift", VK_SHIFT},  {"Ctrl", VK_CONTROL}, {"Alt", VK_MENU},    {"Tab", VK_TAB},
+        {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE},   {"Space", VK_SPACE}, {"Up", VK_UP},
+        {"Down", VK_DOWN},    {"Left", VK_LEFT},    {"Right", VK_RIGHT}};
+    std::vector<WORD> keys;
+    size_t start = 0;
+    for (;;) {
+        const size_t plus = name.find('+', start);
+        const std::string part = name.substr(start, plus - start);
+        const auto named = std::find_if(std::begin(kNamed), std::end(kNamed),
+                                        [&](const auto& key) { return part == key.first; });
+        if (named != std::end(kNamed)) {
+            keys.push_back(named->second);
+        } else if (part.size() == 1 && std::isalnum(static_cast<unsigned char>(part[0]))) {
+            keys.push_back(static_cast<WORD>(std::toupper(static_cast<unsigned char>(part[0]))));
+        } else {
+            throw std::invalid_argument("the key \"" + name + "\"");
+        }
+        if (plus == std::string::npos) return keys;
+        start = plus + 1;
+    }
+}
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    const bool extended = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT;
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+// Keys go to the window in front, as the keyboard's do.
+void BringToFront(HWND window) {
+    if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
+    WaitFor("the window to come to the front", 5,
+            [&] { return ::GetForegroundWindow() == window ? window : nullptr; });
+}
+
+void TypeKeys(HWND window, const std::vector<std::string>& names) {
+    BringToFront(window);
+    for (const std::string& name : names) {
+        const std::vector<WORD> keys = KeyStroke(name);
+        std::vector<INPUT> inputs;
+        for (const WORD key : keys)
+            inputs.push_back(KeyInput(key, false));
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+            inputs.push_back(KeyInput(*key, true));
+        if (::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) !=
+            inputs.size())
+            throw Failure("SendInput failed: " + std::to_string(GetLastError()));
+        // Time for the program to take the key before the next one: a key that opens a
+        // window must find that window there for the keys after it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+}
+
 int Seconds(const std::vector<std::string>& args, size_t index) {
     return args.size() > index ? std::stoi(args[index]) : kDefaultSeconds;
 }
@@ -316,6 +410,11 @@ void Run(const std::vector<std::string>& args) {
         PrintLines(WaitWindow(args.at(1), Seconds(args, 2)));
     } else if (command == "choose") {
         ChooseLine(WaitWindow(args.at(1), kDefaultSeconds), args.at(2));
+    } else if (command == "keys") {
+        TypeKeys(WaitWindow(args.at(1), kDefaultSeconds),
+                 std::vector<std::string>(args.begin() + 2, args.end()));
+    } else if (command == "focus") {
+        PrintFocus(WaitWindow(args.at(1), kDefaultSeconds));
     } else if (command == "close") {
         const int seconds = Seconds(args, 2);
         HWND window = WaitWindow(args.at(1), seconds);

@@ -31,6 +31,33 @@ void Command(FormData& data, HWND form, WPARAM wp, LPARAM lp) {
     Raise(data, "Click", [&] { data.events->OnCommand(id); });
 }
 
+// Enter presses the push button that has the focus, as in a dialog; elsewhere the form's
+// default button. The dialog manager asks for it when the focused button is not drawn as
+// the default, as after the focus came back to it without the Tab key.
+LRESULT DefaultButton(HWND form, const FormData& data) {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(form, focus) &&
+        (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
+        return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+    return data.defaultId ? MAKELRESULT(data.defaultId, DC_HASDEFID) : 0;
+}
+
+// As a dialog does, a form gives the focus it gets to the control that had it last (before
+// a modal window or another program took it), else to its first tab stop: with the focus
+// on the form itself no key would reach a control.
+void SaveFocus(HWND form, FormData& data) {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(form, focus)) data.lastFocus = focus;
+}
+
+void RestoreFocus(HWND form, const FormData& data) {
+    HWND target = data.lastFocus;
+    if (!target || !::IsChild(form, target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = ::GetNextDlgTabItem(form, nullptr, FALSE);
+    if (target && target != form) ::SetFocus(target);
+}
+
 // One procedure for every form: it finds the form's data in the window and hands the
 // events to the ui layer. `data` may be gone once a handler has run (it can destroy its
 // window), so nothing touches it afterwards.
@@ -52,7 +79,13 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
             Command(*data, hwnd, wp, lp);
             return 0;
         case DM_GETDEFID:
-            return data->defaultId ? MAKELRESULT(data->defaultId, DC_HASDEFID) : 0;
+            return DefaultButton(hwnd, *data);
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) SaveFocus(hwnd, *data);
+            break;
+        case WM_SETFOCUS:
+            RestoreFocus(hwnd, *data);
+            return 0;
         case WM_TIMER:
             win32::OnTimer(hwnd, *data, wp);
             return 0;
@@ -164,11 +197,21 @@ void SetDialogButtons(Hwnd form, int defaultId, int cancelId) {
         ::SendMessageA(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
+// The tab order is the order of the controls' windows. A run of option buttons in it is one
+// group (WS_GROUP on its first button and on the control after it): the arrow keys go round
+// within the group, and Tab stops in it only at the selected button.
 void SetTabOrder(Hwnd, const std::vector<Hwnd>& order) {
     HWND previous = HWND_TOP;
+    bool previousOption = false;
     for (Hwnd control : order) {
-        ::SetWindowPos(H(control), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = H(control);
+        HWND window = H(control);
+        ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const bool option = win32::IsOptionButton(window);
+        const LONG style = ::GetWindowLongA(window, GWL_STYLE) & ~WS_GROUP;
+        const bool groupStart = previous == HWND_TOP || option != previousOption;
+        ::SetWindowLongA(window, GWL_STYLE, style | (groupStart ? WS_GROUP : 0));
+        previous = window;
+        previousOption = option;
     }
 }
 

@@ -6,10 +6,32 @@ namespace {
 
 using win32::H;
 
-// Forms take the dialog manager's keys: Tab, Enter, Esc.
+bool IsArrowKey(const MSG& msg) {
+    return msg.message == WM_KEYDOWN && msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN;
+}
+
+// The dialog manager moves the focus between option buttons with the arrow keys, but it
+// selects only the automatic kind; ours keep their state in the ui layer, so the button
+// the focus moved to is clicked, as a user's click on it would.
+void SelectOptionMovedTo(HWND before) {
+    HWND focus = ::GetFocus();
+    if (focus != before && win32::IsOptionButton(focus) &&
+        ::SendMessageA(focus, BM_GETCHECK, 0, 0) != BST_CHECKED)
+        ::SendMessageA(focus, BM_CLICK, 0, 0);
+}
+
+// Forms take the dialog manager's keys: Tab, Enter, Esc, the arrow keys and the captions'
+// accelerators.
 void Dispatch(MSG& msg) {
     HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && win32::FormDataOf(root) && ::IsDialogMessageA(root, &msg)) return;
+    if (root && win32::FormDataOf(root)) {
+        HWND before = ::GetFocus();
+        const bool fromOption = IsArrowKey(msg) && win32::IsOptionButton(before);
+        if (::IsDialogMessageA(root, &msg)) {
+            if (fromOption) SelectOptionMovedTo(before);
+            return;
+        }
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
 }

@@ -39,6 +39,7 @@ struct FormData {
     std::string name;
     int defaultId = 0;
     int cancelId = 0;
+    HWND lastFocus = nullptr;  // the control that had the focus when the form lost it
     bool waitCursor = false;
     bool shown = false;
     int pendingShow = SW_SHOWNORMAL;  // the state to show in, set while hidden
@@ -50,6 +51,11 @@ struct FormData {
 
 // The data of one of our forms; null for any other window (controls, message boxes).
 FormData* FormDataOf(HWND window);
+
+// Option buttons are the radio buttons that the ui layer keeps checked itself.
+inline bool IsOptionButton(HWND control) {
+    return control && (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON);
+}
 
 // Every call into the ui layer goes through here: nothing it throws may unwind into the
 // system's code that called the window procedure.
