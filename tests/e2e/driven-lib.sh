@@ -1,6 +1,16 @@
-# Sourced after e2e-lib.sh by the tests that drive purgelint.exe's windows from outside with
-# ui_driver.exe ($DRIVER), on the demo machine that demo_installer.exe ($INSTALLER) sets up.
-# Expects $E2E_ROOT, $SHOTS and $MAIN.
+# Sourced by the tests that drive purgelint.exe's windows from outside with ui_driver.exe,
+# on the demo machine that demo_installer.exe sets up:
+#   source driven-lib.sh NAME DIST demo_installer.exe ui_driver.exe
+# Each test has a prefix of its own, build/.../e2e-NAME: they may run beside each other.
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh" "$2"
+INSTALLER="$3"
+DRIVER="$4"
+BUILD="$(cd "$2/.." && pwd)"
+E2E_ROOT="$BUILD/e2e-$1"
+export WINEPREFIX="$E2E_ROOT/prefix"
+SHOTS="$BUILD/shots"
+MAIN="Tallowquince Purgelint"
+app_pid=""
 
 # Runs a step of the driver and keeps its output in $out; a step that fails leaves nothing
 # to test after it. The output goes through a file: a Wine service that the driver happens

@@ -5,17 +5,8 @@
 # methods, Tab into their group, Esc) and Esc on the scan's progress window. Runs on a
 # display (xvfb-run).
 # Usage: keyboard_test.sh DIST demo_installer.exe ui_driver.exe
-source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh" "$1"
-INSTALLER="$2"
-DRIVER="$3"
-BUILD="$(cd "$1/.." && pwd)"
-E2E_ROOT="$BUILD/e2e-keyboard"
-export WINEPREFIX="$E2E_ROOT/prefix"
-SHOTS="$BUILD/shots"
-MAIN="Tallowquince Purgelint"
+source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" keyboard "$@"
 RUN='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
-app_pid=""
-source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh"
 
 # Types the keys into the window, then checks which control has the focus there.
 expect_focus() {

@@ -4,16 +4,7 @@
 # then, on a fresh machine where the viewer was moved inside Program Files, a conservative
 # repair that re-points the moved program and asks which of two uninstallers it wants.
 # Runs on a display (xvfb-run). Usage: repair_test.sh DIST demo_installer.exe ui_driver.exe
-source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh" "$1"
-INSTALLER="$2"
-DRIVER="$3"
-BUILD="$(cd "$1/.." && pwd)"
-E2E_ROOT="$BUILD/e2e-repair"
-export WINEPREFIX="$E2E_ROOT/prefix"
-SHOTS="$BUILD/shots"
-MAIN="Tallowquince Purgelint"
-app_pid=""
-source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" repair "$@"
 
 WIN='HKLM\Software\Microsoft\Windows\CurrentVersion'
 HELP='HKLM\Software\Microsoft\Windows\Help'

@@ -4,18 +4,8 @@
 # one still installed, and old files in the temporary folder. Runs on a display (xvfb-run).
 # Screenshots of the main window, the progress window and the options dialog go to shots/.
 # Usage: ui_test.sh DIST demo_installer.exe ui_driver.exe
-source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh" "$1"
-INSTALLER="$2"
-DRIVER="$3"
-BUILD="$(cd "$1/.." && pwd)"
-# A prefix of its own: the other end-to-end tests may run beside this one.
-E2E_ROOT="$BUILD/e2e-ui"
-export WINEPREFIX="$E2E_ROOT/prefix"
-SHOTS="$BUILD/shots"
-MAIN="Tallowquince Purgelint"
+source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" ui "$@"
 RUN='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
-app_pid=""
-source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh"
 
 # The leftovers: every entry and shortcut of the deleted and the moved program, and the
 # temporary files not used for over a year.
