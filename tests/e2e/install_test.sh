@@ -7,19 +7,13 @@
 # Packs the build first (scripts/package.sh) when its installer is missing or older than
 # what goes into it.
 # Usage: install_test.sh DIST ui_driver.exe
-source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh" "$1"
-DRIVER="$2"
-BUILD="$(cd "$1/.." && pwd)"
-E2E_ROOT="$BUILD/e2e-install"
-export WINEPREFIX="$E2E_ROOT/prefix"
-MAIN="Tallowquince Purgelint"
+# No demo installer: the machine is the one the installer makes.
+source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" install "$1" "" "$2"
 UNINSTALL='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallowquince Purgelint'
 RUN='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 RUNONCE='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 INSTDIR_WIN='C:\Program Files\Tallowquince Purgelint'
 SHORTCUT_WIN='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tallowquince Purgelint.lnk'
-app_pid=""
-source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh"
 
 VERSION="$(cat "$BUILD/version.txt")"
 SETUP="$BUILD/packages/purgelint-$VERSION-setup.exe"
