@@ -43,16 +43,16 @@ template <typename OnFile>
 void Walk(const std::string& folder, const OnFile& onFile) {
     std::vector<std::string> subfolders;
     {
-        platform::FindDataA data;
+        platform::FindData data;
         platform::FindHandle find;
-        if (platform::FindFirstFileA(folder + "\\*.*", data, find) != kErrorSuccess) return;
+        if (platform::FindFirst(folder + "\\*.*", data, find) != kErrorSuccess) return;
         do {
             if (IsDotEntry(data.cFileName)) continue;
             if (data.dwFileAttributes & platform::kFileAttributeDirectory)
                 subfolders.push_back(folder + "\\" + data.cFileName);
             else
                 onFile(folder, data);
-        } while (platform::FindNextFileA(find, data) == kErrorSuccess);
+        } while (platform::FindNext(find, data) == kErrorSuccess);
     }
     for (const auto& subfolder : subfolders)
         Walk(subfolder, onFile);
@@ -102,14 +102,14 @@ int MissingBelow(const platform::RegKey& key, const std::string& valueName) {
     char name[256];
     for (std::uint32_t index = 0;; ++index) {
         std::uint32_t nameSize = sizeof name;
-        if (platform::RegEnumKeyExA(key, index, name, &nameSize) != kErrorSuccess) break;
+        if (platform::EnumKey(key, index, name, &nameSize) != kErrorSuccess) break;
         platform::RegKey subkey;
-        if (platform::RegOpenKeyExA(key, std::string(name, nameSize), 0, platform::kKeyRead,
-                                    subkey) != kErrorSuccess)
+        if (platform::OpenKey(key, std::string(name, nameSize), 0, platform::kKeyRead, subkey) !=
+            kErrorSuccess)
             continue;
         char data[1024];
         std::uint32_t size = sizeof data;
-        if (platform::RegQueryValueExA(subkey, valueName, nullptr, data, &size) == kErrorSuccess &&
+        if (platform::QueryValue(subkey, valueName, nullptr, data, &size) == kErrorSuccess &&
             NamesMissingFile(TextOf(data, size)))
             ++missing;
         missing += MissingBelow(subkey, valueName);
@@ -121,14 +121,14 @@ int MissingBelow(const platform::RegKey& key, const std::string& valueName) {
 
 bool Exists(const std::string& path) {
     if (path.empty()) return false;
-    return platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes ||
+    return platform::GetAttributes(path) != platform::kInvalidFileAttributes ||
            platform::OpenForReading(path) == kErrorSuccess;
 }
 
 int FloorTempFiles(const std::string& folder) {
     const platform::FileTime cutoff = OldFileCutoff();
     int old = 0;
-    Walk(folder, [&](const std::string&, const platform::FindDataA& data) {
+    Walk(folder, [&](const std::string&, const platform::FindData& data) {
         if (!(data.dwFileAttributes & platform::kFileAttributeSystem) &&
             data.ftLastWriteTime < cutoff)
             ++old;
@@ -140,7 +140,7 @@ int FloorShortcuts(const std::string& folder) {
     platform::ShellLink* link = nullptr;
     if (platform::ShellLink::Instance(link) != platform::kSOk) return 0;
     int broken = 0;
-    Walk(folder, [&](const std::string& where, const platform::FindDataA& data) {
+    Walk(folder, [&](const std::string& where, const platform::FindData& data) {
         if (!EndsWithLnk(data.cFileName)) return;
         std::string target;
         if (link->Load(where + "\\" + data.cFileName, platform::kStgmRead) != platform::kSOk ||
@@ -153,7 +153,7 @@ int FloorShortcuts(const std::string& folder) {
 
 int FloorRegistryList(const RegistryList& list) {
     platform::RegKey key;
-    if (platform::RegOpenKeyExA(list.root, list.key, 0, platform::kKeyRead, key) != kErrorSuccess)
+    if (platform::OpenKey(list.root, list.key, 0, platform::kKeyRead, key) != kErrorSuccess)
         return 0;
     if (list.kind == RegistryList::Kind::Subkeys) return MissingBelow(key, list.valueName);
     int missing = 0;
@@ -163,7 +163,7 @@ int FloorRegistryList(const RegistryList& list) {
         std::uint32_t nameSize = sizeof name;
         std::uint32_t dataSize = sizeof data;
         std::uint32_t type = 0;
-        if (platform::RegEnumValueA(key, index, name, &nameSize, &type, data, &dataSize) !=
+        if (platform::EnumValue(key, index, name, &nameSize, &type, data, &dataSize) !=
             kErrorSuccess)
             break;
         const std::string valueName(name, nameSize);
@@ -187,16 +187,16 @@ int FloorWalkTree(const std::string& folder) {
     int entries = 0;
     std::vector<std::string> subfolders;
     {
-        platform::FindDataA data;
+        platform::FindData data;
         platform::FindHandle find;
-        if (platform::FindFirstFileA(folder + "\\*.*", data, find) != kErrorSuccess) return 0;
+        if (platform::FindFirst(folder + "\\*.*", data, find) != kErrorSuccess) return 0;
         do {
             if (IsDotEntry(data.cFileName)) continue;
             ++entries;
             if ((data.dwFileAttributes & platform::kFileAttributeDirectory) &&
                 !(data.dwFileAttributes & platform::kFileAttributeReparsePoint))
                 subfolders.push_back(folder + "\\" + data.cFileName);
-        } while (platform::FindNextFileA(find, data) == kErrorSuccess);
+        } while (platform::FindNext(find, data) == kErrorSuccess);
     }
     for (const auto& subfolder : subfolders)
         entries += FloorWalkTree(subfolder);

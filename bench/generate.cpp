@@ -19,14 +19,13 @@ void Check(long rc, const std::string& what) {
 
 platform::RegKey CreateKey(platform::RootKey root, const std::string& key) {
     platform::RegKey created;
-    Check(platform::RegCreateKeyExA(root, key, platform::kKeyAllAccess, created),
-          "creating " + key);
+    Check(platform::CreateKey(root, key, platform::kKeyAllAccess, created), "creating " + key);
     return created;
 }
 
 void SetString(const platform::RegKey& key, const std::string& name, const std::string& text) {
-    Check(platform::RegSetValueExA(key, name, platform::kRegSz, text.c_str(),
-                                   static_cast<std::uint32_t>(text.size() + 1)),
+    Check(platform::SetValue(key, name, platform::kRegSz, text.c_str(),
+                             static_cast<std::uint32_t>(text.size() + 1)),
           "writing " + name);
 }
 
@@ -56,8 +55,8 @@ void PlantEntry(const RegistryList& list, const platform::RegKey& key, int index
             break;
         case Kind::ValuesInName: {
             const std::uint32_t references = 1;
-            Check(platform::RegSetValueExA(key, target, platform::kRegDword, &references,
-                                           sizeof references),
+            Check(platform::SetValue(key, target, platform::kRegDword, &references,
+                                     sizeof references),
                   "writing " + target);
             break;
         }
@@ -74,8 +73,8 @@ std::vector<std::string> MarkedNames(const platform::RegKey& key, bool subkeys) 
     for (std::uint32_t index = 0;; ++index) {
         std::uint32_t size = sizeof name;
         const long rc =
-            subkeys ? platform::RegEnumKeyExA(key, index, name, &size)
-                    : platform::RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr);
+            subkeys ? platform::EnumKey(key, index, name, &size)
+                    : platform::EnumValue(key, index, name, &size, nullptr, nullptr, nullptr);
         if (rc != platform::kErrorSuccess) break;
         std::string text(name, size);
         if (text.find(kMark) != std::string::npos) names.push_back(text);
@@ -104,14 +103,14 @@ void PlantRegistry(const Plan& plan) {
 void RemoveRegistryPlantings() {
     for (const auto& list : RegistryLists()) {
         platform::RegKey key;
-        if (platform::RegOpenKeyExA(list.root, list.key, 0, platform::kKeyAllAccess, key) !=
+        if (platform::OpenKey(list.root, list.key, 0, platform::kKeyAllAccess, key) !=
             platform::kErrorSuccess)
             continue;
         for (const auto& subkey : MarkedNames(key, true))
-            Check(platform::RegDeleteTreeA(list.root, list.key + "\\" + subkey),
+            Check(platform::DeleteKeyTree(list.root, list.key + "\\" + subkey),
                   "removing " + subkey);
         for (const auto& value : MarkedNames(key, false))
-            Check(platform::RegDeleteValueA(key, value), "removing " + value);
+            Check(platform::DeleteValue(key, value), "removing " + value);
     }
 }
 

@@ -84,7 +84,7 @@ class ShortcutPattern {
 };
 
 bool Missing(const std::string& path) {
-    if (platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes) return false;
+    if (platform::GetAttributes(path) != platform::kInvalidFileAttributes) return false;
     std::fprintf(stderr, "%s is missing (scripts/bench.sh makes the files)\n", path.c_str());
     return true;
 }

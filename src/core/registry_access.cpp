@@ -23,13 +23,12 @@ std::string GetRootKeyName(platform::RootKey root) {
 std::string ReadRegistryValue(platform::RootKey root, const std::string& keyPath,
                               const std::string& valueName) {
     platform::RegKey key;
-    if (platform::RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllAccess, key) !=
+    if (platform::OpenKey(root, keyPath, 0, platform::kKeyAllAccess, key) !=
         platform::kErrorSuccess)
         return {};
     char buffer[kValueBufferSize];
     std::uint32_t size = kValueBufferSize;
-    if (platform::RegQueryValueExA(key, valueName, nullptr, buffer, &size) !=
-            platform::kErrorSuccess ||
+    if (platform::QueryValue(key, valueName, nullptr, buffer, &size) != platform::kErrorSuccess ||
         size == 0)
         return {};
     // Strings are stored with their NUL as a rule, but not by every program: only a
@@ -45,9 +44,9 @@ bool DeleteRegistryValue(platform::RootKey root, const std::string& keyPath,
         return false;
     }
     platform::RegKey key;
-    const long opened = platform::RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllAccess, key);
+    const long opened = platform::OpenKey(root, keyPath, 0, platform::kKeyAllAccess, key);
     if (opened != platform::kErrorSuccess) return opened == platform::kErrorFileNotFound;
-    const long rc = platform::RegDeleteValueA(key, valueName);
+    const long rc = platform::DeleteValue(key, valueName);
     if (rc == platform::kErrorSuccess || rc == platform::kErrorFileNotFound) return true;
     LogRegistryError("DeleteRegistryValue", rc);
     return false;
@@ -56,11 +55,11 @@ bool DeleteRegistryValue(platform::RootKey root, const std::string& keyPath,
 bool ChangeRegistryValue(platform::RootKey root, const std::string& keyPath,
                          const std::string& valueName, const std::string& data) {
     platform::RegKey key;
-    if (platform::RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllAccess, key) !=
+    if (platform::OpenKey(root, keyPath, 0, platform::kKeyAllAccess, key) !=
         platform::kErrorSuccess)
         return false;
-    const long rc = platform::RegSetValueExA(key, valueName, platform::kRegSz, data.c_str(),
-                                             static_cast<std::uint32_t>(data.size() + 1));
+    const long rc = platform::SetValue(key, valueName, platform::kRegSz, data.c_str(),
+                                       static_cast<std::uint32_t>(data.size() + 1));
     if (rc == platform::kErrorSuccess) return true;
     LogRegistryError("ChangeRegistryValue", rc);
     return false;
@@ -73,30 +72,30 @@ bool RenameRegistryValue(platform::RootKey root, const std::string& keyPath,
         return false;
     }
     platform::RegKey key;
-    if (platform::RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllAccess, key) !=
+    if (platform::OpenKey(root, keyPath, 0, platform::kKeyAllAccess, key) !=
         platform::kErrorSuccess)
         return false;
     std::uint32_t type = 0;
     std::uint32_t size = 0;
-    long rc = platform::RegQueryValueExA(key, oldName, &type, nullptr, &size);
+    long rc = platform::QueryValue(key, oldName, &type, nullptr, &size);
     std::vector<char> data(size + 1);  // never empty, so that data() is a real buffer
     if (rc == platform::kErrorSuccess)
-        rc = platform::RegQueryValueExA(key, oldName, &type, data.data(), &size);
+        rc = platform::QueryValue(key, oldName, &type, data.data(), &size);
     if (rc != platform::kErrorSuccess) {
         LogRegistryError("RenameRegistryValue", rc);
         return false;
     }
     // A value of the new name keeps what it holds (a shared DLL's own use count, say).
-    if (platform::RegQueryValueExA(key, newName, nullptr, nullptr, nullptr) !=
+    if (platform::QueryValue(key, newName, nullptr, nullptr, nullptr) !=
         platform::kErrorFileNotFound) {
         WriteLog("Error: RenameRegistryValue: valuename exists");
         return false;
     }
-    rc = platform::RegSetValueExA(key, newName, type, data.data(), size);
+    rc = platform::SetValue(key, newName, type, data.data(), size);
     if (rc == platform::kErrorSuccess) {
-        rc = platform::RegDeleteValueA(key, oldName);
+        rc = platform::DeleteValue(key, oldName);
         // Both names must not stay: the copy goes again when the old value cannot.
-        if (rc != platform::kErrorSuccess) platform::RegDeleteValueA(key, newName);
+        if (rc != platform::kErrorSuccess) platform::DeleteValue(key, newName);
     }
     if (rc == platform::kErrorSuccess) return true;
     LogRegistryError("RenameRegistryValue", rc);

@@ -47,8 +47,8 @@ std::optional<long double> ParseNumber(const std::string& raw) {
 std::string ReadIniString(const std::string& section, const std::string& key,
                           const std::string& defaultText, const std::string& file) {
     std::string buffer(kIniBufferSize, '\0');
-    const auto n = platform::GetPrivateProfileStringA(section, key, defaultText, buffer.data(),
-                                                      kIniBufferSize, file);
+    const auto n =
+        platform::ReadProfileString(section, key, defaultText, buffer.data(), kIniBufferSize, file);
     buffer.resize(n);
     return buffer;
 }
@@ -59,7 +59,7 @@ std::string ReadSetting(const std::string& key, const std::string& defaultText) 
 
 void WriteSetting(const std::string& key, const std::string& value) {
     // A read-only or missing settings file costs the setting, not the program.
-    platform::WritePrivateProfileStringA(kSection, key, value, SettingsFile());
+    platform::WriteProfileValue(kSection, key, value, SettingsFile());
 }
 
 bool ReadSettingBool(const std::string& key, bool defaultValue) {

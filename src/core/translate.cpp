@@ -25,7 +25,7 @@ struct FileStamp {
 FileStamp StampOf(const std::string& path) {
     platform::FileAttributeData data;
     FileStamp stamp;
-    stamp.error = platform::GetFileAttributesExA(path, data);
+    stamp.error = platform::GetAttributeData(path, data);
     if (stamp.error == platform::kErrorSuccess) {
         stamp.time = data.ftLastWriteTime;
         stamp.size = data.nFileSize;
@@ -72,7 +72,7 @@ std::string ReadText(const std::string& key, const std::string& languageFile) {
 void RecordMissing(const std::string& key, const std::string& missingFile) {
     const std::string section = "Lang_" + sLanguage;
     if (!recordedMissing.For(missingFile).insert(section + "\n" + key).second) return;
-    platform::WritePrivateProfileStringA(section, key, "", missingFile);
+    platform::WriteProfileValue(section, key, "", missingFile);
     recordedMissing.Restamp();
 }
 

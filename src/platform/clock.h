@@ -19,9 +19,9 @@ struct SystemTime {
 
 void GetLocalTime(SystemTime& time);
 
-// GetDateFormatA with the user's short date form, without a time.
+// GetDateFormatW with the user's short date form, without a time.
 std::string ShortDateText(const SystemTime& time);
-// GetTimeFormatA with the user's time form (as "h:mm:ss tt" in English), without a date.
+// GetTimeFormatW with the user's time form (as "h:mm:ss tt" in English), without a date.
 std::string TimeText(const SystemTime& time);
 
 }  // namespace platform

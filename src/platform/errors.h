@@ -20,7 +20,7 @@ constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorKeyDeleted = 1018;
 
-// The system's message text for a result code (FormatMessageA), without the line break.
+// The system's message text for a result code (FormatMessageW), without the line break.
 std::string ErrorDescription(long code);
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// File operations of the system, shaped after the ANSI file functions: same arguments,
-// same result codes.
+// File operations of the system, shaped after the wide file functions: same arguments,
+// same result codes. Paths and names are UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +25,8 @@ constexpr std::uint32_t kIoReparseTagSymlink = 0xA000000C;
 // A FILETIME: 100-nanosecond intervals since 1601-01-01 00:00 UTC.
 using FileTime = std::uint64_t;
 
-// What a folder listing returns for one entry (WIN32_FIND_DATAA).
-struct FindDataA {
+// What a folder listing returns for one entry (WIN32_FIND_DATAW).
+struct FindData {
     std::uint32_t dwFileAttributes = 0;
     FileTime ftLastWriteTime = 0;
     std::uint64_t nFileSize = 0;
@@ -44,37 +44,37 @@ struct FindHandleTraits {
 // The one owner of an open folder listing.
 using FindHandle = UniqueAny<FindHandleTraits>;
 
-// FindFirstFileA on a pattern such as "C:\Folder\*.*": ERROR_SUCCESS with the first entry
+// FindFirstFileW on a pattern such as "C:\Folder\*.*": ERROR_SUCCESS with the first entry
 // in `data` and the listing in `handle`, or the failure (ERROR_FILE_NOT_FOUND when nothing
 // matches, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED ...). Entries come in the order the
 // file system returns them; "." and ".." are among them where the file system has them.
-long FindFirstFileA(const std::string& pattern, FindDataA& data, FindHandle& handle);
-// FindNextFileA: ERROR_SUCCESS with the next entry, ERROR_NO_MORE_FILES at the end.
-long FindNextFileA(const FindHandle& handle, FindDataA& data);
+long FindFirst(const std::string& pattern, FindData& data, FindHandle& handle);
+// FindNextFileW: ERROR_SUCCESS with the next entry, ERROR_NO_MORE_FILES at the end.
+long FindNext(const FindHandle& handle, FindData& data);
 
-// GetFileAttributesA: the attributes, or kInvalidFileAttributes when they cannot be read.
-std::uint32_t GetFileAttributesA(const std::string& path);
-// What GetFileAttributesExA tells of a file or folder (WIN32_FILE_ATTRIBUTE_DATA).
+// GetFileAttributesW: the attributes, or kInvalidFileAttributes when they cannot be read.
+std::uint32_t GetAttributes(const std::string& path);
+// What GetFileAttributesExW tells of a file or folder (WIN32_FILE_ATTRIBUTE_DATA).
 struct FileAttributeData {
     std::uint32_t dwFileAttributes = 0;
     FileTime ftLastWriteTime = 0;
     std::uint64_t nFileSize = 0;
 };
-// GetFileAttributesExA: ERROR_SUCCESS with the entry's attributes, time and size, or the
+// GetFileAttributesExW: ERROR_SUCCESS with the entry's attributes, time and size, or the
 // failure.
-long GetFileAttributesExA(const std::string& path, FileAttributeData& data);
+long GetAttributeData(const std::string& path, FileAttributeData& data);
 // FileTimeToLocalFileTime then FileTimeToSystemTime: the time in local time.
 bool FileTimeToLocalSystemTime(FileTime time, SystemTime& local);
 
 // Opens the file for reading (GENERIC_READ, sharing read and write, OPEN_EXISTING) and
 // closes it again: ERROR_SUCCESS, or why it could not be opened.
 long OpenForReading(const std::string& path);
-// DeleteFileA: ERROR_SUCCESS or the failure (ERROR_ACCESS_DENIED for a read-only file).
-long DeleteFileA(const std::string& path);
+// DeleteFileW: ERROR_SUCCESS or the failure (ERROR_ACCESS_DENIED for a read-only file).
+long RemoveFile(const std::string& path);
 
-// CreateDirectoryA without security attributes: the last folder of the path only.
+// CreateDirectoryW without security attributes: the last folder of the path only.
 // ERROR_SUCCESS, ERROR_ALREADY_EXISTS, ERROR_PATH_NOT_FOUND when its parent is missing ...
-long CreateDirectoryA(const std::string& path);
+long MakeDirectory(const std::string& path);
 
 // Appends the bytes of `text` to the file, creating it when missing. False on any failure.
 bool AppendToFile(const std::string& path, const std::string& text);

@@ -1,4 +1,5 @@
 // Folder lookups of the system: temporary, Windows and special folders, and path forms.
+// Each is empty when the call fails; however long a path is, it comes whole.
 #pragma once
 
 #include <cstdint>
@@ -9,14 +10,14 @@ namespace platform {
 constexpr int kCsidlProgramFiles = 38;
 constexpr std::uint32_t kMaxPath = 260;
 
-// Each returns the number of characters written (without the NUL), or the size needed
-// (with the NUL) when the buffer is too small, or 0 on failure, as the real calls do.
-std::uint32_t GetTempPathA(std::uint32_t bufferLength, char* buffer);
-std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size);
-std::uint32_t GetLongPathNameA(const std::string& path, char* buffer, std::uint32_t size);
-std::uint32_t GetShortPathNameA(const std::string& path, char* buffer, std::uint32_t size);
-
-// SHGetSpecialFolderPathA without an owner window; `buffer` holds kMaxPath characters.
-bool SHGetSpecialFolderPathA(char* buffer, int folder, bool create);
+// GetTempPathW: the temporary folder, with its trailing backslash.
+std::string TempPath();
+// GetWindowsDirectoryW.
+std::string WindowsDirectory();
+// GetLongPathNameW and GetShortPathNameW: the other form of an existing path.
+std::string LongPathName(const std::string& path);
+std::string ShortPathName(const std::string& path);
+// SHGetSpecialFolderPathW without an owner window.
+std::string SpecialFolderPath(int folder, bool create);
 
 }  // namespace platform

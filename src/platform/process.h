@@ -1,4 +1,4 @@
-// Starting other programs and waiting for them, shaped after CreateProcessA and the wait
+// Starting other programs and waiting for them, shaped after CreateProcessW and the wait
 // functions: same arguments where they matter, same result codes.
 #pragma once
 
@@ -23,10 +23,10 @@ struct ProcessHandleTraits {
 // The one owner of a started process.
 using ProcessHandle = UniqueAny<ProcessHandleTraits>;
 
-// CreateProcessA of a whole command line, its window shown minimized and active
+// CreateProcessW of a whole command line, its window shown minimized and active
 // (SW_SHOWMINIMIZED); returns at once. ERROR_SUCCESS with the process in `process`, or the
 // failure (ERROR_FILE_NOT_FOUND when the program is not there ...).
-long CreateProcessA(const std::string& commandLine, ProcessHandle& process);
+long StartProcess(const std::string& commandLine, ProcessHandle& process);
 // WaitForSingleObject on the process: kWaitObject0 once it has ended, kWaitTimeout when it
 // still runs after `milliseconds`, kWaitFailed.
 std::uint32_t WaitForSingleObject(const ProcessHandle& process, std::uint32_t milliseconds);

@@ -1,5 +1,7 @@
-// Registry operations, shaped after the ANSI registry functions: same arguments, same
-// result codes. Predefined roots travel as their 32-bit values and become handles only
+// Registry operations, shaped after the registry functions: same arguments, same result
+// codes. Names and the data of the string types (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) are
+// UTF-8, their sizes in bytes of UTF-8 as the ANSI functions count them; other data is the
+// stored bytes. Predefined roots travel as their 32-bit values and become handles only
 // inside the backend. Key paths separate names with backslashes only ("text/html" is one
 // key); a path with a leading backslash is ERROR_BAD_PATHNAME.
 #pragma once
@@ -74,27 +76,28 @@ class RegKey {
     std::uintptr_t handle_ = 0;
 };
 
-// RegOpenKeyExA under a predefined root or under an open key.
-long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t options,
-                   std::uint32_t access, RegKey& result);
-long RegOpenKeyExA(const RegKey& parent, const std::string& subKey, std::uint32_t options,
-                   std::uint32_t access, RegKey& result);
-// RegCreateKeyExA with the default class and options; opens the key when it exists.
-long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t access, RegKey& result);
-// RegDeleteTreeA: the key with all its subkeys and values. Open handles to any of them
+// RegOpenKeyExW under a predefined root or under an open key.
+long OpenKey(RootKey root, const std::string& subKey, std::uint32_t options, std::uint32_t access,
+             RegKey& result);
+long OpenKey(const RegKey& parent, const std::string& subKey, std::uint32_t options,
+             std::uint32_t access, RegKey& result);
+// RegCreateKeyExW with the default class and options; opens the key when it exists.
+long CreateKey(RootKey root, const std::string& subKey, std::uint32_t access, RegKey& result);
+// RegDeleteTreeW: the key with all its subkeys and values. Open handles to any of them
 // answer ERROR_KEY_DELETED afterwards. An empty `subKey` is refused with
 // ERROR_INVALID_PARAMETER: the real call would empty the whole root.
-long RegDeleteTreeA(RootKey root, const std::string& subKey);
+long DeleteKeyTree(RootKey root, const std::string& subKey);
 
 // `type` and `data` may be null; `size` is in and out as for the real call.
-long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint32_t* type,
-                      void* data, std::uint32_t* size);
-long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32_t type,
-                    const void* data, std::uint32_t size);
-long RegDeleteValueA(const RegKey& key, const std::string& valueName);
-// `nameSize` is in characters: in, the buffer; out, the name without its NUL.
-long RegEnumKeyExA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize);
-long RegEnumValueA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize,
-                   std::uint32_t* type, void* data, std::uint32_t* dataSize);
+long QueryValue(const RegKey& key, const std::string& valueName, std::uint32_t* type, void* data,
+                std::uint32_t* size);
+long SetValue(const RegKey& key, const std::string& valueName, std::uint32_t type, const void* data,
+              std::uint32_t size);
+long DeleteValue(const RegKey& key, const std::string& valueName);
+// RegEnumKeyExW and RegEnumValueW. `maxName` is the caller's buffer in UTF-16 characters,
+// the NUL included: a longer name gives ERROR_MORE_DATA, as the real calls do.
+long EnumKey(const RegKey& key, std::uint32_t index, std::string& name, std::uint32_t maxName);
+long EnumValue(const RegKey& key, std::uint32_t index, std::string& name, std::uint32_t maxName,
+               std::uint32_t* type, void* data, std::uint32_t* dataSize);
 
 }  // namespace platform

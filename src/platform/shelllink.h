@@ -1,4 +1,4 @@
-// Shortcut files through the shell's link object (ShellLink with IShellLinkA and
+// Shortcut files through the shell's link object (ShellLink with IShellLinkW and
 // IPersistFile): one object for the whole run, made on first use. Every call returns the
 // object's HRESULT; texts come back up to their first NUL, read into 260-character buffers.
 #pragma once
@@ -30,7 +30,7 @@ class ShellLink {
 
     // IPersistFile::Load of a shortcut file, `mode` as STGM (kStgmRead).
     HResult Load(const std::string& file, std::uint32_t mode);
-    // IShellLinkA getters, in the order a reader takes them.
+    // IShellLinkW getters, in the order a reader takes them.
     HResult GetPath(std::string& path, std::uint32_t flags);
     HResult GetDescription(std::string& description);
     HResult GetArguments(std::string& arguments);

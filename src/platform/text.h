@@ -1,58 +1,34 @@
-// Text helpers shared by every layer: names compare as Windows compares them (without
-// regard to case, for the letters of the ANSI code page, Windows-1252), and trimming.
+// Text helpers shared by every layer. Text is UTF-8 everywhere above the win32 backend; the
+// one pair of conversions to and from UTF-16 is here. Names compare as Windows compares
+// registry and NTFS names: each letter upper-cased, Unicode and not only one code page.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace platform {
 
-// Windows-1252 case mapping of one byte: ASCII letters, the accented letters C0-DE (but
-// the multiplication sign D7) and the four letters Š Œ Ž Ÿ.
-constexpr unsigned char LowerChar(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
-    if (c == 0x8A || c == 0x8C || c == 0x8E) return c + 0x10;
-    if (c == 0x9F) return 0xFF;
-    return c;
-}
-constexpr unsigned char UpperChar(unsigned char c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
-    if (c == 0x9A || c == 0x9C || c == 0x9E) return c - 0x10;
-    if (c == 0xFF) return 0x9F;
-    return c;
-}
+// UTF-16 as Windows hands it over, to UTF-8 and back. A lone surrogate (Windows allows
+// one in a name) travels as its own three-byte sequence, so that every name comes back
+// exactly as it was; bytes that are no UTF-8 become U+FFFD.
+std::string Utf8FromUtf16(std::u16string_view text);
+std::u16string Utf16FromUtf8(std::string_view text);
+// How many UTF-16 units the text takes: the length the W functions measure.
+std::size_t Utf16Length(std::string_view text);
 
-inline std::string LowerCase(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
-    return text;
-}
-inline std::string UpperCase(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(UpperChar(static_cast<unsigned char>(c)));
-    return text;
-}
+// The text with every letter upper-cased as Windows does for names; a letter's UTF-8 length
+// never changes, so an offset into the result is one into the original.
+std::string UpperCase(std::string text);
 
-inline bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerChar(static_cast<unsigned char>(a[i])) !=
-            LowerChar(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Where `part` first occurs in `text`, compared without regard to case; npos when nowhere.
+std::size_t FindNoCase(std::string_view text, std::string_view part);
 
 // Orders names as a case-insensitive map of Windows names does.
 struct NoCaseLess {
-    bool operator()(std::string_view a, std::string_view b) const {
-        const size_t n = a.size() < b.size() ? a.size() : b.size();
-        for (size_t i = 0; i < n; ++i) {
-            const auto ca = LowerChar(static_cast<unsigned char>(a[i]));
-            const auto cb = LowerChar(static_cast<unsigned char>(b[i]));
-            if (ca != cb) return ca < cb;
-        }
-        return a.size() < b.size();
-    }
+    bool operator()(std::string_view a, std::string_view b) const;
     using is_transparent = void;
 };
 

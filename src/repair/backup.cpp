@@ -43,7 +43,7 @@ std::string Stamp() {
 // into it fail and say so.
 std::string BackupFolder() {
     const std::string folder = platform::ApplicationFolder() + "\\backup";
-    platform::CreateDirectoryA(folder);
+    platform::MakeDirectory(folder);
     return GetShortPath(folder + "\\");
 }
 
@@ -107,7 +107,7 @@ bool Backupregistry() {
         RegExport entry{GetRootKeyName(item->pCureKeyRoot) + "\\" + item->pCureKeyName,
                         folder + stamp + "-" + std::to_string(++counter) + ".reg",
                         {}};
-        if (const long error = platform::CreateProcessA(ExportCommand(entry), entry.process);
+        if (const long error = platform::StartProcess(ExportCommand(entry), entry.process);
             error != platform::kErrorSuccess) {
             LogFailure(entry, static_cast<std::uint32_t>(error), platform::ErrorDescription(error));
             complete = false;

@@ -20,7 +20,7 @@ std::string sChosenPath;
 
 namespace {
 
-using platform::FindDataA;
+using platform::FindData;
 
 // Sets the repair window's status line; false when there is no window to take it. A text
 // the line shows already is not set again: every record's search ends by clearing the
@@ -35,13 +35,13 @@ bool ShowStatus(const std::string& text) {
 // name-surrogate reparse tag) is never entered: a link to an ancestor would never end. A
 // reparse point without a tag counts as a link too: Wine reports a symbolic link to a
 // folder so (attributes 0x410).
-bool IsLink(const FindDataA& entry) {
+bool IsLink(const FindData& entry) {
     constexpr std::uint32_t kNameSurrogate = 0x20000000;
     return (entry.dwFileAttributes & platform::kFileAttributeReparsePoint) &&
            (entry.dwReserved0 == 0 || (entry.dwReserved0 & kNameSurrogate));
 }
 
-bool IsFolderToEnter(const FindDataA& entry) {
+bool IsFolderToEnter(const FindData& entry) {
     return entry.dwFileAttributes != platform::kInvalidFileAttributes &&
            (entry.dwFileAttributes & platform::kFileAttributeDirectory) && !IsLink(entry);
 }
@@ -60,10 +60,10 @@ void WalkTree(const std::string& folder, const std::string& searching, Visit& vi
         ui::DoEvents();
     }
     std::vector<std::string> subfolders;
-    FindDataA entry;
+    FindData entry;
     platform::FindHandle listing;
-    for (long result = platform::FindFirstFileA(folder + "\\*.*", entry, listing);
-         result == platform::kErrorSuccess; result = platform::FindNextFileA(listing, entry)) {
+    for (long result = platform::FindFirst(folder + "\\*.*", entry, listing);
+         result == platform::kErrorSuccess; result = platform::FindNext(listing, entry)) {
         if (entry.cFileName == "." || entry.cFileName == "..") continue;
         std::string full = folder + "\\" + entry.cFileName;
         visit(entry.cFileName, full);
@@ -103,7 +103,7 @@ class TreeIndex {
         roots_ = roots;
         const std::string searching = SearchingText();
         auto record = [this](const std::string& name, const std::string& full) {
-            byName_[platform::LowerCase(name)].push_back(full);
+            byName_[platform::UpperCase(name)].push_back(full);
         };
         for (const std::string& root : roots_)
             WalkTree(root, searching, record);
@@ -112,7 +112,7 @@ class TreeIndex {
 
     const std::vector<std::string>& Named(const std::string& fileName) const {
         static const std::vector<std::string> none;
-        const auto it = byName_.find(platform::LowerCase(fileName));
+        const auto it = byName_.find(platform::UpperCase(fileName));
         return it == byName_.end() ? none : it->second;
     }
 
@@ -134,10 +134,10 @@ TreeIndex treeIndex;
 // attributes answer for nearly every entry; one whose attributes cannot be read is looked
 // for in its folder's listing, where a fresh search would find it.
 bool StillListed(const std::string& path) {
-    if (platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes) return true;
-    FindDataA entry;
+    if (platform::GetAttributes(path) != platform::kInvalidFileAttributes) return true;
+    FindData entry;
     platform::FindHandle listing;
-    return platform::FindFirstFileA(path, entry, listing) == platform::kErrorSuccess;
+    return platform::FindFirst(path, entry, listing) == platform::kErrorSuccess;
 }
 
 // The name to look for: the text after the last backslash; the whole text when there is

@@ -20,7 +20,7 @@ std::string FolderOf(const std::string& path) {
 
 // Where the text holds `part`, compared without regard to case; npos when nowhere.
 size_t FindNoCase(const std::string& text, const std::string& part) {
-    return platform::LowerCase(text).find(platform::LowerCase(part));
+    return platform::UpperCase(text).find(platform::UpperCase(part));
 }
 
 // A value whose name is the path, with its use count as data (the shared DLLs).
@@ -93,7 +93,7 @@ void DeleteItem(clsItem& item) {
 }
 
 bool KillFile(const std::string& path) {
-    if (platform::DeleteFileA(path) == platform::kErrorSuccess) return true;
+    if (platform::RemoveFile(path) == platform::kErrorSuccess) return true;
     ui::MsgBox(Translate("error_deleteerror1", "Error: Cannot delete the file") + "\r\n" + path +
                    "\r\n" +
                    Translate("error_deleteerror",

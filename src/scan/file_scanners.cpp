@@ -16,7 +16,7 @@
 
 namespace {
 
-using platform::FindDataA;
+using platform::FindData;
 using platform::SystemTime;
 
 // A junction, a symbolic link or any other entry that stands for something elsewhere (a
@@ -25,7 +25,7 @@ using platform::SystemTime;
 // into the list, where every repair deletes or rewrites them. A link to a file is left alone
 // too: what it says about use belongs to its target, wherever that lies. A reparse point
 // without a tag is taken for a link as well: Wine reports a symbolic link to a folder so.
-bool IsLink(const FindDataA& entry) {
+bool IsLink(const FindData& entry) {
     constexpr std::uint32_t kNameSurrogate = 0x20000000;
     return (entry.dwFileAttributes & platform::kFileAttributeReparsePoint) &&
            (entry.dwReserved0 == 0 || (entry.dwReserved0 & kNameSurrogate));
@@ -38,10 +38,10 @@ bool IsLink(const FindDataA& entry) {
 // so far are then left alone.
 template <typename OnFile>
 bool ListFolder(const std::string& folder, std::vector<std::string>& subfolders, OnFile&& onFile) {
-    FindDataA entry;
+    FindData entry;
     platform::FindHandle listing;
-    for (long result = platform::FindFirstFileA(folder + "\\*.*", entry, listing);
-         result == platform::kErrorSuccess; result = platform::FindNextFileA(listing, entry)) {
+    for (long result = platform::FindFirst(folder + "\\*.*", entry, listing);
+         result == platform::kErrorSuccess; result = platform::FindNext(listing, entry)) {
         if (!bScanRunning) return false;
         if (entry.cFileName == "." || entry.cFileName == "..") continue;
         if (entry.dwFileAttributes == platform::kInvalidFileAttributes || IsLink(entry)) continue;
@@ -56,15 +56,14 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& subfolders,
 
 // Shortcut files are known by their extension, in any letter case.
 bool IsShortcutFile(const std::string& path) {
-    return path.size() >= 4 && platform::LowerCase(path.substr(path.size() - 4)) == ".lnk";
+    return path.size() >= 4 && platform::EqualsNoCase(path.substr(path.size() - 4), ".lnk");
 }
 
 // A path on a drive letter whose root is not there (a removed stick, an unmapped network
 // drive, an empty CD drive): nothing can be said about its files.
 bool IsOnAbsentDrive(const std::string& path) {
     if (path.size() < 2 || path[1] != ':') return false;
-    return platform::GetFileAttributesA(path.substr(0, 2) + "\\") ==
-           platform::kInvalidFileAttributes;
+    return platform::GetAttributes(path.substr(0, 2) + "\\") == platform::kInvalidFileAttributes;
 }
 
 // `scanning` is the translated progress text, looked up once for the whole walk.
@@ -72,7 +71,7 @@ void WalkShortcuts(const std::string& folder, const std::string& scanning) {
     if (!bScanRunning) return;
     std::vector<std::string> subfolders;
     const bool listed =
-        ListFolder(folder, subfolders, [&](const std::string& path, const FindDataA&) {
+        ListFolder(folder, subfolders, [&](const std::string& path, const FindData&) {
             if (!IsShortcutFile(path)) return;
             ShowProgress(scanning + " " + path);
             CheckShortcut(path);
@@ -120,7 +119,7 @@ void WalkTempFiles(const std::string& folder, const TempFileTexts& texts) {
     const long todayNumber = DayNumber(today);
     std::vector<std::string> subfolders;
     const bool listed =
-        ListFolder(folder, subfolders, [&](const std::string& path, const FindDataA& entry) {
+        ListFolder(folder, subfolders, [&](const std::string& path, const FindData& entry) {
             ShowProgress(texts.scanning + " " + path);
             // A date that does not convert is one that cannot be read: the file is passed over.
             SystemTime written;

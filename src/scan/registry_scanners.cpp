@@ -24,7 +24,7 @@ namespace {
 using platform::RegKey;
 using platform::RootKey;
 
-// Subkey and value names, with their NUL.
+// Subkey and value names, in UTF-16 characters with their NUL.
 constexpr std::uint32_t kNameBufferSize = 255;
 // ReadRegistryValue reads at most this many bytes; a larger value reads as empty.
 constexpr std::uint32_t kReadLimit = 1024;
@@ -32,7 +32,7 @@ constexpr std::uint32_t kReadLimit = 1024;
 constexpr std::uint32_t kDataBufferSize = kReadLimit + 1;
 
 bool Opened(RootKey root, const std::string& keyPath, RegKey& key) {
-    return platform::RegOpenKeyExA(root, keyPath, 0, platform::kKeyAllAccess, key) ==
+    return platform::OpenKey(root, keyPath, 0, platform::kKeyAllAccess, key) ==
            platform::kErrorSuccess;
 }
 
@@ -120,8 +120,7 @@ bool SkipsOnlyThisEntry(long rc) {
 std::string ReadValueText(const RegKey& key, const std::string& name) {
     char data[kDataBufferSize];
     std::uint32_t size = kDataBufferSize;
-    if (platform::RegQueryValueExA(key, name, nullptr, data, &size) != platform::kErrorSuccess)
-        return {};
+    if (platform::QueryValue(key, name, nullptr, data, &size) != platform::kErrorSuccess) return {};
     return ValueText(data, size);
 }
 
@@ -153,15 +152,13 @@ class SubkeyScan {
         std::vector<Subkey> children;
         for (std::uint32_t index = 0;; ++index) {
             if (!bScanRunning) return;
-            char name[kNameBufferSize];
-            std::uint32_t nameSize = kNameBufferSize;
-            const long rc = platform::RegEnumKeyExA(key, index, name, &nameSize);
+            std::string subkeyName;
+            const long rc = platform::EnumKey(key, index, subkeyName, kNameBufferSize);
             if (rc == platform::kErrorSuccess) {
-                const std::string subkeyName(name, nameSize);
                 children.push_back({keyPath + "\\" + subkeyName, RegKey()});
                 Subkey& child = children.back();
                 ShowProgress(progress_ + child.path);
-                platform::RegOpenKeyExA(key, subkeyName, 0, platform::kKeyAllAccess, child.key);
+                platform::OpenKey(key, subkeyName, 0, platform::kKeyAllAccess, child.key);
                 check_.Check(child.key.IsOpen() ? ReadValueText(child.key, valueName_) : "",
                              rootName_ + "\\" + child.path, status_, root_, child.path, valueName_,
                              0);
@@ -196,19 +193,17 @@ struct ValueEntry {
 // The value at `index`. Its data comes with the enumeration when it is within the read limit;
 // a larger value still yields its name (and reads as empty).
 long EnumerateValue(const RegKey& key, std::uint32_t index, ValueEntry& entry) {
-    char name[kNameBufferSize];
-    std::uint32_t nameSize = kNameBufferSize;
     char data[kDataBufferSize];
     std::uint32_t dataSize = kDataBufferSize;
-    long rc = platform::RegEnumValueA(key, index, name, &nameSize, nullptr, data, &dataSize);
+    long rc =
+        platform::EnumValue(key, index, entry.name, kNameBufferSize, nullptr, data, &dataSize);
     if (rc == platform::kErrorMoreData) {
         // The name or the data did not fit; asked without the data, only the name counts.
-        nameSize = kNameBufferSize;
         dataSize = 0;
-        rc = platform::RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr);
+        rc =
+            platform::EnumValue(key, index, entry.name, kNameBufferSize, nullptr, nullptr, nullptr);
     }
     if (rc != platform::kErrorSuccess) return rc;
-    entry.name.assign(name, nameSize);
     entry.text = ValueText(data, dataSize);
     return rc;
 }

@@ -47,7 +47,7 @@ bool NamesNoLink(const std::string& linkPath) {
 // reading included: calling it missing would have the repair delete a working entry.
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
-    if (platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes) return true;
+    if (platform::GetAttributes(path) != platform::kInvalidFileAttributes) return true;
     return platform::OpenForReading(path) == platform::kErrorSuccess;
 }
 

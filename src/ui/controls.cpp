@@ -53,7 +53,7 @@ void ListView::SetColumnWidth(int column, int widthTwips) {
 }
 
 bool ListView::Add(const std::string& key, const std::string& text, int icon) {
-    if (!rowOfKey_.emplace(platform::LowerCase(key), Count() + 1).second) return false;
+    if (!rowOfKey_.emplace(platform::UpperCase(key), Count() + 1).second) return false;
     platform::ListViewAppendRow(Hwnd(), text, icon);
     rows_.push_back({key, ""});
     return true;
@@ -66,7 +66,7 @@ void ListView::Clear() {
 }
 
 int ListView::FindKey(const std::string& key) const {
-    const auto it = rowOfKey_.find(platform::LowerCase(key));
+    const auto it = rowOfKey_.find(platform::UpperCase(key));
     return it == rowOfKey_.end() ? 0 : it->second;
 }
 

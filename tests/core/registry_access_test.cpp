@@ -125,21 +125,20 @@ TEST_F(RegistryAccess, RefusedFullAccessHoldsForEveryKeyBelowAndForTreeDeletion)
     sandbox::SetString(kHkeyLocalMachine, "SOFTWARE\\Vendor\\App\\Deep", "Path", "C:\\App");
     sandbox::RefuseFullAccess(kHkeyLocalMachine, "SOFTWARE");
     RegKey vendor, app, deep;
-    ASSERT_EQ(RegOpenKeyExA(kHkeyLocalMachine, "SOFTWARE\\Vendor", 0, kKeyRead, vendor),
-              kErrorSuccess);
-    EXPECT_EQ(RegOpenKeyExA(vendor, "App", 0, kKeyAllAccess, app), kErrorAccessDenied);
-    ASSERT_EQ(RegOpenKeyExA(vendor, "App", 0, kKeyRead, app), kErrorSuccess);
-    EXPECT_EQ(RegOpenKeyExA(app, "Deep", 0, kKeyAllAccess, deep), kErrorAccessDenied);
-    EXPECT_EQ(RegDeleteTreeA(kHkeyLocalMachine, "SOFTWARE\\Vendor\\App\\Deep"), kErrorAccessDenied);
-    EXPECT_EQ(RegDeleteTreeA(kHkeyLocalMachine, "SOFTWARE"), kErrorAccessDenied);
+    ASSERT_EQ(OpenKey(kHkeyLocalMachine, "SOFTWARE\\Vendor", 0, kKeyRead, vendor), kErrorSuccess);
+    EXPECT_EQ(OpenKey(vendor, "App", 0, kKeyAllAccess, app), kErrorAccessDenied);
+    ASSERT_EQ(OpenKey(vendor, "App", 0, kKeyRead, app), kErrorSuccess);
+    EXPECT_EQ(OpenKey(app, "Deep", 0, kKeyAllAccess, deep), kErrorAccessDenied);
+    EXPECT_EQ(DeleteKeyTree(kHkeyLocalMachine, "SOFTWARE\\Vendor\\App\\Deep"), kErrorAccessDenied);
+    EXPECT_EQ(DeleteKeyTree(kHkeyLocalMachine, "SOFTWARE"), kErrorAccessDenied);
     EXPECT_TRUE(sandbox::KeyExists(kHkeyLocalMachine, "SOFTWARE\\Vendor\\App\\Deep"));
 
     sandbox::CreateKey(kHkeyCurrentUser, "Software\\Mixed\\Free");
     sandbox::RefuseFullAccess(kHkeyCurrentUser, "Software\\Mixed\\Locked");
-    EXPECT_EQ(RegDeleteTreeA(kHkeyCurrentUser, "Software\\Mixed"), kErrorAccessDenied);
+    EXPECT_EQ(DeleteKeyTree(kHkeyCurrentUser, "Software\\Mixed"), kErrorAccessDenied);
     EXPECT_TRUE(sandbox::KeyExists(kHkeyCurrentUser, "Software\\Mixed\\Free"))
         << "a refused tree deletion deletes nothing";
-    EXPECT_EQ(RegDeleteTreeA(kHkeyCurrentUser, "Software\\Mixed\\Free"), kErrorSuccess);
+    EXPECT_EQ(DeleteKeyTree(kHkeyCurrentUser, "Software\\Mixed\\Free"), kErrorSuccess);
 }
 
 TEST_F(RegistryAccess, FailedWritesAndDeletesAreLoggedAndNotReportedAsDone) {
@@ -147,7 +146,7 @@ TEST_F(RegistryAccess, FailedWritesAndDeletesAreLoggedAndNotReportedAsDone) {
     const auto deletedOnceOpened = [] {
         sandbox::SetString(kHkeyLocalMachine, kKey, "Path", "C:\\Tools");
         sandbox::AfterNextKeyOpen([] {
-            EXPECT_EQ(RegDeleteTreeA(kHkeyLocalMachine, "SOFTWARE\\Microsoft"), kErrorSuccess);
+            EXPECT_EQ(DeleteKeyTree(kHkeyLocalMachine, "SOFTWARE\\Microsoft"), kErrorSuccess);
         });
     };
     deletedOnceOpened();

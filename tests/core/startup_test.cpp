@@ -34,8 +34,8 @@ class Startup : public SandboxTest {
     }
     static std::string Setting(const std::string& key) {
         char buffer[256];
-        const auto n = GetPrivateProfileStringA("Main", key, "<absent>", buffer, sizeof buffer,
-                                                AppFile("setup.ini"));
+        const auto n =
+            ReadProfileString("Main", key, "<absent>", buffer, sizeof buffer, AppFile("setup.ini"));
         return std::string(buffer, n);
     }
 };

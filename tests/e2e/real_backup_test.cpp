@@ -40,22 +40,22 @@ const std::vector<StoredValue> kValues = {
 
 void Write(const StoredValue& value) {
     platform::RegKey key;
-    ASSERT_EQ(platform::RegCreateKeyExA(kHkeyCurrentUser, value.key, platform::kKeyAllAccess, key),
+    ASSERT_EQ(platform::CreateKey(kHkeyCurrentUser, value.key, platform::kKeyAllAccess, key),
               platform::kErrorSuccess);
-    ASSERT_EQ(platform::RegSetValueExA(key, value.name, value.type, value.data.data(),
-                                       static_cast<std::uint32_t>(value.data.size())),
+    ASSERT_EQ(platform::SetValue(key, value.name, value.type, value.data.data(),
+                                 static_cast<std::uint32_t>(value.data.size())),
               platform::kErrorSuccess);
 }
 
 // "type:bytes" of a value, or "<absent>".
 std::string Read(const StoredValue& value) {
     platform::RegKey key;
-    if (platform::RegOpenKeyExA(kHkeyCurrentUser, value.key, 0, platform::kKeyRead, key) !=
+    if (platform::OpenKey(kHkeyCurrentUser, value.key, 0, platform::kKeyRead, key) !=
         platform::kErrorSuccess)
         return "<absent>";
     char data[256];
     std::uint32_t type = 0, size = sizeof data;
-    if (platform::RegQueryValueExA(key, value.name, &type, data, &size) != platform::kErrorSuccess)
+    if (platform::QueryValue(key, value.name, &type, data, &size) != platform::kErrorSuccess)
         return "<absent>";
     return std::to_string(type) + ":" + std::string(data, size);
 }
@@ -76,10 +76,10 @@ std::string BackupFolder() {
 // The names of the files in the backup folder, sorted.
 std::vector<std::string> BackupFiles() {
     std::vector<std::string> names;
-    platform::FindDataA found;
+    platform::FindData found;
     platform::FindHandle listing;
-    for (long rc = platform::FindFirstFileA(BackupFolder() + "\\*.reg", found, listing);
-         rc == platform::kErrorSuccess; rc = platform::FindNextFileA(listing, found))
+    for (long rc = platform::FindFirst(BackupFolder() + "\\*.reg", found, listing);
+         rc == platform::kErrorSuccess; rc = platform::FindNext(listing, found))
         names.push_back(found.cFileName);
     std::sort(names.begin(), names.end());
     return names;
@@ -88,7 +88,7 @@ std::vector<std::string> BackupFiles() {
 TEST(RealBackup, EachRegistryRecordsKeyIsExportedAndReimportsToTheSameValues) {
     ASSERT_NE(platform::ApplicationFolder().find(' '), std::string::npos)
         << "run from a folder with a blank (real_backup_test.sh)";
-    platform::RegDeleteTreeA(kHkeyCurrentUser, kTestKey);
+    platform::DeleteKeyTree(kHkeyCurrentUser, kTestKey);
     for (const auto& value : kValues)
         Write(value);
     AddRecord(kTypeRegistry, kAppPath);
@@ -100,18 +100,18 @@ TEST(RealBackup, EachRegistryRecordsKeyIsExportedAndReimportsToTheSameValues) {
     ASSERT_EQ(files.size(), 2u);
     ASSERT_EQ(files[0].size(), std::string("yymmdd-hhnnss-1.reg").size()) << files[0];
     EXPECT_EQ(files[0].substr(0, 14) + "2.reg", files[1]) << "one stamp, counters 1 and 2";
-    EXPECT_EQ(platform::GetFileAttributesA(platform::ApplicationFolder() + "\\log.txt"),
+    EXPECT_EQ(platform::GetAttributes(platform::ApplicationFolder() + "\\log.txt"),
               platform::kInvalidFileAttributes)
         << "no error logged";
 
-    platform::RegDeleteTreeA(kHkeyCurrentUser, kTestKey);
+    platform::DeleteKeyTree(kHkeyCurrentUser, kTestKey);
     for (const auto& file : files)
         EXPECT_EQ(RunToEnd("reg import \"" + BackupFolder() + "\\" + file + "\""), "exit 0")
             << file;
     for (const auto& value : kValues)
         EXPECT_EQ(Read(value), std::to_string(value.type) + ":" + value.data)
             << value.key << " " << value.name;
-    platform::RegDeleteTreeA(kHkeyCurrentUser, kTestKey);
+    platform::DeleteKeyTree(kHkeyCurrentUser, kTestKey);
 }
 
 }  // namespace

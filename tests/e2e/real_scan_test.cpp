@@ -44,17 +44,17 @@ std::vector<std::string> OurRecords() {
 void SetString(platform::RootKey root, const std::string& key, const std::string& name,
                const std::string& text) {
     platform::RegKey opened;
-    ASSERT_EQ(platform::RegCreateKeyExA(root, key, platform::kKeyAllAccess, opened), 0) << key;
-    ASSERT_EQ(platform::RegSetValueExA(opened, name, platform::kRegSz, text.c_str(),
-                                       static_cast<std::uint32_t>(text.size() + 1)),
+    ASSERT_EQ(platform::CreateKey(root, key, platform::kKeyAllAccess, opened), 0) << key;
+    ASSERT_EQ(platform::SetValue(opened, name, platform::kRegSz, text.c_str(),
+                                 static_cast<std::uint32_t>(text.size() + 1)),
               0)
         << key << "\\" << name;
 }
 
 void DeleteValue(platform::RootKey root, const std::string& key, const std::string& name) {
     platform::RegKey opened;
-    if (platform::RegOpenKeyExA(root, key, 0, platform::kKeyAllAccess, opened) == 0)
-        platform::RegDeleteValueA(opened, name);
+    if (platform::OpenKey(root, key, 0, platform::kKeyAllAccess, opened) == 0)
+        platform::DeleteValue(opened, name);
 }
 
 class RealScan : public ::testing::Test {
@@ -120,8 +120,8 @@ TEST_F(RealScan, RegistryListsReportExactlyTheEntriesNamingMissingFiles) {
     // The machine's own entries: a fresh prefix names no missing file.
     EXPECT_EQ(static_cast<size_t>(colProblems.Count()), OurRecords().size());
 
-    platform::RegDeleteTreeA(kHkeyLocalMachine, uninstall);
-    platform::RegDeleteTreeA(kHkeyLocalMachine, appPaths);
+    platform::DeleteKeyTree(kHkeyLocalMachine, uninstall);
+    platform::DeleteKeyTree(kHkeyLocalMachine, appPaths);
     DeleteValue(kHkeyLocalMachine, kRun, kMarker + "Alive");
     DeleteValue(kHkeyCurrentUser, kRun, kMarker);
     DeleteValue(kHkeyLocalMachine, kFonts, kMarker + " (TrueType)");
@@ -175,8 +175,7 @@ TEST_F(RealScan, ShortcutsMadeByTheShellAreReadCheckedAndRepointed) {
 // and Temp\Sub\again, a link back to Temp.
 TEST_F(RealScan, TemporaryFilesAreJudgedByDateAndAttributesWithoutFollowingLinks) {
     const std::string temp = kRoot + "\\Temp";
-    ASSERT_NE(platform::GetFileAttributesA(temp + "\\escape\\far.tmp"),
-              platform::kInvalidFileAttributes)
+    ASSERT_NE(platform::GetAttributes(temp + "\\escape\\far.tmp"), platform::kInvalidFileAttributes)
         << "the links are made by real_scan_test.sh";
     const platform::SystemTime old{2024, 1, 0, 15, 12, 30, 0, 0};
     const platform::SystemTime recent{2026, 11, 0, 1, 9, 0, 0, 0};

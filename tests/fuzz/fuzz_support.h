@@ -107,7 +107,7 @@ inline std::string ReadProfile(const std::string& section, const std::string& ke
                                std::uint32_t size) {
     std::vector<char> buffer(size == 0 ? 1 : size, '\x7f');
     const std::uint32_t n =
-        platform::GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, file);
+        platform::ReadProfileString(section, key, defaultText, buffer.data(), size, file);
     if (size == 0) {
         FUZZ_CHECK(n == 0 && buffer[0] == '\x7f');
         return {};

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [s, k] : others)
         before.push_back(fuzz::Lookup(s, k, kFile));
 
-    FUZZ_CHECK(platform::WritePrivateProfileStringA(section, key, value, kFile));
+    FUZZ_CHECK(platform::WriteProfileValue(section, key, value, kFile));
     const auto written = sandbox::ReadFile(kFile);
     FUZZ_CHECK(written.has_value());
 
@@ -94,10 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Writing the same again changes nothing, not even the layout; under names in another
     // letter case it still finds the same entry.
-    FUZZ_CHECK(platform::WritePrivateProfileStringA(section, key, value, kFile));
+    FUZZ_CHECK(platform::WriteProfileValue(section, key, value, kFile));
     FUZZ_CHECK(sandbox::ReadFile(kFile) == written);
-    FUZZ_CHECK(
-        platform::WritePrivateProfileStringA(fuzz::Lower(section), fuzz::Upper(key), value, kFile));
+    FUZZ_CHECK(platform::WriteProfileValue(fuzz::Lower(section), fuzz::Upper(key), value, kFile));
     FUZZ_CHECK(fuzz::Lookup(section, key, kFile) == back);
 
     // Other keys and sections keep what they held.

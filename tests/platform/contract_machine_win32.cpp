@@ -37,7 +37,7 @@ std::string PrepareMachine() {
     const std::string folder = std::string(temp) + "PurgelintContract";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    platform::RegDeleteTreeA(kScratchRoot, kScratchKey);
+    platform::DeleteKeyTree(kScratchRoot, kScratchKey);
     return folder;
 }
 

@@ -34,24 +34,13 @@ TEST_F(FilesContract, LongAndShortFormsOfAnExistingPath) {
     contract::MakeFolder(Path("Long Folder Name"));
     contract::WriteFile(longPath, "x");
 
-    char buffer[kMaxPath];
-    const auto shortLength = GetShortPathNameA(longPath, buffer, sizeof buffer);
-    ASSERT_GT(shortLength, 0u);
-    const std::string shortPath(buffer, shortLength);
+    const std::string shortPath = ShortPathName(longPath);
     EXPECT_NE(shortPath.find('~'), std::string::npos) << shortPath;
     EXPECT_LT(shortPath.size(), longPath.size());
-
-    const auto longLength = GetLongPathNameA(shortPath, buffer, sizeof buffer);
-    ASSERT_GT(longLength, 0u);
-    EXPECT_STREQ(buffer, longPath.c_str());
-
-    EXPECT_EQ(GetLongPathNameA(longPath, buffer, 5), longPath.size() + 1)
-        << "too small a buffer: the size needed, with the NUL";
-    EXPECT_EQ(GetLongPathNameA(Path("does not exist"), buffer, sizeof buffer), 0u);
-
-    const std::string folder = Path("Long Folder Name\\");
-    ASSERT_GT(GetShortPathNameA(folder, buffer, sizeof buffer), 0u);
-    EXPECT_EQ(std::string(buffer).back(), '\\') << "a trailing backslash stays";
+    EXPECT_EQ(LongPathName(shortPath), longPath);
+    EXPECT_EQ(LongPathName(Path("does not exist")), "");
+    EXPECT_TRUE(ShortPathName(Path("Long Folder Name\\")).ends_with('\\'))
+        << "a trailing backslash stays";
 }
 
 TEST_F(FilesContract, ErrorTextsNameTheFailure) {

@@ -28,34 +28,34 @@ class FileSystemContract : public ::testing::Test {
 
     // Every entry of a listing, in the order it came; the listing must end with
     // ERROR_NO_MORE_FILES.
-    std::vector<FindDataA> List(const std::string& pattern) {
+    std::vector<FindData> List(const std::string& pattern) {
         SCOPED_TRACE(pattern);
-        std::vector<FindDataA> entries;
-        FindDataA data;
+        std::vector<FindData> entries;
+        FindData data;
         FindHandle handle;
-        long result = FindFirstFileA(pattern, data, handle);
+        long result = FindFirst(pattern, data, handle);
         EXPECT_TRUE(handle.is_valid());
-        for (; result == kErrorSuccess; result = FindNextFileA(handle, data))
+        for (; result == kErrorSuccess; result = FindNext(handle, data))
             entries.push_back(data);
         EXPECT_EQ(result, kErrorNoMoreFiles);
         return entries;
     }
-    std::map<std::string, FindDataA> ListByName(const std::string& pattern) {
-        std::map<std::string, FindDataA> byName;
+    std::map<std::string, FindData> ListByName(const std::string& pattern) {
+        std::map<std::string, FindData> byName;
         for (const auto& entry : List(pattern))
             byName[entry.cFileName] = entry;
         return byName;
     }
-    static std::set<std::string> Names(const std::map<std::string, FindDataA>& entries) {
+    static std::set<std::string> Names(const std::map<std::string, FindData>& entries) {
         std::set<std::string> names;
         for (const auto& [name, entry] : entries)
             names.insert(name);
         return names;
     }
     long FindFirstFails(const std::string& pattern) {
-        FindDataA data;
+        FindData data;
         FindHandle handle;
-        const long result = FindFirstFileA(pattern, data, handle);
+        const long result = FindFirst(pattern, data, handle);
         EXPECT_FALSE(handle.is_valid()) << pattern;
         return result;
     }
@@ -97,11 +97,11 @@ TEST_F(FileSystemContract, ListingFailuresSayWhy) {
     EXPECT_EQ(FindFirstFails(Path("Missing\\*.*")), kErrorPathNotFound);
     EXPECT_EQ(FindFirstFails("Q:\\*.*"), kErrorPathNotFound) << "a drive that is not there";
 
-    FindDataA data;
+    FindData data;
     FindHandle handle;
-    ASSERT_EQ(FindFirstFileA(Path("*.*"), data, handle), kErrorSuccess);
+    ASSERT_EQ(FindFirst(Path("*.*"), data, handle), kErrorSuccess);
     FindHandle moved = std::move(handle);
-    EXPECT_EQ(FindNextFileA(moved, data), kErrorSuccess) << "the listing goes with its owner";
+    EXPECT_EQ(FindNext(moved, data), kErrorSuccess) << "the listing goes with its owner";
 }
 
 TEST_F(FileSystemContract, AttributesKeepReadOnlyFilesFromDeletion) {
@@ -113,23 +113,23 @@ TEST_F(FileSystemContract, AttributesKeepReadOnlyFilesFromDeletion) {
 
     const std::uint32_t expected =
         kFileAttributeReadOnly | kFileAttributeHidden | kFileAttributeSystem;
-    EXPECT_EQ(GetFileAttributesA(file) & kKeptBits, expected);
+    EXPECT_EQ(GetAttributes(file) & kKeptBits, expected);
     EXPECT_EQ(ListByName(Path("*.*")).at("keep.txt").dwFileAttributes & kKeptBits, expected)
         << "the listing agrees";
-    EXPECT_EQ(GetFileAttributesA(Path("Sub")) & kKeptBits, kFileAttributeDirectory);
-    EXPECT_EQ(GetFileAttributesA(Path("Missing")), kInvalidFileAttributes);
-    EXPECT_EQ(GetFileAttributesA("Q:\\file.txt"), kInvalidFileAttributes);
+    EXPECT_EQ(GetAttributes(Path("Sub")) & kKeptBits, kFileAttributeDirectory);
+    EXPECT_EQ(GetAttributes(Path("Missing")), kInvalidFileAttributes);
+    EXPECT_EQ(GetAttributes("Q:\\file.txt"), kInvalidFileAttributes);
 
-    EXPECT_EQ(DeleteFileA(file), kErrorAccessDenied);
-    EXPECT_NE(GetFileAttributesA(file), kInvalidFileAttributes) << "still there";
-    EXPECT_EQ(DeleteFileA(Path("Sub")), kErrorAccessDenied) << "a folder is no file";
+    EXPECT_EQ(RemoveFile(file), kErrorAccessDenied);
+    EXPECT_NE(GetAttributes(file), kInvalidFileAttributes) << "still there";
+    EXPECT_EQ(RemoveFile(Path("Sub")), kErrorAccessDenied) << "a folder is no file";
 
     contract::SetAttributes(file, kFileAttributeNormal);
-    EXPECT_EQ(GetFileAttributesA(file) & kKeptBits, 0u);
-    EXPECT_EQ(DeleteFileA(file), kErrorSuccess);
-    EXPECT_EQ(GetFileAttributesA(file), kInvalidFileAttributes);
-    EXPECT_EQ(DeleteFileA(file), kErrorFileNotFound);
-    EXPECT_EQ(DeleteFileA(Path("Missing\\keep.txt")), kErrorPathNotFound);
+    EXPECT_EQ(GetAttributes(file) & kKeptBits, 0u);
+    EXPECT_EQ(RemoveFile(file), kErrorSuccess);
+    EXPECT_EQ(GetAttributes(file), kInvalidFileAttributes);
+    EXPECT_EQ(RemoveFile(file), kErrorFileNotFound);
+    EXPECT_EQ(RemoveFile(Path("Missing\\keep.txt")), kErrorPathNotFound);
 }
 
 TEST_F(FileSystemContract, FileInUseListsButNeitherOpensNorDeletes) {
@@ -140,8 +140,8 @@ TEST_F(FileSystemContract, FileInUseListsButNeitherOpensNorDeletes) {
 
     contract::LockFile(file);
     EXPECT_EQ(OpenForReading(file), kErrorSharingViolation);
-    EXPECT_EQ(DeleteFileA(file), kErrorSharingViolation);
-    EXPECT_NE(GetFileAttributesA(file), kInvalidFileAttributes);
+    EXPECT_EQ(RemoveFile(file), kErrorSharingViolation);
+    EXPECT_NE(GetAttributes(file), kInvalidFileAttributes);
     EXPECT_EQ(ListByName(Path("*.txt")).count("in use.txt"), 1u);
 
     EXPECT_EQ(OpenForReading(Path("missing.txt")), kErrorFileNotFound);
@@ -157,7 +157,7 @@ TEST_F(FileSystemContract, LastWriteTimeComesBackInLocalTime) {
     contract::SetLastWriteTimeUtc(file, {2024, 3, 0, 5, 14, 30, 15, 0});
 
     FileAttributeData data;
-    ASSERT_EQ(GetFileAttributesExA(file, data), kErrorSuccess);
+    ASSERT_EQ(GetAttributeData(file, data), kErrorSuccess);
     const FileTime written = data.ftLastWriteTime;
     EXPECT_EQ(ListByName(Path("dated.txt")).at("dated.txt").ftLastWriteTime, written);
     EXPECT_EQ(data.nFileSize, 1u);
@@ -168,8 +168,8 @@ TEST_F(FileSystemContract, LastWriteTimeComesBackInLocalTime) {
                                 local.wHour, local.wMinute, local.wSecond}),
               std::vector<int>({2024, 3, 5, 2, 14, 30, 15}));
 
-    EXPECT_EQ(GetFileAttributesExA(Path("missing.txt"), data), kErrorFileNotFound);
-    EXPECT_EQ(GetFileAttributesExA(Path("Missing\\file.txt"), data), kErrorPathNotFound);
+    EXPECT_EQ(GetAttributeData(Path("missing.txt"), data), kErrorFileNotFound);
+    EXPECT_EQ(GetAttributeData(Path("Missing\\file.txt"), data), kErrorPathNotFound);
 
     // 1970-01-01 00:00:01.234, a Thursday, counted in 100-nanosecond steps from 1601.
     ASSERT_TRUE(FileTimeToLocalSystemTime(116444736000000000 + 12340000, local));
@@ -189,7 +189,7 @@ TEST_F(FileSystemContract, LinksListAsReparsePoints) {
     EXPECT_EQ(loop.dwFileAttributes & kKeptBits,
               kFileAttributeReparsePoint | kFileAttributeDirectory);
     EXPECT_EQ(loop.dwReserved0, kIoReparseTagSymlink);
-    EXPECT_EQ(GetFileAttributesA(Path("Tree\\Inner\\Loop")) & kKeptBits,
+    EXPECT_EQ(GetAttributes(Path("Tree\\Inner\\Loop")) & kKeptBits,
               kFileAttributeReparsePoint | kFileAttributeDirectory);
 
     const auto fileLink = ListByName(Path("Tree\\*.*")).at("file link");

@@ -24,13 +24,12 @@ class ProcessContract : public ::testing::Test {
         folder_ = contract::PrepareMachine() + "\\Backup Folder";
         contract::MakeFolder(folder_);
         RegKey key;
-        ASSERT_EQ(
-            RegCreateKeyExA(contract::kScratchRoot, Key("App Paths\\tool.exe"), kKeyAllAccess, key),
-            kErrorSuccess);
+        ASSERT_EQ(CreateKey(contract::kScratchRoot, Key("App Paths\\tool.exe"), kKeyAllAccess, key),
+                  kErrorSuccess);
         const std::string tool = "C:\\Tool\\tool.exe";
-        ASSERT_EQ(RegSetValueExA(key, "", kRegSz, tool.c_str(), tool.size() + 1), kErrorSuccess);
+        ASSERT_EQ(SetValue(key, "", kRegSz, tool.c_str(), tool.size() + 1), kErrorSuccess);
     }
-    void TearDown() override { RegDeleteTreeA(contract::kScratchRoot, contract::kScratchKey); }
+    void TearDown() override { DeleteKeyTree(contract::kScratchRoot, contract::kScratchKey); }
 
     static std::string Key(const std::string& below) {
         return std::string(contract::kScratchKey) + "\\" + below;
@@ -83,22 +82,22 @@ TEST_F(ProcessContract, RegFailsForAMissingKeyABlankThatSplitsTheKeyAndAMissingF
 // The backup makes its folder before the exports write into it.
 TEST_F(ProcessContract, AFolderIsMadeOnceAndOnlyBelowAnExistingOne) {
     const std::string folder = folder_ + "\\backup";
-    EXPECT_EQ(CreateDirectoryA(folder), kErrorSuccess);
-    EXPECT_EQ(GetFileAttributesA(folder) & kFileAttributeDirectory, kFileAttributeDirectory);
-    EXPECT_EQ(CreateDirectoryA(folder), kErrorAlreadyExists);
-    EXPECT_EQ(CreateDirectoryA(folder_ + "\\missing\\backup"), kErrorPathNotFound);
+    EXPECT_EQ(MakeDirectory(folder), kErrorSuccess);
+    EXPECT_EQ(GetAttributes(folder) & kFileAttributeDirectory, kFileAttributeDirectory);
+    EXPECT_EQ(MakeDirectory(folder), kErrorAlreadyExists);
+    EXPECT_EQ(MakeDirectory(folder_ + "\\missing\\backup"), kErrorPathNotFound);
 }
 
 TEST_F(ProcessContract, AMissingProgramDoesNotStart) {
     ProcessHandle process;
-    EXPECT_EQ(CreateProcessA("\"" + folder_ + "\\no such program.exe\" /y", process),
+    EXPECT_EQ(StartProcess("\"" + folder_ + "\\no such program.exe\" /y", process),
               kErrorFileNotFound);
     EXPECT_FALSE(process.is_valid());
 }
 
 TEST_F(ProcessContract, AProgramStillRunningTimesOutUntilItIsEnded) {
     ProcessHandle process;
-    ASSERT_EQ(CreateProcessA(contract::CommandThatKeepsRunning(), process), kErrorSuccess);
+    ASSERT_EQ(StartProcess(contract::CommandThatKeepsRunning(), process), kErrorSuccess);
     EXPECT_EQ(WaitForSingleObject(process, 300), kWaitTimeout);
     std::uint32_t code = 0;
     EXPECT_TRUE(GetExitCodeProcess(process, code));

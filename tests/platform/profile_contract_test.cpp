@@ -28,8 +28,7 @@ class ProfileContract : public ::testing::Test {
                             const std::string& file, const std::string& defaultText = "dflt",
                             std::uint32_t size = 2048) {
         std::string buffer(size, '\0');
-        const auto n =
-            GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, file);
+        const auto n = ReadProfileString(section, key, defaultText, buffer.data(), size, file);
         buffer.resize(n);
         return buffer;
     }
@@ -144,7 +143,7 @@ TEST_F(ProfileContract, ByteOrderMarksChooseTheEncoding) {
     const std::string unmarked = File("unmarked.ini", Utf16("[Main]\r\nk=x\r\n").substr(2));
     EXPECT_EQ(Read("Main", "k", unmarked), "dflt") << "without its mark UTF-16 is not known";
 
-    ASSERT_TRUE(WritePrivateProfileStringA("Main", "new", "\xE9", utf8));
+    ASSERT_TRUE(WriteProfileValue("Main", "new", "\xE9", utf8));
     EXPECT_EQ(contract::ReadFile(utf8),
               "\xEF\xBB\xBF[Main]\r\nk=caf\xC3\xA9 \xE2\x82\xAC \xE2\x86\x92\r\nnew=\xC3\xA9\r\n")
         << "a write keeps the encoding and what the code page cannot hold";
@@ -152,15 +151,15 @@ TEST_F(ProfileContract, ByteOrderMarksChooseTheEncoding) {
 
 TEST_F(ProfileContract, WritesCreateAndReplaceInPlace) {
     const std::string ini = Path("setup.ini");
-    ASSERT_TRUE(WritePrivateProfileStringA("Main", "wasfirstrun", "1", ini));
-    ASSERT_TRUE(WritePrivateProfileStringA("Main", "language", "eng", ini));
-    ASSERT_TRUE(WritePrivateProfileStringA("MAIN", "WasFirstRun", "0", ini));
-    ASSERT_TRUE(WritePrivateProfileStringA("Lang_eng", "key", "", ini));
+    ASSERT_TRUE(WriteProfileValue("Main", "wasfirstrun", "1", ini));
+    ASSERT_TRUE(WriteProfileValue("Main", "language", "eng", ini));
+    ASSERT_TRUE(WriteProfileValue("MAIN", "WasFirstRun", "0", ini));
+    ASSERT_TRUE(WriteProfileValue("Lang_eng", "key", "", ini));
     EXPECT_EQ(Read("Main", "wasfirstrun", ini), "0");
     EXPECT_EQ(contract::ReadFile(ini),
               "[Main]\r\nwasfirstrun=0\r\nlanguage=eng\r\n[Lang_eng]\r\nkey=\r\n");
 
-    EXPECT_FALSE(WritePrivateProfileStringA("Main", "k", "v", Path("no folder\\setup.ini")));
+    EXPECT_FALSE(WriteProfileValue("Main", "k", "v", Path("no folder\\setup.ini")));
     EXPECT_EQ(contract::ReadFile(Path("no folder\\setup.ini")), "<none>");
 }
 
@@ -168,7 +167,7 @@ TEST_F(ProfileContract, AWriteRewritesTheFileInItsOwnForm) {
     const std::string ini = File("form.ini",
                                  "top=1\r\n[Main]\r\n\r\n  a = 1 \r\n; comment\r\nbare\r\n"
                                  "[Unclosed\r\n[Other]\r\nx=\x80\x81\xFF\r\n");
-    ASSERT_TRUE(WritePrivateProfileStringA("Main", "b", "  v  ", ini));
+    ASSERT_TRUE(WriteProfileValue("Main", "b", "  v  ", ini));
     EXPECT_EQ(contract::ReadFile(ini),
               "top=1\r\n[Main]\r\na=1\r\n; comment\r\nbare\r\n[Unclosed\r\nb=v  \r\n"
               "[Other]\r\nx=\x80\x81\xFF\r\n")
@@ -178,13 +177,13 @@ TEST_F(ProfileContract, AWriteRewritesTheFileInItsOwnForm) {
 
 TEST_F(ProfileContract, BlankEdgedNamesWriteOneSectionHoweverOftenTheyAreWritten) {
     const std::string ini = Path("_missing.txt");
-    ASSERT_TRUE(WritePrivateProfileStringA(" Lang_eng\t", "\tkey ", "", ini));
+    ASSERT_TRUE(WriteProfileValue(" Lang_eng\t", "\tkey ", "", ini));
     const std::string once = contract::ReadFile(ini);
     EXPECT_EQ(once, "[Lang_eng]\r\nkey=\r\n");
     // A file read more than two seconds ago may be served from a cache of what was parsed.
     std::this_thread::sleep_for(std::chrono::milliseconds(2300));
-    ASSERT_TRUE(WritePrivateProfileStringA(" Lang_eng\t", "\tkey ", "", ini));
-    ASSERT_TRUE(WritePrivateProfileStringA("lang_ENG", "KEY", "", ini));
+    ASSERT_TRUE(WriteProfileValue(" Lang_eng\t", "\tkey ", "", ini));
+    ASSERT_TRUE(WriteProfileValue("lang_ENG", "KEY", "", ini));
     EXPECT_EQ(contract::ReadFile(ini), once);
 }
 

@@ -17,30 +17,28 @@ class RegistryContract : public ::testing::Test {
   protected:
     void SetUp() override {
         contract::PrepareMachine();
-        ASSERT_EQ(
-            RegCreateKeyExA(contract::kScratchRoot, contract::kScratchKey, kKeyAllAccess, key_),
-            kErrorSuccess);
+        ASSERT_EQ(CreateKey(contract::kScratchRoot, contract::kScratchKey, kKeyAllAccess, key_),
+                  kErrorSuccess);
     }
     void TearDown() override {
         key_.Reset();
-        RegDeleteTreeA(contract::kScratchRoot, contract::kScratchKey);
+        DeleteKeyTree(contract::kScratchRoot, contract::kScratchKey);
     }
     void Set(const std::string& name, std::uint32_t type, const std::string& bytes) {
-        ASSERT_EQ(RegSetValueExA(key_, name, type, bytes.data(), bytes.size()), kErrorSuccess);
+        ASSERT_EQ(SetValue(key_, name, type, bytes.data(), bytes.size()), kErrorSuccess);
     }
     // The stored bytes as a 1024-byte read sees them.
     long Query(const std::string& name, std::string& bytes, std::uint32_t* type = nullptr) {
         char buffer[1024];
         std::uint32_t size = sizeof buffer;
-        const long rc = RegQueryValueExA(key_, name, type, buffer, &size);
+        const long rc = QueryValue(key_, name, type, buffer, &size);
         bytes.assign(buffer, rc == kErrorSuccess ? size : 0);
         return rc;
     }
     // Creates a key below the scratch key; the handle is dropped unless asked for.
     void CreateBelow(const std::string& path, RegKey* opened = nullptr) {
         RegKey sub;
-        ASSERT_EQ(RegCreateKeyExA(contract::kScratchRoot, Below(path), kKeyAllAccess, sub),
-                  kErrorSuccess)
+        ASSERT_EQ(CreateKey(contract::kScratchRoot, Below(path), kKeyAllAccess, sub), kErrorSuccess)
             << path;
         if (opened) *opened = std::move(sub);
     }
@@ -50,13 +48,12 @@ class RegistryContract : public ::testing::Test {
     std::vector<std::string> SubkeyNames() { return SubkeyNames(key_); }
     static std::vector<std::string> SubkeyNames(const RegKey& key) {
         std::vector<std::string> names;
-        char name[256];
+        std::string name;
         for (std::uint32_t i = 0;; ++i) {
-            std::uint32_t size = sizeof name;
-            const long rc = RegEnumKeyExA(key, i, name, &size);
+            const long rc = EnumKey(key, i, name, 256);
             if (rc == kErrorNoMoreItems) break;
             EXPECT_EQ(rc, kErrorSuccess);
-            names.emplace_back(name, size);
+            names.push_back(name);
         }
         return names;
     }
@@ -108,7 +105,7 @@ TEST_F(RegistryContract, QueriesReportSizesAndMissingValues) {
     std::string bytes;
     EXPECT_EQ(Query("Big", bytes), kErrorMoreData);
     std::uint32_t size = 0;
-    EXPECT_EQ(RegQueryValueExA(key_, "Big", nullptr, nullptr, &size), kErrorSuccess);
+    EXPECT_EQ(QueryValue(key_, "Big", nullptr, nullptr, &size), kErrorSuccess);
     EXPECT_EQ(size, 1500u);
     EXPECT_EQ(Query("Absent", bytes), kErrorFileNotFound);
     EXPECT_EQ(Query("", bytes), kErrorFileNotFound) << "no default value was set";
@@ -116,19 +113,19 @@ TEST_F(RegistryContract, QueriesReportSizesAndMissingValues) {
 
 TEST_F(RegistryContract, OpenAndDeleteFollowTheResultCodes) {
     RegKey missing;
-    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, Below("No"), 0, kKeyAllAccess, missing),
+    EXPECT_EQ(OpenKey(contract::kScratchRoot, Below("No"), 0, kKeyAllAccess, missing),
               kErrorFileNotFound);
     EXPECT_FALSE(missing.IsOpen());
 
     Set("Gone", kRegSz, std::string("x") + '\0');
-    EXPECT_EQ(RegDeleteValueA(key_, "GONE"), kErrorSuccess);
-    EXPECT_EQ(RegDeleteValueA(key_, "Gone"), kErrorFileNotFound);
+    EXPECT_EQ(DeleteValue(key_, "GONE"), kErrorSuccess);
+    EXPECT_EQ(DeleteValue(key_, "Gone"), kErrorFileNotFound);
 
     CreateBelow("A\\B");
     RegKey again;
-    EXPECT_EQ(RegOpenKeyExA(key_, "a\\b", 0, kKeyAllAccess, again), kErrorSuccess)
+    EXPECT_EQ(OpenKey(key_, "a\\b", 0, kKeyAllAccess, again), kErrorSuccess)
         << "key names ignore case";
-    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, Below("A")), kErrorSuccess);
+    EXPECT_EQ(DeleteKeyTree(contract::kScratchRoot, Below("A")), kErrorSuccess);
     EXPECT_TRUE(SubkeyNames().empty());
 }
 
@@ -138,10 +135,10 @@ TEST_F(RegistryContract, SubkeysEnumerateInNameOrderWithoutRegardToCase) {
         CreateBelow(name);
     EXPECT_EQ(SubkeyNames(), (std::vector<std::string>{"Alpha", "beta", "Delta", "gamma"}));
 
-    char name[4];
-    std::uint32_t size = sizeof name;
-    EXPECT_EQ(RegEnumKeyExA(key_, 0, name, &size), kErrorMoreData)
+    std::string name;
+    EXPECT_EQ(EnumKey(key_, 0, name, 5), kErrorMoreData)
         << "a name that does not fit the caller's buffer";
+    EXPECT_EQ(EnumKey(key_, 0, name, 6), kErrorSuccess);
 }
 
 TEST_F(RegistryContract, ValuesEnumerateWithNamesTypesAndData) {
@@ -149,23 +146,22 @@ TEST_F(RegistryContract, ValuesEnumerateWithNamesTypesAndData) {
     Set("Second", kRegExpandSz, std::string("%TEMP%") + '\0');
     std::vector<std::string> seen;
     for (std::uint32_t i = 0;; ++i) {
-        char name[64];
+        std::string name;
         char data[64];
-        std::uint32_t nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        const long rc = RegEnumValueA(key_, i, name, &nameSize, &type, data, &dataSize);
+        std::uint32_t dataSize = sizeof data, type = 0;
+        const long rc = EnumValue(key_, i, name, 64, &type, data, &dataSize);
         if (rc == kErrorNoMoreItems) break;
         ASSERT_EQ(rc, kErrorSuccess);
-        seen.push_back(std::string(name, nameSize) + "|" + std::to_string(type) + "|" +
-                       std::string(data, dataSize));
+        seen.push_back(name + "|" + std::to_string(type) + "|" + std::string(data, dataSize));
     }
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen, (std::vector<std::string>{std::string("First|1|one") + '\0',
                                               std::string("Second|2|%TEMP%") + '\0'}));
 
-    char name[64];
+    std::string name;
     char data[2];
-    std::uint32_t nameSize = sizeof name, dataSize = sizeof data;
-    EXPECT_EQ(RegEnumValueA(key_, 0, name, &nameSize, nullptr, data, &dataSize), kErrorMoreData)
+    std::uint32_t dataSize = sizeof data;
+    EXPECT_EQ(EnumValue(key_, 0, name, 64, nullptr, data, &dataSize), kErrorMoreData)
         << "data that does not fit the caller's buffer";
 }
 
@@ -173,37 +169,35 @@ TEST_F(RegistryContract, DeletingATreeLeavesEveryOpenHandleInItOnADeletedKey) {
     RegKey doomed, below;
     CreateBelow("Doomed", &doomed);
     CreateBelow("Doomed\\Below", &below);
-    ASSERT_EQ(RegSetValueExA(below, "Kept", kRegSz, "x", 2), kErrorSuccess);
-    ASSERT_EQ(RegDeleteTreeA(contract::kScratchRoot, Below("Doomed")), kErrorSuccess);
+    ASSERT_EQ(SetValue(below, "Kept", kRegSz, "x", 2), kErrorSuccess);
+    ASSERT_EQ(DeleteKeyTree(contract::kScratchRoot, Below("Doomed")), kErrorSuccess);
 
     for (const RegKey* key : {&doomed, &below}) {
         SCOPED_TRACE(key == &doomed ? "the deleted key" : "a key below it");
-        EXPECT_EQ(RegSetValueExA(*key, "New", kRegSz, "y", 2), kErrorKeyDeleted);
-        EXPECT_EQ(RegDeleteValueA(*key, "Kept"), kErrorKeyDeleted);
+        EXPECT_EQ(SetValue(*key, "New", kRegSz, "y", 2), kErrorKeyDeleted);
+        EXPECT_EQ(DeleteValue(*key, "Kept"), kErrorKeyDeleted);
         std::uint32_t size = 0;
-        EXPECT_EQ(RegQueryValueExA(*key, "Kept", nullptr, nullptr, &size), kErrorKeyDeleted);
-        char name[64];
+        EXPECT_EQ(QueryValue(*key, "Kept", nullptr, nullptr, &size), kErrorKeyDeleted);
+        std::string name;
         char data[64];
-        std::uint32_t nameSize = sizeof name, dataSize = sizeof data;
-        EXPECT_EQ(RegEnumKeyExA(*key, 0, name, &nameSize), kErrorKeyDeleted);
-        nameSize = sizeof name;
-        EXPECT_EQ(RegEnumValueA(*key, 0, name, &nameSize, nullptr, data, &dataSize),
-                  kErrorKeyDeleted);
+        std::uint32_t dataSize = sizeof data;
+        EXPECT_EQ(EnumKey(*key, 0, name, 64), kErrorKeyDeleted);
+        EXPECT_EQ(EnumValue(*key, 0, name, 64, nullptr, data, &dataSize), kErrorKeyDeleted);
         RegKey same;
-        EXPECT_EQ(RegOpenKeyExA(*key, "", 0, kKeyRead, same), kErrorKeyDeleted);
+        EXPECT_EQ(OpenKey(*key, "", 0, kKeyRead, same), kErrorKeyDeleted);
     }
     RegKey reopened;
-    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, Below("Doomed\\Below"), 0, kKeyRead, reopened),
+    EXPECT_EQ(OpenKey(contract::kScratchRoot, Below("Doomed\\Below"), 0, kKeyRead, reopened),
               kErrorFileNotFound)
         << "writes through the old handles recreated nothing";
     EXPECT_TRUE(SubkeyNames().empty());
 }
 
 TEST_F(RegistryContract, TreeDeletionNeverReachesARoot) {
-    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, ""), kErrorInvalidParameter);
-    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, "\\"), kErrorBadPathname);
+    EXPECT_EQ(DeleteKeyTree(contract::kScratchRoot, ""), kErrorInvalidParameter);
+    EXPECT_EQ(DeleteKeyTree(contract::kScratchRoot, "\\"), kErrorBadPathname);
     RegKey scratch;
-    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, contract::kScratchKey, 0, kKeyRead, scratch),
+    EXPECT_EQ(OpenKey(contract::kScratchRoot, contract::kScratchKey, 0, kKeyRead, scratch),
               kErrorSuccess)
         << "the root keeps its keys";
 }
@@ -214,36 +208,50 @@ TEST_F(RegistryContract, PathsSplitOnBackslashesOnly) {
     EXPECT_EQ(SubkeyNames(), (std::vector<std::string>{"A", "text/html"}))
         << "a slash is part of a key name";
     RegKey opened;
-    EXPECT_EQ(RegOpenKeyExA(key_, "TEXT/HTML", 0, kKeyRead, opened), kErrorSuccess);
-    EXPECT_EQ(RegOpenKeyExA(key_, "text", 0, kKeyRead, opened), kErrorFileNotFound);
-    EXPECT_EQ(RegOpenKeyExA(key_, "A/B", 0, kKeyRead, opened), kErrorFileNotFound);
-    EXPECT_EQ(RegOpenKeyExA(key_, "A\\\\B\\", 0, kKeyRead, opened), kErrorSuccess)
+    EXPECT_EQ(OpenKey(key_, "TEXT/HTML", 0, kKeyRead, opened), kErrorSuccess);
+    EXPECT_EQ(OpenKey(key_, "text", 0, kKeyRead, opened), kErrorFileNotFound);
+    EXPECT_EQ(OpenKey(key_, "A/B", 0, kKeyRead, opened), kErrorFileNotFound);
+    EXPECT_EQ(OpenKey(key_, "A\\\\B\\", 0, kKeyRead, opened), kErrorSuccess)
         << "doubled and trailing backslashes are taken as one";
 
-    EXPECT_EQ(RegOpenKeyExA(key_, "\\A", 0, kKeyRead, opened), kErrorBadPathname);
+    EXPECT_EQ(OpenKey(key_, "\\A", 0, kKeyRead, opened), kErrorBadPathname);
     EXPECT_FALSE(opened.IsOpen());
-    EXPECT_EQ(RegOpenKeyExA(contract::kScratchRoot, "\\" + Below("A"), 0, kKeyRead, opened),
+    EXPECT_EQ(OpenKey(contract::kScratchRoot, "\\" + Below("A"), 0, kKeyRead, opened),
               kErrorBadPathname);
-    EXPECT_EQ(RegCreateKeyExA(contract::kScratchRoot, "\\" + Below("C"), kKeyAllAccess, opened),
+    EXPECT_EQ(CreateKey(contract::kScratchRoot, "\\" + Below("C"), kKeyAllAccess, opened),
               kErrorBadPathname);
-    EXPECT_EQ(RegDeleteTreeA(contract::kScratchRoot, "\\" + Below("A")), kErrorBadPathname);
+    EXPECT_EQ(DeleteKeyTree(contract::kScratchRoot, "\\" + Below("A")), kErrorBadPathname);
     EXPECT_EQ(SubkeyNames(), (std::vector<std::string>{"A", "text/html"}));
 }
 
-TEST_F(RegistryContract, NamesMatchWithoutRegardToCaseInTheWholeCodePage) {
-    RegKey umlaut;
-    CreateBelow("\xC4rger", &umlaut);  // Ärger
-    CreateBelow("\x8Alo");             // Šlo
+// Names outside any code page: a look-alike ("Omega" for "Ωmega") or "???" is another
+// entry, and a match without regard to case covers every alphabet.
+TEST_F(RegistryContract, UnicodeNamesAreTheirOwnAndMatchWithoutRegardToCase) {
+    RegKey omega, umlaut;
+    CreateBelow("Ωmega", &omega);
+    CreateBelow("Omega");
+    CreateBelow("日本語");
+    CreateBelow("???");
+    CreateBelow("Ärger", &umlaut);
     RegKey opened;
-    EXPECT_EQ(RegOpenKeyExA(key_, "\xE4RGER", 0, kKeyRead, opened), kErrorSuccess);
-    EXPECT_EQ(RegOpenKeyExA(key_, "\x9ALO", 0, kKeyRead, opened), kErrorSuccess);
-    CreateBelow("\xE4rger");
-    EXPECT_EQ(SubkeyNames().size(), 2u) << "the second create opened the first key";
+    EXPECT_EQ(OpenKey(key_, "ωMEGA", 0, kKeyRead, opened), kErrorSuccess);
+    EXPECT_EQ(OpenKey(key_, "äRGER", 0, kKeyRead, opened), kErrorSuccess);
+    CreateBelow("ärger");
+    const auto names = SubkeyNames();
+    for (const char* name : {"Ωmega", "Omega", "日本語", "???", "Ärger"})
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+    EXPECT_EQ(names.size(), 5u) << "the second create opened the first key";
 
-    ASSERT_EQ(RegSetValueExA(umlaut, "\xD6l", kRegSz, "x", 2), kErrorSuccess);  // Öl
-    std::uint32_t size = 0;
-    EXPECT_EQ(RegQueryValueExA(umlaut, "\xF6L", nullptr, nullptr, &size), kErrorSuccess);
-    EXPECT_EQ(RegDeleteValueA(umlaut, "\xF6l"), kErrorSuccess);
+    ASSERT_EQ(SetValue(omega, "Ωmega", kRegSz, "Öl", 4), kErrorSuccess);
+    ASSERT_EQ(SetValue(omega, "Omega", kRegSz, "x", 2), kErrorSuccess);
+    char data[8] = {};
+    std::uint32_t size = sizeof data;
+    EXPECT_EQ(QueryValue(omega, "ωMEGA", nullptr, data, &size), kErrorSuccess);
+    EXPECT_EQ(std::string(data, size), std::string("Öl") + '\0') << "UTF-8 data, NUL kept";
+    EXPECT_EQ(DeleteValue(omega, "ωmega"), kErrorSuccess);
+    size = sizeof data;
+    EXPECT_EQ(QueryValue(omega, "Omega", nullptr, data, &size), kErrorSuccess)
+        << "the look-alike stays";
 }
 
 TEST(ErrorTexts, RegistryResultsHaveTheirOwnDescriptions) {

@@ -11,7 +11,7 @@
 // "wait <result>" when it was still running after a minute (it is then ended).
 inline std::string RunToEnd(const std::string& commandLine) {
     platform::ProcessHandle process;
-    if (const long error = platform::CreateProcessA(commandLine, process);
+    if (const long error = platform::StartProcess(commandLine, process);
         error != platform::kErrorSuccess)
         return "start error " + std::to_string(error);
     if (const auto wait = platform::WaitForSingleObject(process, 60'000);

@@ -32,18 +32,18 @@ class SandboxFiles : public ::testing::Test {
     std::vector<std::string> Names(const std::string& pattern) {
         SCOPED_TRACE(pattern);
         std::vector<std::string> names;
-        FindDataA data;
+        FindData data;
         FindHandle handle;
-        long result = FindFirstFileA(pattern, data, handle);
-        for (; result == kErrorSuccess; result = FindNextFileA(handle, data))
+        long result = FindFirst(pattern, data, handle);
+        for (; result == kErrorSuccess; result = FindNext(handle, data))
             names.push_back(data.cFileName);
         EXPECT_EQ(result, kErrorNoMoreFiles);
         return names;
     }
-    FindDataA Entry(const std::string& folder, const std::string& name) {
-        FindDataA data;
+    FindData Entry(const std::string& folder, const std::string& name) {
+        FindData data;
         FindHandle handle;
-        EXPECT_EQ(FindFirstFileA(folder + "\\" + name, data, handle), kErrorSuccess) << name;
+        EXPECT_EQ(FindFirst(folder + "\\" + name, data, handle), kErrorSuccess) << name;
         return data;
     }
 };
@@ -64,17 +64,17 @@ TEST_F(SandboxFiles, TestsBreakFilesOnPurpose) {
     sandbox::SetLastWriteTime("C:\\Data\\secret.dat", 2020, 1, 2, 3, 4, 5);
     sandbox::HideAttributes("C:\\data\\SECRET.dat");
     FileAttributeData attributes;
-    EXPECT_EQ(GetFileAttributesA("C:\\Data\\secret.dat"), kInvalidFileAttributes);
-    EXPECT_EQ(GetFileAttributesExA("C:\\Data\\secret.dat", attributes), kErrorAccessDenied);
+    EXPECT_EQ(GetAttributes("C:\\Data\\secret.dat"), kInvalidFileAttributes);
+    EXPECT_EQ(GetAttributeData("C:\\Data\\secret.dat", attributes), kErrorAccessDenied);
     SystemTime listed;
     ASSERT_TRUE(FileTimeToLocalSystemTime(Entry("C:\\Data", "secret.dat").ftLastWriteTime, listed));
     EXPECT_EQ(listed.wYear * 10000 + listed.wMonth * 100 + listed.wDay, 20200102)
         << "the listing still reports it, date included";
 
     sandbox::DenyListing("C:\\Data");
-    FindDataA data;
+    FindData data;
     FindHandle handle;
-    EXPECT_EQ(FindFirstFileA("C:\\Data\\*.*", data, handle), kErrorAccessDenied);
+    EXPECT_EQ(FindFirst("C:\\Data\\*.*", data, handle), kErrorAccessDenied);
     EXPECT_FALSE(handle.is_valid());
 
     EXPECT_THROW(sandbox::LockFile("C:\\Data\\missing.dat"), std::invalid_argument)
@@ -87,23 +87,23 @@ TEST_F(SandboxFiles, JunctionsAndLinksAreReparsePointsWithTheirTags) {
     sandbox::MakeJunction("C:\\Users\\Public\\Back", "C:\\Users");
     sandbox::MakeSymbolicLink("C:\\Users\\Public\\file link", "C:\\Users\\Public\\file.txt");
 
-    const FindDataA junction = Entry("C:\\Users\\Public", "Back");
+    const FindData junction = Entry("C:\\Users\\Public", "Back");
     EXPECT_EQ(junction.dwFileAttributes, kFileAttributeReparsePoint | kFileAttributeDirectory);
     EXPECT_EQ(junction.dwReserved0, kIoReparseTagMountPoint);
-    EXPECT_EQ(GetFileAttributesA("C:\\Users\\Public\\Back"), junction.dwFileAttributes);
+    EXPECT_EQ(GetAttributes("C:\\Users\\Public\\Back"), junction.dwFileAttributes);
     EXPECT_EQ(Entry("C:\\Users\\Public", "file link").dwFileAttributes,
               kFileAttributeReparsePoint | kFileAttributeArchive);
     EXPECT_EQ(Names("C:\\Users\\Public\\Back\\Public\\Back\\Public\\*.txt"),
               std::vector<std::string>{"file.txt"});
 
-    EXPECT_EQ(DeleteFileA("C:\\Users\\Public\\Back"), kErrorAccessDenied) << "a folder link";
-    EXPECT_EQ(DeleteFileA("C:\\Users\\Public\\file link"), kErrorSuccess);
-    EXPECT_EQ(GetFileAttributesA("C:\\Users\\Public\\file.txt"), kFileAttributeArchive)
+    EXPECT_EQ(RemoveFile("C:\\Users\\Public\\Back"), kErrorAccessDenied) << "a folder link";
+    EXPECT_EQ(RemoveFile("C:\\Users\\Public\\file link"), kErrorSuccess);
+    EXPECT_EQ(GetAttributes("C:\\Users\\Public\\file.txt"), kFileAttributeArchive)
         << "deleting the link leaves its target";
     EXPECT_EQ(sandbox::Journal().back(), "delete C:\\Users\\Public\\file link");
 
     sandbox::DenyWrites("C:\\Users\\Public");
-    EXPECT_EQ(DeleteFileA("C:\\Users\\Public\\file.txt"), kErrorAccessDenied);
+    EXPECT_EQ(RemoveFile("C:\\Users\\Public\\file.txt"), kErrorAccessDenied);
 }
 
 TEST_F(SandboxFiles, ShortcutsKeepTheirFieldsAndRefuseWhatIsNoShortcut) {

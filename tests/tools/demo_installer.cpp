@@ -43,8 +43,8 @@ const std::vector<Program> kPrograms = {
 void SetValue(RootKey root, const std::string& key, const std::string& name, std::uint32_t type,
               const void* data, std::uint32_t size) {
     platform::RegKey opened;
-    long rc = platform::RegCreateKeyExA(root, key, platform::kKeyAllAccess, opened);
-    if (rc == 0) rc = platform::RegSetValueExA(opened, name, type, data, size);
+    long rc = platform::CreateKey(root, key, platform::kKeyAllAccess, opened);
+    if (rc == 0) rc = platform::SetValue(opened, name, type, data, size);
     if (rc != 0)
         throw std::runtime_error("writing " + key + "\\" + name + " failed: " + std::to_string(rc));
 }

@@ -21,7 +21,7 @@ std::string FileKey(const std::string& windowsPath) {
     std::string key;
     for (const auto& part : SplitPath(windowsPath))
         key += (key.empty() ? "" : "\\") + part;
-    return platform::LowerCase(key);
+    return platform::UpperCase(key);
 }
 
 const FileState* FindFileState(const std::string& windowsPath) {
@@ -83,10 +83,10 @@ FileTime ToFileTime(const struct timespec& time) {
            static_cast<FileTime>(time.tv_nsec) / 100;
 }
 
-FindDataA MakeFindData(const std::string& windowsPath, const std::filesystem::path& host,
-                       const struct stat& status, const std::string& name) {
+FindData MakeFindData(const std::string& windowsPath, const std::filesystem::path& host,
+                      const struct stat& status, const std::string& name) {
     const FileState* state = sandbox::FindFileState(windowsPath);
-    FindDataA data;
+    FindData data;
     data.dwFileAttributes = Attributes(host, status, state);
     data.ftLastWriteTime = ToFileTime(status.st_mtim);
     data.nFileSize = S_ISREG(status.st_mode) ? static_cast<std::uint64_t>(status.st_size) : 0;
@@ -96,25 +96,27 @@ FindDataA MakeFindData(const std::string& windowsPath, const std::filesystem::pa
     return data;
 }
 
-// '*' and '?' as the file system matches them, without regard to case.
-bool WildcardMatch(std::string_view mask, std::string_view name) {
-    size_t m = 0, n = 0, starMask = std::string_view::npos, starName = 0;
+// '*' and '?' as the file system matches them, without regard to case: '?' is one UTF-16
+// character.
+bool WildcardMatch(std::string_view maskText, std::string_view nameText) {
+    const std::u16string mask = platform::Utf16FromUtf8(UpperCase(std::string(maskText)));
+    const std::u16string name = platform::Utf16FromUtf8(UpperCase(std::string(nameText)));
+    size_t m = 0, n = 0, starMask = std::u16string::npos, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && mask[m] == '*') {
+        if (m < mask.size() && mask[m] == u'*') {
             starMask = m++;
             starName = n;
-        } else if (m < mask.size() &&
-                   (mask[m] == '?' || EqualsNoCase(mask.substr(m, 1), name.substr(n, 1)))) {
+        } else if (m < mask.size() && (mask[m] == u'?' || mask[m] == name[n])) {
             ++m;
             ++n;
-        } else if (starMask != std::string_view::npos) {
+        } else if (starMask != std::u16string::npos) {
             m = starMask + 1;
             n = ++starName;
         } else {
             return false;
         }
     }
-    while (m < mask.size() && mask[m] == '*')
+    while (m < mask.size() && mask[m] == u'*')
         ++m;
     return m == mask.size();
 }
@@ -128,18 +130,14 @@ bool MatchesMask(std::string_view mask, std::string_view name) {
 }
 
 // NTFS keeps a folder's names in the order of their upper-case forms.
-bool NtfsLess(const FindDataA& a, const FindDataA& b) {
-    const std::string& x = a.cFileName;
-    const std::string& y = b.cFileName;
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
-        return UpperChar(static_cast<unsigned char>(p)) < UpperChar(static_cast<unsigned char>(q));
-    });
+bool NtfsLess(const FindData& a, const FindData& b) {
+    return NoCaseLess()(a.cFileName, b.cFileName);
 }
 
 // The entries of a folder that match the mask, in the order NTFS returns them.
-std::vector<FindDataA> ListFolder(const std::string& folder, const std::filesystem::path& host,
-                                  const std::string& mask) {
-    std::vector<FindDataA> entries;
+std::vector<FindData> ListFolder(const std::string& folder, const std::filesystem::path& host,
+                                 const std::string& mask) {
+    std::vector<FindData> entries;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
         const std::string name = entry.path().filename().string();
@@ -151,7 +149,7 @@ std::vector<FindDataA> ListFolder(const std::string& folder, const std::filesyst
     if (IsDrive(folder)) return entries;
     // A folder's own entries "." and ".." come first, as the folder and its parent.
     const std::string parent = folder.substr(0, folder.find_last_of("\\/"));
-    std::vector<FindDataA> dots;
+    std::vector<FindData> dots;
     for (const auto& [name, path] : {std::pair{".", folder}, std::pair{"..", parent}}) {
         std::filesystem::path dotHost;
         struct stat status;
@@ -164,7 +162,7 @@ std::vector<FindDataA> ListFolder(const std::string& folder, const std::filesyst
 
 }  // namespace
 
-long FindFirstFileA(const std::string& pattern, FindDataA& data, FindHandle& handle) {
+long FindFirst(const std::string& pattern, FindData& data, FindHandle& handle) {
     handle.reset();
     const auto slash = pattern.find_last_of("\\/");
     if (slash == std::string::npos) return kErrorPathNotFound;
@@ -189,7 +187,7 @@ long FindFirstFileA(const std::string& pattern, FindDataA& data, FindHandle& han
     return kErrorSuccess;
 }
 
-long FindNextFileA(const FindHandle& handle, FindDataA& data) {
+long FindNext(const FindHandle& handle, FindData& data) {
     auto& listings = TheMachine().listings;
     const auto it = listings.find(handle.get());
     if (it == listings.end()) return kErrorInvalidHandle;
@@ -203,7 +201,7 @@ bool FindClose(std::uintptr_t handle) {
     return TheMachine().listings.erase(handle) > 0;
 }
 
-std::uint32_t GetFileAttributesA(const std::string& path) {
+std::uint32_t GetAttributes(const std::string& path) {
     std::filesystem::path host;
     struct stat status;
     if (Lookup(path, host, status) != kErrorSuccess) return kInvalidFileAttributes;
@@ -212,7 +210,7 @@ std::uint32_t GetFileAttributesA(const std::string& path) {
     return Attributes(host, status, state);
 }
 
-long GetFileAttributesExA(const std::string& path, FileAttributeData& data) {
+long GetAttributeData(const std::string& path, FileAttributeData& data) {
     std::filesystem::path host;
     struct stat status;
     if (const long error = Lookup(path, host, status); error != kErrorSuccess) return error;
@@ -257,7 +255,7 @@ long OpenForReading(const std::string& path) {
     return std::ifstream(host, std::ios::binary) ? kErrorSuccess : kErrorAccessDenied;
 }
 
-long DeleteFileA(const std::string& path) {
+long RemoveFile(const std::string& path) {
     std::filesystem::path host;
     struct stat status;
     if (const long error = Lookup(path, host, status); error != kErrorSuccess) return error;
@@ -274,7 +272,7 @@ long DeleteFileA(const std::string& path) {
     return kErrorSuccess;
 }
 
-long CreateDirectoryA(const std::string& path) {
+long MakeDirectory(const std::string& path) {
     std::filesystem::path host;
     struct stat status;
     const long error = Lookup(path, host, status);

@@ -37,7 +37,7 @@ bool IsWriteDenied(const std::string& windowsPath) {
     std::string folder;
     for (const auto& part : SplitPath(windowsPath)) {
         if (!folder.empty()) folder += '\\';
-        folder += LowerCase(part);
+        folder += UpperCase(part);
         if (TheMachine().denyWriteFolders.count(folder)) return true;
     }
     return false;
@@ -66,7 +66,7 @@ void Reset(const std::filesystem::path& hostRoot) {
 std::filesystem::path HostPath(const std::string& windowsPath) {
     const auto parts = SplitPath(windowsPath);
     if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':') return {};
-    std::filesystem::path host = TheMachine().hostRoot / LowerCase(parts[0].substr(0, 1));
+    std::filesystem::path host = TheMachine().hostRoot / DriveFolder(parts[0]);
     for (size_t i = 1; i < parts.size(); ++i) {
         std::filesystem::path next = host / parts[i];
         std::error_code ec;
@@ -123,7 +123,7 @@ void DenyWrites(const std::string& windowsFolder) {
     std::string folder;
     for (const auto& part : SplitPath(windowsFolder))
         folder += (folder.empty() ? "" : "\\") + part;
-    TheMachine().denyWriteFolders.insert(LowerCase(folder));
+    TheMachine().denyWriteFolders.insert(UpperCase(folder));
 }
 
 }  // namespace sandbox

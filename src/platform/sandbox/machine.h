@@ -1,6 +1,7 @@
 // The sandbox machine's state, shared by the sandbox backend's sources.
 #pragma once
 
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -19,8 +20,8 @@
 namespace sandbox {
 
 // Windows names compare without regard to case, for every letter of the code page.
-using platform::LowerCase;
 using platform::NoCaseLess;
+using platform::UpperCase;
 
 struct RegValueEntry {
     std::string name;
@@ -37,7 +38,7 @@ struct RegKeyNode {
     RegValueEntry* FindValue(const std::string& name);
 };
 
-struct OpenKey {
+struct OpenedKey {
     std::shared_ptr<RegKeyNode> node;
     std::uint32_t access = 0;
     std::string path;       // as opened, for the journal
@@ -121,7 +122,7 @@ struct FileState {
 
 // An open folder listing: the entries as they stood when it was opened.
 struct FindListing {
-    std::vector<platform::FindDataA> entries;
+    std::vector<platform::FindData> entries;
     size_t next = 0;
 };
 
@@ -149,7 +150,7 @@ struct Machine {
     std::uintptr_t nextFindHandle = 0x1000;
 
     std::map<platform::RootKey, std::shared_ptr<RegKeyNode>> roots;
-    std::map<std::uintptr_t, OpenKey> openKeys;
+    std::map<std::uintptr_t, OpenedKey> openKeys;
     std::uintptr_t nextHandle = 0x100;
     std::function<void()> afterNextKeyOpen;
 
@@ -167,6 +168,10 @@ Machine& TheMachine();
 // Windows path helpers of the sandbox file system. SplitPath takes a slash for a backslash,
 // as file paths do; registry key paths split on backslashes only (registry.cpp).
 std::vector<std::string> SplitPath(const std::string& windowsPath);
+// The host folder of a drive ("C:" lives in "c").
+inline std::string DriveFolder(const std::string& drive) {
+    return std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(drive[0]))));
+}
 bool IsWriteDenied(const std::string& windowsPath);
 // Whether a file may be created or changed at the path: its folder exists and takes writes.
 bool MayWrite(const std::string& windowsPath);
@@ -176,7 +181,7 @@ bool MayWrite(const std::string& windowsPath);
 // and size would go stale). False when the file cannot be written.
 bool WriteHostFile(const std::filesystem::path& host, const std::string& bytes,
                    bool append = false);
-// The side-table key of a path: its components joined by backslashes, in lower case.
+// The side-table key of a path: its components joined by backslashes, in upper case.
 std::string FileKey(const std::string& windowsPath);
 // The test's settings for a path, or null.
 const FileState* FindFileState(const std::string& windowsPath);

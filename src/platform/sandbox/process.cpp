@@ -30,7 +30,7 @@ void CloseProcessHandle(std::uintptr_t handle) {
         it->second.handleClosed = true;
 }
 
-long CreateProcessA(const std::string& commandLine, ProcessHandle& process) {
+long StartProcess(const std::string& commandLine, ProcessHandle& process) {
     process.reset();
     auto& machine = TheMachine();
     machine.startedProcesses.push_back(commandLine);

@@ -256,9 +256,9 @@ std::string CopyOf(std::string value, std::uint32_t size) {
 
 }  // namespace
 
-std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
-                                       const std::string& defaultText, char* buffer,
-                                       std::uint32_t size, const std::string& file) {
+std::uint32_t ReadProfileString(const std::string& section, const std::string& key,
+                                const std::string& defaultText, char* buffer, std::uint32_t size,
+                                const std::string& file) {
     if (size == 0) return 0;
     Profile profile = Load(file);
     const Key* found = Find(profile, section, key);
@@ -269,8 +269,8 @@ std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::st
     return static_cast<std::uint32_t>(text.size());
 }
 
-bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                const std::string& value, const std::string& file) {
+bool WriteProfileValue(const std::string& section, const std::string& key, const std::string& value,
+                       const std::string& file) {
     if (!sandbox::MayWrite(file)) return false;
     Profile profile = Load(file);
     Section* at = FirstNamed(profile.sections, Blankless(section));

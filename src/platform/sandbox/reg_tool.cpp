@@ -163,17 +163,14 @@ void WriteKey(const RegKeyNode& node, const std::string& fullName, std::string& 
 std::string LongFolderForm(const std::string& file) {
     const auto slash = file.find_last_of('\\');
     if (slash == std::string::npos) return file;
-    char folder[platform::kMaxPath];
-    const std::uint32_t length =
-        platform::GetLongPathNameA(file.substr(0, slash + 1), folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) return file;
-    std::string path(folder, length);
+    std::string path = platform::LongPathName(file.substr(0, slash + 1));
+    if (path.empty()) return file;
     if (path.back() != '\\') path += '\\';
     return path + file.substr(slash + 1);
 }
 
 bool FileExists(const std::string& path) {
-    return platform::GetFileAttributesA(path) != platform::kInvalidFileAttributes;
+    return platform::GetAttributes(path) != platform::kInvalidFileAttributes;
 }
 
 std::uint32_t Export(const std::vector<std::string>& arguments) {

@@ -52,7 +52,7 @@ long Descend(std::shared_ptr<RegKeyNode>& node, const std::vector<std::string>& 
 namespace platform {
 namespace {
 
-using sandbox::OpenKey;
+using sandbox::OpenedKey;
 using sandbox::RegKeyNode;
 using sandbox::TheMachine;
 
@@ -60,7 +60,7 @@ constexpr std::uint32_t kKeySetValue = 0x0002;
 constexpr std::uint32_t kReadRights = kKeyRead;
 
 // What a handle stands for: a predefined root or an open key that still exists.
-long Resolve(std::uintptr_t handle, OpenKey& result) {
+long Resolve(std::uintptr_t handle, OpenedKey& result) {
     auto& m = TheMachine();
     if (auto root = m.roots.find(static_cast<RootKey>(handle)); root != m.roots.end()) {
         result = {root->second, kKeyAllAccess, RootKeyName(root->first), root->second->readOnly};
@@ -77,7 +77,7 @@ long Resolve(std::uintptr_t handle, OpenKey& result) {
 long Walk(std::uintptr_t parent, const std::string& subKey, std::uint32_t access, bool create,
           RegKey& result) {
     result.Reset();
-    OpenKey start;
+    OpenedKey start;
     std::vector<std::string> names;
     if (const long rc = Resolve(parent, start); rc != kErrorSuccess) return rc;
     if (const long rc = sandbox::SplitKeyPath(subKey, names); rc != kErrorSuccess) return rc;
@@ -112,12 +112,12 @@ void MarkDeleted(RegKeyNode& node) {
 
 // The open key of a value call, refused when the call changes the key and the handle was
 // not opened for it.
-long KeyFor(const RegKey& key, bool change, OpenKey& target) {
+long KeyFor(const RegKey& key, bool change, OpenedKey& target) {
     if (const long rc = Resolve(key.Handle(), target); rc != kErrorSuccess) return rc;
     return change && !(target.access & kKeySetValue) ? kErrorAccessDenied : kErrorSuccess;
 }
 
-void Record(const char* change, const OpenKey& key, const std::string& valueName) {
+void Record(const char* change, const OpenedKey& key, const std::string& valueName) {
     TheMachine().journal.push_back(std::string(change) + " " + key.path + "\\" + valueName);
 }
 
@@ -133,11 +133,11 @@ long CopyOut(const std::string& bytes, void* data, std::uint32_t* size) {
     return kErrorSuccess;
 }
 
-// Copies a name with its NUL; `size` counts characters, as the Enum calls do.
-long CopyName(const std::string& text, char* name, std::uint32_t* size) {
-    if (text.size() + 1 > *size) return kErrorMoreData;
-    std::memcpy(name, text.c_str(), text.size() + 1);
-    *size = static_cast<std::uint32_t>(text.size());
+// A name with its NUL must fit the caller's buffer, counted in UTF-16 characters as the
+// wide Enum calls count it.
+long CopyName(const std::string& text, std::string& name, std::uint32_t maxName) {
+    if (Utf16Length(text) + 1 > maxName) return kErrorMoreData;
+    name = text;
     return kErrorSuccess;
 }
 
@@ -147,23 +147,22 @@ long RegCloseKey(std::uintptr_t handle) {
     return TheMachine().openKeys.erase(handle) ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t, std::uint32_t access,
-                   RegKey& result) {
+long OpenKey(RootKey root, const std::string& subKey, std::uint32_t, std::uint32_t access,
+             RegKey& result) {
     return Walk(root, subKey, access, false, result);
 }
 
-long RegOpenKeyExA(const RegKey& parent, const std::string& subKey, std::uint32_t,
-                   std::uint32_t access, RegKey& result) {
+long OpenKey(const RegKey& parent, const std::string& subKey, std::uint32_t, std::uint32_t access,
+             RegKey& result) {
     return Walk(parent.Handle(), subKey, access, false, result);
 }
 
-long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t access,
-                     RegKey& result) {
+long CreateKey(RootKey root, const std::string& subKey, std::uint32_t access, RegKey& result) {
     return Walk(root, subKey, access, true, result);
 }
 
-long RegDeleteTreeA(RootKey root, const std::string& subKey) {
-    OpenKey parent;
+long DeleteKeyTree(RootKey root, const std::string& subKey) {
+    OpenedKey parent;
     std::vector<std::string> names;
     if (const long rc = Resolve(root, parent); rc != kErrorSuccess) return rc;
     if (const long rc = sandbox::SplitKeyPath(subKey, names); rc != kErrorSuccess) return rc;
@@ -182,9 +181,9 @@ long RegDeleteTreeA(RootKey root, const std::string& subKey) {
     return kErrorSuccess;
 }
 
-long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint32_t* type,
-                      void* data, std::uint32_t* size) {
-    OpenKey target;
+long QueryValue(const RegKey& key, const std::string& valueName, std::uint32_t* type, void* data,
+                std::uint32_t* size) {
+    OpenedKey target;
     if (const long rc = KeyFor(key, false, target); rc != kErrorSuccess) return rc;
     const auto& node = target.node;
     const auto* value = node->FindValue(valueName);
@@ -193,9 +192,9 @@ long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint
     return CopyOut(value->data, data, size);
 }
 
-long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32_t type,
-                    const void* data, std::uint32_t size) {
-    OpenKey target;
+long SetValue(const RegKey& key, const std::string& valueName, std::uint32_t type, const void* data,
+              std::uint32_t size) {
+    OpenedKey target;
     if (const long rc = KeyFor(key, true, target); rc != kErrorSuccess) return rc;
     const auto& node = target.node;
     Record("set", target, valueName);
@@ -209,8 +208,8 @@ long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32
     return kErrorSuccess;
 }
 
-long RegDeleteValueA(const RegKey& key, const std::string& valueName) {
-    OpenKey target;
+long DeleteValue(const RegKey& key, const std::string& valueName) {
+    OpenedKey target;
     if (const long rc = KeyFor(key, true, target); rc != kErrorSuccess) return rc;
     const auto& node = target.node;
     auto* value = node->FindValue(valueName);
@@ -220,22 +219,22 @@ long RegDeleteValueA(const RegKey& key, const std::string& valueName) {
     return kErrorSuccess;
 }
 
-long RegEnumKeyExA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
-    OpenKey target;
+long EnumKey(const RegKey& key, std::uint32_t index, std::string& name, std::uint32_t maxName) {
+    OpenedKey target;
     if (const long rc = KeyFor(key, false, target); rc != kErrorSuccess) return rc;
     const auto& node = target.node;
     if (index >= node->subkeys.size()) return kErrorNoMoreItems;
-    return CopyName(std::next(node->subkeys.begin(), index)->first, name, nameSize);
+    return CopyName(std::next(node->subkeys.begin(), index)->first, name, maxName);
 }
 
-long RegEnumValueA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize,
-                   std::uint32_t* type, void* data, std::uint32_t* dataSize) {
-    OpenKey target;
+long EnumValue(const RegKey& key, std::uint32_t index, std::string& name, std::uint32_t maxName,
+               std::uint32_t* type, void* data, std::uint32_t* dataSize) {
+    OpenedKey target;
     if (const long rc = KeyFor(key, false, target); rc != kErrorSuccess) return rc;
     const auto& node = target.node;
     if (index >= node->values.size()) return kErrorNoMoreItems;
     const auto& value = node->values[index];
-    if (const long rc = CopyName(value.name, name, nameSize); rc != kErrorSuccess) return rc;
+    if (const long rc = CopyName(value.name, name, maxName); rc != kErrorSuccess) return rc;
     if (type) *type = value.type;
     return CopyOut(value.data, data, dataSize);
 }

@@ -106,7 +106,7 @@ void AfterNextKeyOpen(std::function<void()> action);
 // --- Processes ----------------------------------------------------------------------------
 // What becomes of a process the system starts.
 struct ProcessOutcome {
-    long startError = 0;         // not 0: CreateProcessA fails with this code, nothing runs
+    long startError = 0;         // not 0: StartProcess fails with this code, nothing runs
     std::uint32_t exitCode = 0;  // the code it has ended with
     bool neverEnds = false;      // waits time out (advancing the virtual clock) until ended
 
@@ -121,13 +121,13 @@ using ProcessHandler = std::function<ProcessOutcome(const std::string& commandLi
 void OnProcessStart(ProcessHandler handler);
 // The machine's only program, a stand-in for REG: "REG EXPORT <key> <file> [/y]", the
 // arguments split by the Windows command-line rules (blanks, quotes, backslashes before a
-// quote). It writes the key with its subkeys and values as .reg text in the ANSI code page
-// (the real tool writes UTF-16) and ends with 0; it ends with 1 and writes nothing for
+// quote). It writes the key with its subkeys and values as .reg text in UTF-8 (the real
+// tool writes UTF-16) and ends with 0; it ends with 1 and writes nothing for
 // wrong arguments, a missing key, a missing folder, or an existing file without /y (where
 // the real tool would ask on its console). Other programs fail to start with
 // ERROR_FILE_NOT_FOUND.
 ProcessOutcome RunRegTool(const std::string& commandLine);
-// Every command line given to CreateProcessA, in order, failed starts included.
+// Every command line given to StartProcess, in order, failed starts included.
 const std::vector<std::string>& StartedProcesses();
 // Started processes that have neither ended nor been terminated.
 std::size_t RunningProcesses();

@@ -163,7 +163,7 @@ HResult ShellLink::Save(const std::string& file, bool) {
     if (state && state->locked) return HResultFromWin32(kErrorSharingViolation);
     if (sandbox::IsWriteDenied(file) ||
         (std::filesystem::exists(host, ec) &&
-         (GetFileAttributesA(file) & (kFileAttributeReadOnly | kFileAttributeDirectory))))
+         (GetAttributes(file) & (kFileAttributeReadOnly | kFileAttributeDirectory))))
         return HResultFromWin32(kErrorAccessDenied);
     if (!sandbox::WriteHostFile(host, Format(impl_->link)))
         return HResultFromWin32(kErrorAccessDenied);

@@ -18,16 +18,11 @@ namespace {
 
 using sandbox::TheMachine;
 
-// The real calls' contract: the text and its length, or the size needed with the NUL.
-std::uint32_t CopyPath(const std::string& text, char* buffer, std::uint32_t size) {
-    if (text.size() + 1 > size) return static_cast<std::uint32_t>(text.size() + 1);
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return static_cast<std::uint32_t>(text.size());
-}
-
 bool IsShortName(const std::string& name) {
     const auto dot = name.find('.');
     if (name.find_first_of(" +,;=[]") != std::string::npos) return false;
+    for (char c : name)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
     if (dot == std::string::npos) return !name.empty() && name.size() <= 8;
     return dot > 0 && dot <= 8 && name.find('.', dot + 1) == std::string::npos &&
            name.size() - dot - 1 <= 3;
@@ -42,8 +37,10 @@ std::string ShortStem(const std::string& name, std::string& extension) {
             extension += static_cast<char>(std::toupper(c));
     std::string stem;
     for (char c : base) {
-        if (c == ' ' || c == '.') continue;
-        stem += std::strchr("+,;=[]", c) ? '_' : static_cast<char>(std::toupper(c));
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == ' ' || c == '.' || (byte >= 0x80 && byte < 0xC0)) continue;
+        // A letter outside ASCII becomes one '_', as one outside the OEM code page does.
+        stem += std::strchr("+,;=[]", c) || byte >= 0xC0 ? '_' : static_cast<char>(std::toupper(c));
         if (stem.size() == 6) break;
     }
     return stem;
@@ -73,7 +70,7 @@ std::string ShortName(const std::filesystem::path& folder, const std::string& na
 bool PathForm(const std::string& path, bool shortForm, std::string& result) {
     const auto parts = sandbox::SplitPath(path);
     if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':') return false;
-    std::filesystem::path host = TheMachine().hostRoot / LowerCase(parts[0].substr(0, 1));
+    std::filesystem::path host = TheMachine().hostRoot / sandbox::DriveFolder(parts[0]);
     result = parts[0];
     std::error_code ec;
     for (size_t i = 1; i < parts.size(); ++i) {
@@ -164,28 +161,28 @@ std::string ErrorDescription(long code) {
     }
 }
 
-std::uint32_t GetTempPathA(std::uint32_t bufferLength, char* buffer) {
-    return CopyPath(TheMachine().tempPath, buffer, bufferLength);
+std::string TempPath() {
+    return TheMachine().tempPath;
 }
 
-std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
-    return CopyPath(TheMachine().windowsDirectory, buffer, size);
+std::string WindowsDirectory() {
+    return TheMachine().windowsDirectory;
 }
 
-std::uint32_t GetLongPathNameA(const std::string& path, char* buffer, std::uint32_t size) {
+std::string LongPathName(const std::string& path) {
     std::string result;
-    return PathForm(path, false, result) ? CopyPath(result, buffer, size) : 0;
+    return PathForm(path, false, result) ? result : std::string();
 }
 
-std::uint32_t GetShortPathNameA(const std::string& path, char* buffer, std::uint32_t size) {
+std::string ShortPathName(const std::string& path) {
     std::string result;
-    return PathForm(path, true, result) ? CopyPath(result, buffer, size) : 0;
+    return PathForm(path, true, result) ? result : std::string();
 }
 
-bool SHGetSpecialFolderPathA(char* buffer, int folder, bool) {
+std::string SpecialFolderPath(int folder, bool) {
     const auto& folders = TheMachine().specialFolders;
     const auto it = folders.find(folder);
-    return it != folders.end() && CopyPath(it->second, buffer, kMaxPath) < kMaxPath;
+    return it != folders.end() ? it->second : std::string();
 }
 
 std::string ApplicationFolder() {

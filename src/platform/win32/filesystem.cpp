@@ -12,7 +12,7 @@ FileTime ToFileTime(const FILETIME& time) {
     return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-void Copy(const WIN32_FIND_DATAA& from, FindDataA& to) {
+void Copy(const WIN32_FIND_DATAA& from, FindData& to) {
     to.dwFileAttributes = from.dwFileAttributes;
     to.ftLastWriteTime = ToFileTime(from.ftLastWriteTime);
     to.nFileSize = (static_cast<std::uint64_t>(from.nFileSizeHigh) << 32) | from.nFileSizeLow;
@@ -31,7 +31,7 @@ bool FindClose(std::uintptr_t handle) {
 }
 
 // No short names (FindExInfoBasic) and larger reads: the same entries in the same order.
-long FindFirstFileA(const std::string& pattern, FindDataA& data, FindHandle& handle) {
+long FindFirst(const std::string& pattern, FindData& data, FindHandle& handle) {
     WIN32_FIND_DATAA found;
     const HANDLE first =
         ::FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
@@ -45,7 +45,7 @@ long FindFirstFileA(const std::string& pattern, FindDataA& data, FindHandle& han
     return kErrorSuccess;
 }
 
-long FindNextFileA(const FindHandle& handle, FindDataA& data) {
+long FindNext(const FindHandle& handle, FindData& data) {
     WIN32_FIND_DATAA found;
     if (!::FindNextFileA(reinterpret_cast<HANDLE>(handle.get()), &found))
         return static_cast<long>(::GetLastError());
@@ -53,11 +53,11 @@ long FindNextFileA(const FindHandle& handle, FindDataA& data) {
     return kErrorSuccess;
 }
 
-std::uint32_t GetFileAttributesA(const std::string& path) {
+std::uint32_t GetAttributes(const std::string& path) {
     return ::GetFileAttributesA(path.c_str());
 }
 
-long GetFileAttributesExA(const std::string& path, FileAttributeData& data) {
+long GetAttributeData(const std::string& path, FileAttributeData& data) {
     WIN32_FILE_ATTRIBUTE_DATA found;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found))
         return static_cast<long>(::GetLastError());
@@ -74,11 +74,11 @@ long OpenForReading(const std::string& path) {
     return Result(file.is_valid());
 }
 
-long DeleteFileA(const std::string& path) {
+long RemoveFile(const std::string& path) {
     return Result(::DeleteFileA(path.c_str()));
 }
 
-long CreateDirectoryA(const std::string& path) {
+long MakeDirectory(const std::string& path) {
     return Result(::CreateDirectoryA(path.c_str(), nullptr));
 }
 

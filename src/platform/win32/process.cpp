@@ -1,4 +1,4 @@
-// Starting programs and waiting for them through CreateProcessA and the wait functions.
+// Starting programs and waiting for them through StartProcess and the wait functions.
 #include <windows.h>
 
 #include <vector>
@@ -20,14 +20,14 @@ void CloseProcessHandle(std::uintptr_t handle) {
     ::CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
-long CreateProcessA(const std::string& commandLine, ProcessHandle& process) {
+long StartProcess(const std::string& commandLine, ProcessHandle& process) {
     process.reset();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION started = {};
-    // CreateProcessA may write into the command line: it gets a copy of its own.
+    // StartProcess may write into the command line: it gets a copy of its own.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

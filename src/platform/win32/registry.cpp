@@ -28,18 +28,17 @@ long RegCloseKey(std::uintptr_t handle) {
     return ::RegCloseKey(reinterpret_cast<HKEY>(handle));
 }
 
-long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t options,
-                   std::uint32_t access, RegKey& result) {
+long OpenKey(RootKey root, const std::string& subKey, std::uint32_t options, std::uint32_t access,
+             RegKey& result) {
     return Open(RootHandle(root), subKey, options, access, result);
 }
 
-long RegOpenKeyExA(const RegKey& parent, const std::string& subKey, std::uint32_t options,
-                   std::uint32_t access, RegKey& result) {
+long OpenKey(const RegKey& parent, const std::string& subKey, std::uint32_t options,
+             std::uint32_t access, RegKey& result) {
     return Open(KeyHandle(parent), subKey, options, access, result);
 }
 
-long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t access,
-                     RegKey& result) {
+long CreateKey(RootKey root, const std::string& subKey, std::uint32_t access, RegKey& result) {
     HKEY created = nullptr;
     const long rc = ::RegCreateKeyExA(RootHandle(root), subKey.c_str(), 0, nullptr,
                                       REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr);
@@ -47,14 +46,14 @@ long RegCreateKeyExA(RootKey root, const std::string& subKey, std::uint32_t acce
     return rc;
 }
 
-long RegDeleteTreeA(RootKey root, const std::string& subKey) {
+long DeleteKeyTree(RootKey root, const std::string& subKey) {
     // The real call takes an empty path for the root itself and empties it.
     if (subKey.empty()) return ERROR_INVALID_PARAMETER;
     return ::RegDeleteTreeA(RootHandle(root), subKey.c_str());
 }
 
-long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint32_t* type,
-                      void* data, std::uint32_t* size) {
+long QueryValue(const RegKey& key, const std::string& valueName, std::uint32_t* type, void* data,
+                std::uint32_t* size) {
     DWORD dwType = 0;
     DWORD dwSize = size ? *size : 0;
     const long rc = ::RegQueryValueExA(KeyHandle(key), valueName.c_str(), nullptr, &dwType,
@@ -64,17 +63,17 @@ long RegQueryValueExA(const RegKey& key, const std::string& valueName, std::uint
     return rc;
 }
 
-long RegSetValueExA(const RegKey& key, const std::string& valueName, std::uint32_t type,
-                    const void* data, std::uint32_t size) {
+long SetValue(const RegKey& key, const std::string& valueName, std::uint32_t type, const void* data,
+              std::uint32_t size) {
     return ::RegSetValueExA(KeyHandle(key), valueName.c_str(), 0, type,
                             static_cast<const BYTE*>(data), size);
 }
 
-long RegDeleteValueA(const RegKey& key, const std::string& valueName) {
+long DeleteValue(const RegKey& key, const std::string& valueName) {
     return ::RegDeleteValueA(KeyHandle(key), valueName.c_str());
 }
 
-long RegEnumKeyExA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
+long EnumKey(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
     DWORD dwSize = *nameSize;
     const long rc =
         ::RegEnumKeyExA(KeyHandle(key), index, name, &dwSize, nullptr, nullptr, nullptr, nullptr);
@@ -82,8 +81,8 @@ long RegEnumKeyExA(const RegKey& key, std::uint32_t index, char* name, std::uint
     return rc;
 }
 
-long RegEnumValueA(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize,
-                   std::uint32_t* type, void* data, std::uint32_t* dataSize) {
+long EnumValue(const RegKey& key, std::uint32_t index, char* name, std::uint32_t* nameSize,
+               std::uint32_t* type, void* data, std::uint32_t* dataSize) {
     DWORD dwName = *nameSize;
     DWORD dwType = 0;
     DWORD dwData = dataSize ? *dataSize : 0;

@@ -37,15 +37,15 @@ std::string ErrorDescription(long code) {
     return std::string(buffer, n);
 }
 
-std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
-                                       const std::string& defaultText, char* buffer,
-                                       std::uint32_t size, const std::string& file) {
+std::uint32_t ReadProfileString(const std::string& section, const std::string& key,
+                                const std::string& defaultText, char* buffer, std::uint32_t size,
+                                const std::string& file) {
     return ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
                                       size, file.c_str());
 }
 
-bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                const std::string& value, const std::string& file) {
+bool WriteProfileValue(const std::string& section, const std::string& key, const std::string& value,
+                       const std::string& file) {
     // The API would store blank-edged names as given, and a cached copy of the file would then
     // not match them again: each write would add another section.
     return ::WritePrivateProfileStringA(Trim(section, kProfileBlanks).c_str(),
