@@ -14,4 +14,8 @@ std::string ExecutableBaseName();
 // The argument text that follows the program's own path, as one string.
 std::string CommandLineArguments();
 
+// The English language file built into the executable (the shipped eng.txt), byte for byte;
+// empty when the executable carries none.
+std::string BuiltInLanguageFile();
+
 }  // namespace platform

@@ -138,6 +138,7 @@ struct Machine {
     std::set<std::string> denyWriteFolders;  // lower-case Windows paths
     std::string appFolder = "C:\\Purgelint";
     std::string arguments;
+    std::string builtInLanguageFile;
     std::string executableBaseName = "purgelint";
     std::string tempPath;
     std::string windowsDirectory;

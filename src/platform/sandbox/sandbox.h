@@ -66,6 +66,8 @@ std::optional<Shortcut> ReadShortcut(const std::string& windowsPath);
 // --- The running program and its surroundings ---------------------------------------------
 void SetApplication(const std::string& folder, const std::string& arguments,
                     const std::string& executableBaseName = "purgelint");
+// What the executable carries as its built-in English language file (none by default).
+void SetBuiltInLanguageFile(const std::string& bytes);
 void SetTempPath(const std::string& path);
 void SetWindowsDirectory(const std::string& path);
 void SetSpecialFolder(int folder, const std::string& path);

@@ -197,6 +197,10 @@ std::string CommandLineArguments() {
     return TheMachine().arguments;
 }
 
+std::string BuiltInLanguageFile() {
+    return TheMachine().builtInLanguageFile;
+}
+
 void GetLocalTime(SystemTime& time) {
     time = TheMachine().now;
 }
@@ -224,6 +228,10 @@ void SetApplication(const std::string& folder, const std::string& arguments,
     TheMachine().appFolder = folder;
     TheMachine().arguments = arguments;
     TheMachine().executableBaseName = executableBaseName;
+}
+
+void SetBuiltInLanguageFile(const std::string& bytes) {
+    TheMachine().builtInLanguageFile = bytes;
 }
 
 void SetTempPath(const std::string& path) {
