@@ -31,19 +31,10 @@ bool ShowStatus(const std::string& text) {
     return true;
 }
 
-// A junction, a symbolic link or another entry that stands for something elsewhere (a
-// name-surrogate reparse tag) is never entered: a link to an ancestor would never end. A
-// reparse point without a tag counts as a link too: Wine reports a symbolic link to a
-// folder so (attributes 0x410).
-bool IsLink(const FindData& entry) {
-    constexpr std::uint32_t kNameSurrogate = 0x20000000;
-    return (entry.dwFileAttributes & platform::kFileAttributeReparsePoint) &&
-           (entry.dwReserved0 == 0 || (entry.dwReserved0 & kNameSurrogate));
-}
-
 bool IsFolderToEnter(const FindData& entry) {
     return entry.dwFileAttributes != platform::kInvalidFileAttributes &&
-           (entry.dwFileAttributes & platform::kFileAttributeDirectory) && !IsLink(entry);
+           (entry.dwFileAttributes & platform::kFileAttributeDirectory) &&
+           !platform::IsReparsePoint(entry);
 }
 
 // Walks the folder's tree in the search's order: the folder is shown on the status line and

@@ -19,18 +19,6 @@ namespace {
 using platform::FindData;
 using platform::SystemTime;
 
-// A junction, a symbolic link or any other entry that stands for something elsewhere (a
-// name-surrogate reparse tag). The walks neither enter nor examine one: a link to an
-// ancestor would never end, and a link leading out of the folder would put files outside it
-// into the list, where every repair deletes or rewrites them. A link to a file is left alone
-// too: what it says about use belongs to its target, wherever that lies. A reparse point
-// without a tag is taken for a link as well: Wine reports a symbolic link to a folder so.
-bool IsLink(const FindData& entry) {
-    constexpr std::uint32_t kNameSurrogate = 0x20000000;
-    return (entry.dwFileAttributes & platform::kFileAttributeReparsePoint) &&
-           (entry.dwReserved0 == 0 || (entry.dwReserved0 & kNameSurrogate));
-}
-
 // Lists `folder` once, in the file system's order, handing every file to `onFile` and
 // collecting the subfolders, which the caller enters only after the listing is done. A
 // folder that cannot be listed and an entry whose attributes cannot be read are passed
@@ -44,7 +32,10 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& subfolders,
          result == platform::kErrorSuccess; result = platform::FindNext(listing, entry)) {
         if (!bScanRunning) return false;
         if (entry.cFileName == "." || entry.cFileName == "..") continue;
-        if (entry.dwFileAttributes == platform::kInvalidFileAttributes || IsLink(entry)) continue;
+        // A link to a file is passed over too: its date tells of its target, wherever that is.
+        if (entry.dwFileAttributes == platform::kInvalidFileAttributes ||
+            platform::IsReparsePoint(entry))
+            continue;
         std::string path = folder + "\\" + entry.cFileName;
         if (entry.dwFileAttributes & platform::kFileAttributeDirectory)
             subfolders.push_back(std::move(path));

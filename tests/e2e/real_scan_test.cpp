@@ -171,8 +171,8 @@ TEST_F(RealScan, ShortcutsMadeByTheShellAreReadCheckedAndRepointed) {
     EXPECT_EQ(arguments, "-fullscreen") << "only the target changes";
 }
 
-// real_scan_test.sh made Temp\escape, a link to the folder Outside with an old file in it,
-// and Temp\Sub\again, a link back to Temp.
+// real_scan_test.sh made Temp\escape and Temp\far, links to the folder Outside with an old
+// file in it, and Temp\Sub\again and Temp\Sub\loop, links back to Temp.
 TEST_F(RealScan, TemporaryFilesAreJudgedByDateAndAttributesWithoutFollowingLinks) {
     const std::string temp = kRoot + "\\Temp";
     ASSERT_NE(platform::GetAttributes(temp + "\\escape\\far.tmp"), platform::kInvalidFileAttributes)

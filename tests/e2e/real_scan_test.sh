@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs real_scan_tests.exe under Wine after making what Wine cannot make itself: symbolic
-# links out of the temporary folder and back into it.
+# links out of the temporary folder and back into it, relative and absolute.
 # Usage: real_scan_test.sh real_scan_tests.exe
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -12,6 +12,8 @@ mkdir -p "$root/Temp/Sub" "$root/Outside"
 touch -d '2020-01-01 12:00' "$root/Outside/far.tmp"
 ln -s ../Outside "$root/Temp/escape"
 ln -s .. "$root/Temp/Sub/again"
+ln -s "$root/Outside" "$root/Temp/far"
+ln -s "$root/Temp" "$root/Temp/Sub/loop"
 status=0
 wine "$1" || status=$?
 rm -rf "$root"

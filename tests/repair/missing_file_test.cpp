@@ -194,9 +194,9 @@ TEST_F(MissingFileSearch, LinksAndFoldersThatCannotBeListedAreNotEntered) {
     Touch("C:\\Elsewhere\\app.exe");
     Touch("C:\\WINDOWS\\locked\\app.exe");
     sandbox::DenyListing("C:\\WINDOWS\\locked");
-    sandbox::MakeJunction("C:\\WINDOWS\\system32\\loop", "C:\\WINDOWS");
-    sandbox::MakeSymbolicLink("C:\\Program Files\\New\\again", "C:\\Program Files");
-    sandbox::MakeSymbolicLink("C:\\WINDOWS\\elsewhere", "C:\\Elsewhere");
+    MakeReparsePointsOfEveryTag("C:\\WINDOWS\\system32\\loop", "C:\\WINDOWS");
+    MakeReparsePointsOfEveryTag("C:\\Program Files\\New\\again", "C:\\Program Files");
+    MakeReparsePointsOfEveryTag("C:\\WINDOWS\\elsewhere", "C:\\Elsewhere");
     const Paths expected = {"C:\\WINDOWS\\system32\\app.exe", "C:\\Program Files\\New\\app.exe"};
     EXPECT_EQ(Searched("app.exe"), expected);
     EXPECT_EQ(Offered("C:\\Old\\app.exe"), expected);

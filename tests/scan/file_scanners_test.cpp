@@ -209,13 +209,13 @@ TEST_F(FileScanners, CancelDuringAListingLeavesTheCollectedSubfolders) {
     EXPECT_EQ(colProblems.Count(), 0) << "a stopped scan does not start again";
 }
 
-TEST_F(FileScanners, ShortcutWalkStaysOutOfLinkedFolders) {
+TEST_F(FileScanners, ShortcutWalkEntersNoReparsePointWhateverItsTag) {
     Link(Desktop("broken.lnk"), "C:\\Gone\\a.exe");
-    sandbox::MakeJunction(Desktop("Loop"), kDesktop);
+    MakeReparsePointsOfEveryTag(Desktop("Loop"), kDesktop);
     sandbox::MakeFolder(Desktop("Sub"));
-    sandbox::MakeSymbolicLink(Desktop("Sub\\Back"), kDesktop);
+    MakeReparsePointsOfEveryTag(Desktop("Sub\\Back"), kDesktop);
     Link("C:\\Elsewhere\\outside.lnk", "C:\\Gone\\b.exe");
-    sandbox::MakeJunction(Desktop("Out"), "C:\\Elsewhere");
+    MakeReparsePointsOfEveryTag(Desktop("Out"), "C:\\Elsewhere");
     ScanShortcuts(kDesktop);
     EXPECT_EQ(Found(), (Names{Desktop("broken.lnk")}));
 }
@@ -310,17 +310,18 @@ TEST_F(FileScanners, OldFilesAreFoundAtAnyDepthWithTheirDate) {
     EXPECT_EQ(folder, kTemp) << "only a trailing backslash is removed";
 }
 
-TEST_F(FileScanners, TemporaryWalkNeverLeavesTheFolderThroughALink) {
+TEST_F(FileScanners, TemporaryWalkNeverLeavesTheFolderThroughAReparsePoint) {
     DatedFile(Temp("real.tmp"), 2001, 1, 1);
     DatedFile("C:\\Users\\ann\\Documents\\thesis.doc", 2001, 1, 1);
     DatedFile("C:\\Users\\ann\\Documents\\Old\\letter.doc", 2001, 1, 1);
-    sandbox::MakeJunction(Temp("Loop"), kTemp);
-    sandbox::MakeSymbolicLink(Temp("Docs"), "C:\\Users\\ann\\Documents");
+    MakeReparsePointsOfEveryTag(Temp("Loop"), kTemp);
+    MakeReparsePointsOfEveryTag(Temp("Docs"), "C:\\Users\\ann\\Documents");
     sandbox::MakeFolder(Temp("Sub"));
-    sandbox::MakeJunction(Temp("Sub\\Back"), "C:\\Users\\ann");
+    MakeReparsePointsOfEveryTag(Temp("Sub\\Back"), "C:\\Users\\ann");
     // A link to a file: its date says nothing about the temporary folder, so it is left alone.
-    sandbox::MakeSymbolicLink(Temp("thesis-link.tmp"), "C:\\Users\\ann\\Documents\\thesis.doc");
-    sandbox::SetLastWriteTime(Temp("thesis-link.tmp"), 2001, 1, 1);
+    MakeReparsePointsOfEveryTag(Temp("thesis-link"), "C:\\Users\\ann\\Documents\\thesis.doc");
+    for (std::size_t i = 0; i < std::size(kEveryReparseTag); ++i)
+        sandbox::SetLastWriteTime(Temp("thesis-link" + std::to_string(i)), 2001, 1, 1);
     ScanTemp();
     EXPECT_EQ(Found(), (Names{Temp("real.tmp")}));
 }

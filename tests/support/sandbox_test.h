@@ -4,12 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
 #include "core/app_state.h"
 #include "platform/sandbox/sandbox.h"
+
+// Every kind of reparse point a walk may meet: a junction, a symbolic link, Wine's host link
+// (its tag undefined: 0 or any number), a deduplicated folder (a tag that is no link).
+inline constexpr std::uint32_t kEveryReparseTag[] = {0xA0000003, 0xA000000C, 0, 1, 0x80000013};
+
+// Makes a reparse point of each tag at `link` + the tag's index, all leading to `target`.
+inline void MakeReparsePointsOfEveryTag(const std::string& link, const std::string& target) {
+    for (std::size_t i = 0; i < std::size(kEveryReparseTag); ++i)
+        sandbox::MakeReparsePoint(link + std::to_string(i), target, kEveryReparseTag[i]);
+}
 
 class SandboxTest : public ::testing::Test {
   protected:

@@ -91,7 +91,7 @@ FindData MakeFindData(const std::string& windowsPath, const std::filesystem::pat
     data.ftLastWriteTime = ToFileTime(status.st_mtim);
     data.nFileSize = S_ISREG(status.st_mode) ? static_cast<std::uint64_t>(status.st_size) : 0;
     if (S_ISLNK(status.st_mode))
-        data.dwReserved0 = state && state->reparseTag ? state->reparseTag : kIoReparseTagSymlink;
+        data.dwReserved0 = state && state->reparseTag ? *state->reparseTag : kIoReparseTagSymlink;
     data.cFileName = name;
     return data;
 }
@@ -342,6 +342,10 @@ void HideAttributes(const std::string& windowsPath) {
 
 void DenyListing(const std::string& windowsFolder) {
     ExistingState(windowsFolder).listingDenied = true;
+}
+
+void MakeReparsePoint(const std::string& linkPath, const std::string& target, std::uint32_t tag) {
+    MakeLink(linkPath, target, tag);
 }
 
 void MakeJunction(const std::string& linkPath, const std::string& targetFolder) {

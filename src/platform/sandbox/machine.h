@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -116,7 +117,7 @@ struct FileState {
     bool locked = false;
     bool attributesHidden = false;
     bool listingDenied = false;
-    std::uint32_t reparseTag = 0;  // a junction or symbolic link made by a test
+    std::optional<std::uint32_t> reparseTag;  // a reparse point made by a test
     bool linksFolder = false;
 };
 

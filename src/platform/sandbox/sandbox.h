@@ -47,6 +47,9 @@ void DenyListing(const std::string& windowsFolder);
 // may be anywhere, an ancestor of the link included (a loop).
 void MakeJunction(const std::string& linkPath, const std::string& targetFolder);
 void MakeSymbolicLink(const std::string& linkPath, const std::string& target);
+// A reparse point leading to `target` with any tag: 0 or another number, as Wine reports a
+// host link (its tag is left undefined), or a tag that is no link (a deduplicated folder).
+void MakeReparsePoint(const std::string& linkPath, const std::string& target, std::uint32_t tag);
 
 // Shortcut files in the sandbox's own storage format, read and written by the same
 // ShellLink calls the system uses.
