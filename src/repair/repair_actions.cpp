@@ -18,11 +18,6 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(0, slash);
 }
 
-// Where the text holds `part`, compared without regard to case; npos when nowhere.
-size_t FindNoCase(const std::string& text, const std::string& part) {
-    return platform::UpperCase(text).find(platform::UpperCase(part));
-}
-
 // A value whose name is the path, with its use count as data (the shared DLLs).
 bool PathIsValueName(const clsItem& item) {
     return !item.pCureKeyValueName.empty() &&
@@ -47,7 +42,7 @@ std::string RepointedText(const clsItem& item, const std::string& newPath) {
     std::string text =
         ReadRegistryValue(item.pCureKeyRoot, item.pCureKeyName, item.pCureKeyValueName);
     const std::string& missing = item.pCureMissingfile;
-    const size_t at = missing.empty() ? std::string::npos : FindNoCase(text, missing);
+    const size_t at = missing.empty() ? std::string::npos : platform::FindNoCase(text, missing);
     if (at == std::string::npos) return newPath;
     const bool quoted = at > 0 && text[at - 1] == '"';
     const bool quote = !quoted && HoldsCommandLine(item) && newPath.find(' ') != std::string::npos;

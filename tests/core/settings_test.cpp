@@ -33,7 +33,7 @@ TEST_F(Settings, StoredTextIsTrimmedUnquotedAndFoundWhateverTheKeyCase) {
 TEST_F(Settings, AFileSavedByAnEditorReadsAndKeepsItsEncoding) {
     Store("\xEF\xBB\xBF; saved as UTF-8\n[Main]\nlanguage=fra\nnote=caf\xC3\xA9\n");
     EXPECT_EQ(ReadSetting("language", "eng"), "fra");
-    EXPECT_EQ(ReadSetting("note", ""), "caf\xE9");
+    EXPECT_EQ(ReadSetting("note", ""), "caf\u00E9");
     WriteSetting("language", "deu");
     EXPECT_EQ(ReadAppFile("setup.ini"),
               "\xEF\xBB\xBF; saved as UTF-8\r\n[Main]\r\nlanguage=deu\r\nnote=caf\xC3\xA9\r\n");

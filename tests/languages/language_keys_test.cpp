@@ -203,7 +203,7 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramUsesAndNoOther) {
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguage, ::testing::Values("eng", "deu", "fra"));
 
 // The translations read as the English does: line breaks in the same places, and their
-// letters in the ANSI code page (Windows-1252) whatever the file's encoding.
+// letters in UTF-8 whatever the file's encoding.
 using ShippedTranslations = SandboxTest;
 
 TEST_F(ShippedTranslations, KeepTheEnglishLineBreaksAndTheirLetters) {
@@ -211,8 +211,8 @@ TEST_F(ShippedTranslations, KeepTheEnglishLineBreaksAndTheirLetters) {
     std::map<std::string, std::string> english;
     for (const std::string& key : keys)
         english[key] = Translate(key, "");
-    const std::map<std::string, std::string> samples = {{"deu", "Alle ausw\xE4hlen"},
-                                                        {"fra", "Tout s\xE9lectionner"}};
+    const std::map<std::string, std::string> samples = {{"deu", "Alle ausw\u00E4hlen"},
+                                                        {"fra", "Tout s\u00E9lectionner"}};
     for (const auto& [code, selectAll] : samples) {
         SCOPED_TRACE(code);
         InstallShippedLanguage(kAppFolder, code);

@@ -133,19 +133,22 @@ TEST_F(ProfileContract, DefaultsLoseTrailingSpacesAndQuotes) {
 TEST_F(ProfileContract, ByteOrderMarksChooseTheEncoding) {
     const std::string utf8 =
         File("utf8.ini", "\xEF\xBB\xBF[Main]\r\nk=caf\xC3\xA9 \xE2\x82\xAC \xE2\x86\x92\r\n");
-    EXPECT_EQ(Read("Main", "k", utf8), "caf\xE9 \x80 ?") << "text comes in the ANSI code page";
+    EXPECT_EQ(Read("Main", "k", utf8), "caf\u00E9 \u20AC \u2192") << "text comes in UTF-8";
 
     const std::string utf16 =
         File("utf16.ini", Utf16("[Main]\r\nk=caf\xE9 ") + "\xAC\x20" + Utf16("\r\n").substr(2));
-    EXPECT_EQ(Read("Main", "k", utf16), "caf\xE9 \x80");
+    EXPECT_EQ(Read("Main", "k", utf16), "caf\u00E9 \u20AC");
+    const std::string ansi = File("ansi.ini", "[Main]\r\nk=caf\xE9 \x80\r\n");
+    EXPECT_EQ(Read("Main", "k", ansi), "caf\u00E9 \u20AC") << "no mark: the ANSI code page";
     const std::string big = File("big.ini", Utf16("[Main]\r\nk=big\r\n", true));
     EXPECT_EQ(Read("Main", "k", big), "big");
     const std::string unmarked = File("unmarked.ini", Utf16("[Main]\r\nk=x\r\n").substr(2));
     EXPECT_EQ(Read("Main", "k", unmarked), "dflt") << "without its mark UTF-16 is not known";
 
-    ASSERT_TRUE(WriteProfileValue("Main", "new", "\xE9", utf8));
-    EXPECT_EQ(contract::ReadFile(utf8),
-              "\xEF\xBB\xBF[Main]\r\nk=caf\xC3\xA9 \xE2\x82\xAC \xE2\x86\x92\r\nnew=\xC3\xA9\r\n")
+    ASSERT_TRUE(WriteProfileValue("Main", "new", "\u00E9\u03A9", utf8));
+    EXPECT_EQ(
+        contract::ReadFile(utf8),
+        "\xEF\xBB\xBF[Main]\r\nk=caf\xC3\xA9 \xE2\x82\xAC \xE2\x86\x92\r\nnew=\xC3\xA9\xCE\xA9\r\n")
         << "a write keeps the encoding and what the code page cannot hold";
 }
 

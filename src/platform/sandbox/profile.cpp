@@ -15,14 +15,13 @@
 namespace platform {
 namespace {
 
-// The parsed file holds its text in UTF-8, so that a rewrite keeps what the ANSI code page
-// (Windows-1252) cannot show; names and values cross the API in that code page.
+// The parsed file holds its text in UTF-8, as names and values cross the API; the file keeps
+// its own encoding.
 enum class Encoding { kAnsi, kUtf8, kUtf16Le, kUtf16Be };
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-constexpr char32_t kReplacement = 0xFFFD;
 
 // Windows-1252 from 0x80 to 0x9F; its five unassigned bytes stand for the C1 controls.
 constexpr std::array<char16_t, 32> kAnsiHigh = {
@@ -30,102 +29,46 @@ constexpr std::array<char16_t, 32> kAnsiHigh = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t FromAnsi(unsigned char c) {
+char16_t FromAnsi(unsigned char c) {
     return c >= 0x80 && c < 0xA0 ? kAnsiHigh[c - 0x80] : c;
 }
 
-// What the code page cannot hold becomes '?'.
-char ToAnsi(char32_t c) {
+// What the code page cannot hold becomes '?', as the real write does.
+char ToAnsi(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     const auto at = std::find(kAnsiHigh.begin(), kAnsiHigh.end(), c);
     return at == kAnsiHigh.end() ? '?' : static_cast<char>(0x80 + (at - kAnsiHigh.begin()));
 }
 
-void AppendUtf8(std::string& text, char32_t c) {
-    if (c < 0x80) {
-        text += static_cast<char>(c);
-        return;
-    }
-    // The lead byte carries the length; each following byte six bits, the last ones first.
-    const int following = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    const unsigned leads[] = {0, 0xC0, 0xE0, 0xF0};
-    text += static_cast<char>(leads[following] | c >> (6 * following));
-    for (int n = following - 1; n >= 0; --n)
-        text += static_cast<char>(0x80 | (c >> (6 * n) & 0x3F));
-}
-
-// The character at `i`, moving `i` past it; a broken sequence reads as U+FFFD.
-char32_t NextUtf8(std::string_view text, size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    int extra = 0;  // the continuation bytes the lead byte asks for
-    if (lead >= 0xF5 || (lead >= 0x80 && lead < 0xC2))
-        return kReplacement;
-    else if (lead >= 0xF0)
-        extra = 3;
-    else if (lead >= 0xE0)
-        extra = 2;
-    else if (lead >= 0xC2)
-        extra = 1;
-    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int n = 0; n < extra; ++n, ++i) {
-        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            return kReplacement;
-        c = c << 6 | (static_cast<unsigned char>(text[i]) & 0x3F);
-    }
-    const char32_t least[] = {0, 0x80, 0x800, 0x10000};
-    if (c < least[extra] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) return kReplacement;
-    return c;
-}
-
 std::string AnsiToUtf8(std::string_view text) {
-    std::string utf8;
+    std::u16string units;
     for (char c : text)
-        AppendUtf8(utf8, FromAnsi(static_cast<unsigned char>(c)));
-    return utf8;
+        units += FromAnsi(static_cast<unsigned char>(c));
+    return Utf8FromUtf16(units);
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
     std::string text;
-    for (size_t i = 0; i < utf8.size();)
-        text += ToAnsi(NextUtf8(utf8, i));
+    for (char16_t unit : Utf16FromUtf8(utf8))
+        text += ToAnsi(unit);
     return text;
 }
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    std::vector<char16_t> units;
+    std::u16string units;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto first = static_cast<unsigned char>(bytes[i]);
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units.push_back(
-            static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
+        units += static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
     }
-    std::string utf8;
-    for (size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10 | (units[++i] - 0xDC00));
-        else if (c >= 0xD800 && c < 0xE000)
-            c = kReplacement;
-        AppendUtf8(utf8, c);
-    }
-    return utf8;
+    return Utf8FromUtf16(units);
 }
 
 std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
     std::string bytes;
-    const auto add = [&](char32_t unit) {
+    for (char16_t unit : Utf16FromUtf8(utf8)) {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
         bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    };
-    for (size_t i = 0; i < utf8.size();) {
-        const char32_t c = NextUtf8(utf8, i);
-        if (c < 0x10000) {
-            add(c);
-        } else {
-            add(0xD800 + ((c - 0x10000) >> 10));
-            add(0xDC00 + ((c - 0x10000) & 0x3FF));
-        }
     }
     return bytes;
 }
@@ -226,9 +169,8 @@ std::string Save(const Profile& profile) {
 // Only the first section and the first key of a name count.
 template <typename Item>
 Item* FirstNamed(std::vector<Item>& items, const std::string& name) {
-    const auto at = std::find_if(items.begin(), items.end(), [&](const Item& item) {
-        return EqualsNoCase(Utf8ToAnsi(item.name), name);
-    });
+    const auto at = std::find_if(items.begin(), items.end(),
+                                 [&](const Item& item) { return EqualsNoCase(item.name, name); });
     return at == items.end() ? nullptr : &*at;
 }
 
@@ -243,13 +185,16 @@ std::string DefaultOf(const std::string& text) {
     return text.substr(0, last == std::string::npos ? std::min<size_t>(text.size(), 1) : last + 1);
 }
 
-// What the real copy leaves of a value in `size` characters: matching outer quotes go, but
-// the closing one only when the whole value fits.
+// What the real copy leaves of a value in `size` bytes: matching outer quotes go, but the
+// closing one only when the whole value fits; a cut never splits a letter.
 std::string CopyOf(std::string value, std::uint32_t size) {
     const bool quoted = value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
                         value.back() == value.front();
     if (quoted) value.erase(0, 1);
-    std::string copy = value.substr(0, size - 1);
+    std::size_t length = std::min<std::size_t>(value.size(), size - 1);
+    while (length < value.size() && length > 0 && (value[length] & 0xC0) == 0x80)
+        --length;
+    std::string copy = value.substr(0, length);
     if (quoted && size >= value.size() && !copy.empty()) copy.pop_back();
     return copy;
 }
@@ -262,8 +207,8 @@ std::uint32_t ReadProfileString(const std::string& section, const std::string& k
     if (size == 0) return 0;
     Profile profile = Load(file);
     const Key* found = Find(profile, section, key);
-    const std::string text = CopyOf(
-        found && found->value ? Utf8ToAnsi(*found->value) : DefaultOf(UpToNul(defaultText)), size);
+    const std::string text =
+        CopyOf(found && found->value ? *found->value : DefaultOf(UpToNul(defaultText)), size);
     std::memcpy(buffer, text.data(), text.size());
     buffer[text.size()] = '\0';
     return static_cast<std::uint32_t>(text.size());
@@ -274,10 +219,10 @@ bool WriteProfileValue(const std::string& section, const std::string& key, const
     if (!sandbox::MayWrite(file)) return false;
     Profile profile = Load(file);
     Section* at = FirstNamed(profile.sections, Blankless(section));
-    if (!at) at = &profile.sections.emplace_back(Section{AnsiToUtf8(Blankless(section)), {}});
+    if (!at) at = &profile.sections.emplace_back(Section{Blankless(section), {}});
     Key* entry = FirstNamed(at->keys, Blankless(key));
-    if (!entry) entry = &at->keys.emplace_back(Key{AnsiToUtf8(Blankless(key)), std::nullopt});
-    const std::string text = AnsiToUtf8(UpToNul(value));
+    if (!entry) entry = &at->keys.emplace_back(Key{Blankless(key), std::nullopt});
+    const std::string text = UpToNul(value);
     const std::string stored =
         text.substr(std::min(text.find_first_not_of(kProfileBlanks), text.size()));
     if (entry->value == stored) return true;
