@@ -10,6 +10,7 @@
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -56,6 +57,60 @@ class FileCache {
     Entries entries_;
 };
 
+using TextsByKey = std::map<std::string, std::string, platform::NoCaseLess>;
+
+// The [Lang] texts of a language file's bytes, read as the profile functions read them: a
+// byte-order mark chooses UTF-16 or UTF-8 (without one the file is plain ASCII), names and
+// values lose their blanks and matching outer quotes, the first key of a name counts.
+TextsByKey ParseLanguageFile(std::string_view bytes) {
+    std::string text;
+    if (bytes.starts_with("\xFF\xFE")) {
+        std::u16string units;
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+            units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                           static_cast<unsigned char>(bytes[i + 1]) << 8);
+        text = platform::Utf8FromUtf16(units);
+    } else {
+        text = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+    }
+    TextsByKey texts;
+    bool inLang = false;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        const std::string line = platform::Trim(std::string_view(text).substr(start, end - start),
+                                                platform::kProfileBlanks);
+        start = end + 1;
+        if (line.starts_with('[')) {
+            inLang = platform::EqualsNoCase(
+                platform::Trim(line.substr(1, line.rfind(']') - 1), platform::kProfileBlanks),
+                "Lang");
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (!inLang || equals == std::string::npos) continue;
+        std::string value = platform::Trim(line.substr(equals + 1), platform::kProfileBlanks);
+        if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        texts.emplace(platform::Trim(line.substr(0, equals), platform::kProfileBlanks), value);
+    }
+    return texts;
+}
+
+// The English built into the program: what a damaged language file or one that lacks a key
+// falls back to, so that no window is left without its words. Parsed again only when the
+// built-in bytes are not the ones parsed last.
+std::string BuiltInText(const std::string& key) {
+    static std::string parsedBytes;
+    static TextsByKey texts;
+    if (std::string bytes = platform::BuiltInLanguageFile(); bytes != parsedBytes) {
+        texts = ParseLanguageFile(bytes);
+        parsedBytes = std::move(bytes);
+    }
+    const auto it = texts.find(key);
+    return it == texts.end() ? std::string() : it->second;
+}
+
 FileCache<std::map<std::string, std::string>> languageTexts;
 FileCache<std::set<std::string>> recordedMissing;
 std::function<void(const std::string&)> keyObserver;
@@ -87,8 +142,9 @@ std::string Translate(const std::string& key, const std::string& defaultText) {
     const std::string folder = platform::ApplicationFolder() + "\\languages\\";
     std::string text = ReadText(key, folder + sLanguage + ".txt");
     if (text.empty()) {
-        text = defaultText;
         RecordMissing(key, folder + "_missing.txt");
+        text = BuiltInText(key);
+        if (text.empty()) text = defaultText;
     }
     std::string result;
     size_t start = 0;

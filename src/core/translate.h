@@ -4,8 +4,9 @@
 #include <functional>
 #include <string>
 
-// The text of `key` in the current language, else `defaultText` (the key is then recorded
-// in languages\_missing.txt). Every "||" becomes a line break.
+// The text of `key` in the current language; where that file lacks it (the key is then
+// recorded in languages\_missing.txt), the English built into the program, else
+// `defaultText`. Every "||" becomes a line break.
 std::string Translate(const std::string& key, const std::string& defaultText);
 
 // For tests: `observer` is called with every key Translate is asked for, before the lookup,

@@ -56,6 +56,31 @@ TEST_F(Translation, RepeatedMissesLeaveTheRecordAsItIs) {
     EXPECT_EQ(Missing(), "[Lang_eng]\r\nscanresult_found=\r\n[Lang_ deu]\r\nscanresult_found=\r\n");
 }
 
+// A junk file, or one that lacks a key, leaves no window without words: the English built
+// into the program stands in, and the key is still recorded for the translators.
+TEST_F(Translation, WhatTheFileLacksComesFromTheBuiltInEnglishThenFromTheDefault) {
+    const std::string english =
+        "[Other]\r\nframe_ok=No\r\n[Lang]\r\nframe_ok = OK \r\nframe_info=\" needs it:\"\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : english)
+        utf16 += std::string{c, '\0'};
+    for (const std::string& builtIn : {english, utf16}) {
+        sandbox::SetBuiltInLanguageFile(builtIn);
+        Language("eng", "\x01\x02 junk ==\r\n[Lang\r\n");
+        Language("deu", "[Lang]\r\nframe_ok=Gut\r\n");
+        for (const std::string code : {"eng", "deu"}) {
+            SCOPED_TRACE(code + (builtIn == english ? " ASCII" : " UTF-16"));
+            sLanguage = code;
+            EXPECT_EQ(Translate("FRAME_OK", ""), code == "deu" ? "Gut" : "OK");
+            EXPECT_EQ(Translate("frame_info", "x"), " needs it:");
+            EXPECT_EQ(Translate("frame_other", "Default"), "Default");
+        }
+    }
+    EXPECT_EQ(Missing(),
+              "[Lang_eng]\r\nFRAME_OK=\r\nframe_info=\r\nframe_other=\r\n"
+              "[Lang_deu]\r\nframe_info=\r\nframe_other=\r\n");
+}
+
 TEST_F(Translation, BarsPairLeftToRight) {
     EXPECT_EQ(Translate("k1", "A||B"), "A\r\nB");
     EXPECT_EQ(Translate("k2", "|||"), "\r\n|");

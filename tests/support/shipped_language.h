@@ -11,15 +11,21 @@
 
 #include "platform/sandbox/sandbox.h"
 
-// Copies languages/<code>.txt into `appFolder`\languages; the file's bytes are returned for
-// tests that compare against its lines.
-inline std::string InstallShippedLanguage(const std::string& appFolder,
-                                          const std::string& code = "eng") {
+// The bytes of languages/<code>.txt.
+inline std::string ShippedLanguage(const std::string& code = "eng") {
     const std::string path = PURGELINT_LANGUAGES_DIR "/" + code + ".txt";
     std::ifstream shipped(path, std::ios::binary);
     EXPECT_TRUE(shipped) << path;
     std::ostringstream text;
     text << shipped.rdbuf();
-    sandbox::WriteFile(appFolder + "\\languages\\" + code + ".txt", text.str());
     return text.str();
+}
+
+// Copies languages/<code>.txt into `appFolder`\languages; the file's bytes are returned for
+// tests that compare against its lines.
+inline std::string InstallShippedLanguage(const std::string& appFolder,
+                                          const std::string& code = "eng") {
+    std::string text = ShippedLanguage(code);
+    sandbox::WriteFile(appFolder + "\\languages\\" + code + ".txt", text);
+    return text;
 }
