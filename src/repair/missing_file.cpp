@@ -159,7 +159,7 @@ std::string FindMissingFile(clsItem& item) {
     if (candidates.empty()) return "";
     if (candidates.size() == 1) return candidates.front();
     colCandidates = std::move(candidates);
-    SelectPathForm chooser;
+    SelectPathForm chooser(missing);
     chooser.Show(ui::ShowMode::Modal, frmRepairRun);
     return sChosenPath;
 }

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr const char* kChooser = "frmRepairSelectPath";
+constexpr const char* kMissing = "C:\\Old\\\u03A9mega\\app.exe";
 
 class Chooser : public SandboxTest {
   protected:
@@ -22,7 +23,7 @@ class Chooser : public SandboxTest {
         SandboxTest::SetUp();
         colCandidates = {"C:\\WINDOWS\\system32\\app.exe", "C:\\Program Files\\New\\APP.EXE",
                          "C:\\Program Files\\Old\\app.exe"};
-        sRepairItemName = "C:\\Users\\Ann\\Desktop\\App.lnk";
+        sRepairItemName = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
         sChosenPath = "left from before";
     }
 
@@ -34,7 +35,7 @@ class Chooser : public SandboxTest {
     static std::string Choose(std::function<void()> act) {
         sandbox::Script("act on the chooser", std::move(act),
                         [] { return sandbox::FindForm(kChooser) != 0; });
-        SelectPathForm chooser;
+        SelectPathForm chooser(kMissing);
         chooser.Show(ui::ShowMode::Modal);
         EXPECT_EQ(sandbox::PendingActions(), 0u);
         EXPECT_FALSE(chooser.IsLoaded());
@@ -55,9 +56,11 @@ TEST_F(Chooser, ShowsTheFindsWithTheFirstSelectedAndOkTakesTheSelectedLine) {
     const std::string chosen = Choose([] {
         EXPECT_EQ(sChosenPath, "") << "emptied when the dialog loads";
         EXPECT_EQ(platform::GetWindowText(sandbox::FindForm(kChooser)), "Select file");
+        // Every shared DLL's row has this location: the missing file tells them apart.
         EXPECT_EQ(Text("lblInfo"),
-                  "The file that C:\\Users\\Ann\\Desktop\\App.lnk needs was "
-                  "found in more than one place. Choose the one to use:");
+                  "The file that HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs "
+                  "needs was found in more than one place. Choose the one to use:");
+        EXPECT_EQ(Text("lblMissing"), std::string("Missing file:\r\n") + kMissing);
         EXPECT_EQ(Text("OKButton"), "OK");
         EXPECT_EQ(Text("CancelButton"), "Cancel");
         const platform::Hwnd list = Control("List1");
@@ -80,22 +83,23 @@ TEST_F(Chooser, CancelEscAndTheCloseBoxChooseNothing) {
     EXPECT_EQ(Choose(sandbox::CloseBoxOf(kChooser)), "");
 }
 
-TEST_F(Chooser, WithoutItsTextsInTheLanguageFileTheDialogsWordsAreEmpty) {
+TEST_F(Chooser, WithoutItsLanguageFileTheDialogSpeaksTheBuiltInEnglish) {
+    sandbox::SetBuiltInLanguageFile(ShippedLanguage());
     const std::string chosen = Choose([] {
-        EXPECT_EQ(platform::GetWindowText(sandbox::FindForm(kChooser)), "");
-        EXPECT_EQ(Text("lblInfo"), " C:\\Users\\Ann\\Desktop\\App.lnk");
-        EXPECT_EQ(Text("OKButton"), "");
-        EXPECT_EQ(Text("CancelButton"), "");
+        EXPECT_EQ(platform::GetWindowText(sandbox::FindForm(kChooser)), "Select file");
+        EXPECT_EQ(Text("lblMissing"), std::string("Missing file:\r\n") + kMissing);
+        EXPECT_EQ(Text("OKButton"), "OK");
+        EXPECT_EQ(Text("CancelButton"), "Cancel");
         sandbox::ClickOn(kChooser, "OKButton")();
     });
     EXPECT_EQ(chosen, "C:\\WINDOWS\\system32\\app.exe");
 }
 
 TEST_F(Chooser, TheDialogHasItsDesignedLayout) {
-    SelectPathForm chooser;
+    SelectPathForm chooser(kMissing);
     chooser.Load();
     EXPECT_EQ(chooser.ScaleWidth(), 9855);
-    EXPECT_EQ(chooser.ScaleHeight(), 2910);
+    EXPECT_EQ(chooser.ScaleHeight(), 3390);
     const auto expect = [](const ui::Control& control, ui::TwipRect rect) {
         SCOPED_TRACE(control.Name());
         const ui::TwipRect bounds = control.Bounds();
@@ -105,9 +109,10 @@ TEST_F(Chooser, TheDialogHasItsDesignedLayout) {
         EXPECT_EQ(bounds.height, rect.height);
     };
     expect(chooser.lblInfo, {120, 120, 9615, 615});
-    expect(chooser.List1, {120, 840, 9615, 1425});
-    expect(chooser.OKButton, {5880, 2400, 1935, 375});
-    expect(chooser.CancelButton, {7920, 2400, 1815, 375});
+    expect(chooser.lblMissing, {120, 780, 9615, 420});
+    expect(chooser.List1, {120, 1320, 9615, 1425});
+    expect(chooser.OKButton, {5880, 2880, 1935, 375});
+    expect(chooser.CancelButton, {7920, 2880, 1815, 375});
     chooser.Unload();
 }
 
