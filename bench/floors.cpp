@@ -99,14 +99,11 @@ std::string TextOf(const char* data, std::uint32_t size) {
 // The subkeys below an open key, at every depth: each opened once, its value read.
 int MissingBelow(const platform::RegKey& key, const std::string& valueName) {
     int missing = 0;
-    char name[256];
+    std::string name;
     for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t nameSize = sizeof name;
-        if (platform::EnumKey(key, index, name, &nameSize) != kErrorSuccess) break;
+        if (platform::EnumKey(key, index, name, 256) != kErrorSuccess) break;
         platform::RegKey subkey;
-        if (platform::OpenKey(key, std::string(name, nameSize), 0, platform::kKeyRead, subkey) !=
-            kErrorSuccess)
-            continue;
+        if (platform::OpenKey(key, name, 0, platform::kKeyRead, subkey) != kErrorSuccess) continue;
         char data[1024];
         std::uint32_t size = sizeof data;
         if (platform::QueryValue(subkey, valueName, nullptr, data, &size) == kErrorSuccess &&
@@ -157,16 +154,14 @@ int FloorRegistryList(const RegistryList& list) {
         return 0;
     if (list.kind == RegistryList::Kind::Subkeys) return MissingBelow(key, list.valueName);
     int missing = 0;
-    char name[256];
+    std::string valueName;
     char data[1024];
     for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t nameSize = sizeof name;
         std::uint32_t dataSize = sizeof data;
         std::uint32_t type = 0;
-        if (platform::EnumValue(key, index, name, &nameSize, &type, data, &dataSize) !=
+        if (platform::EnumValue(key, index, valueName, 256, &type, data, &dataSize) !=
             kErrorSuccess)
             break;
-        const std::string valueName(name, nameSize);
         switch (list.kind) {
             case RegistryList::Kind::ValuesInName:
                 missing += NamesMissingFile(valueName);

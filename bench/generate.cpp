@@ -69,14 +69,12 @@ void PlantEntry(const RegistryList& list, const platform::RegKey& key, int index
 // The names below `key` (subkeys or values) that carry the mark.
 std::vector<std::string> MarkedNames(const platform::RegKey& key, bool subkeys) {
     std::vector<std::string> names;
-    char name[512];
+    std::string text;
     for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t size = sizeof name;
-        const long rc =
-            subkeys ? platform::EnumKey(key, index, name, &size)
-                    : platform::EnumValue(key, index, name, &size, nullptr, nullptr, nullptr);
+        const long rc = subkeys
+                            ? platform::EnumKey(key, index, text, 512)
+                            : platform::EnumValue(key, index, text, 512, nullptr, nullptr, nullptr);
         if (rc != platform::kErrorSuccess) break;
-        std::string text(name, size);
         if (text.find(kMark) != std::string::npos) names.push_back(text);
     }
     return names;

@@ -13,12 +13,19 @@
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/shelllink.h"
+#include "platform/win32/wide.h"
 
 namespace bench {
 
 const char* const kPlatformName = "wine";
 
 namespace {
+
+// A Windows path in UTF-8 as the standard library takes it: wide, or it would go through the
+// ANSI code page.
+std::filesystem::path StdPath(const std::string& windowsPath) {
+    return std::filesystem::path(platform::win32::Wide(windowsPath));
+}
 
 std::vector<std::string> Components(const std::string& path) {
     std::vector<std::string> parts;
@@ -49,19 +56,18 @@ class ShortcutPattern {
     explicit ShortcutPattern(const std::string& target) : target_(target) {
         for (char& c : target_)
             if (std::isdigit(static_cast<unsigned char>(c))) c = 'Z';
-        const std::string file =
-            (std::filesystem::temp_directory_path() / "PurgelintBenchPattern.lnk").string();
+        const std::string file = platform::TempPath() + "PurgelintBenchPattern.lnk";
         platform::ShellLink* link = nullptr;
         if (platform::ShellLink::Instance(link) != platform::kSOk || link->SetPath(target_) < 0 ||
             link->Save(file, true) != platform::kSOk)
             throw std::runtime_error("cannot save the pattern shortcut " + file);
         {
-            std::ifstream in(file, std::ios::binary);
+            std::ifstream in(StdPath(file), std::ios::binary);
             std::ostringstream bytes;
             bytes << in.rdbuf();
             bytes_ = bytes.str();
         }
-        std::filesystem::remove(file);
+        std::filesystem::remove(StdPath(file));
     }
 
     std::string For(const std::string& target) const {
@@ -94,11 +100,11 @@ bool Missing(const std::string& path) {
 void PrepareMachine(Plan& plan) {
     sLanguage = "eng";
     if (plan.work.empty()) {
-        char temp[platform::kMaxPath] = {};
-        platform::GetTempPathA(sizeof temp, temp);
-        plan.work = std::string(temp) + kMark;
+        const std::string temp = platform::TempPath();
+        if (temp.empty()) throw std::runtime_error("no temporary folder");
+        plan.work = temp + kMark;
     }
-    std::filesystem::create_directories(plan.work);
+    std::filesystem::create_directories(StdPath(plan.work));
 }
 
 bool MakeFiles(const Plan& plan) {
@@ -113,17 +119,17 @@ void MakeShortcut(const std::string& link, const std::string& target) {
     static const ShortcutPattern pattern(target);
     static std::string folder;
     const std::string linkFolder = link.substr(0, link.rfind('\\'));
-    if (linkFolder != folder) std::filesystem::create_directories(folder = linkFolder);
-    std::ofstream(link, std::ios::binary) << pattern.For(target);
+    if (linkFolder != folder) std::filesystem::create_directories(StdPath(folder = linkFolder));
+    std::ofstream(StdPath(link), std::ios::binary) << pattern.For(target);
 }
 
 void MakeFile(const std::string& path) {
-    std::filesystem::create_directories(path.substr(0, path.rfind('\\')));
-    std::ofstream(path, std::ios::binary).flush();
+    std::filesystem::create_directories(StdPath(path.substr(0, path.rfind('\\'))));
+    std::ofstream(StdPath(path), std::ios::binary).flush();
 }
 
 void RemoveFolder(const std::string& folder) {
-    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(StdPath(folder));
 }
 
 void CleanUpFiles(const Plan&) {

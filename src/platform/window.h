@@ -112,7 +112,7 @@ void DoEvents();
 // headless one takes every update.
 bool ProgressRefreshDue();
 
-// MessageBoxA: `type` as MB_* codes, the answer as ID* codes.
+// MessageBoxW: `type` as MB_* codes, the answer as ID* codes.
 int MessageBox(Hwnd owner, const std::string& text, const std::string& caption, int type);
 Hwnd GetActiveWindow();
 

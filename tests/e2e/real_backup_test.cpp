@@ -1,7 +1,8 @@
 // The registry backup on a real (Wine) machine: the real REG tool exports each registry
 // record's key with the command line the backup builds (quoted keys with blanks, the short
 // form of a program folder with a blank, /y), and importing the files brings back exactly
-// the values there were. Run by real_backup_test.sh from "C:\Purgelint Backup Test".
+// the values there were, also of a key named beyond the ANSI code page. Run by
+// real_backup_test.sh from "C:\Purgelint Backup Test".
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +26,10 @@ using platform::kHkeyCurrentUser;
 const std::string kTestKey = "Software\\PurgelintBackupTest";
 const std::string kAppPath = kTestKey + "\\App Paths\\tool.exe";
 const std::string kFonts = kTestKey + "\\Windows NT\\CurrentVersion\\Fonts";
+// A key whose name the ANSI code page cannot hold, and its twin named as that code page would
+// name it: the export is of the first only.
+const std::string kUnicode = kTestKey + "\\Ωmega Tools 日本語";
+const std::string kTwin = kTestKey + "\\Omega Tools ???";
 
 struct StoredValue {
     std::string key, name;
@@ -36,7 +41,9 @@ const std::vector<StoredValue> kValues = {
     {kAppPath, "Path", platform::kRegSz, std::string("C:\\Program Files\\Tools", 23)},
     {kAppPath, "Runs", platform::kRegDword, std::string("\x07\x00\x00\x00", 4)},
     {kFonts, "Gone (TrueType)", platform::kRegSz, std::string("gone.ttf", 9)},
+    {kUnicode, "ツール", platform::kRegSz, std::string("C:\\Gone\\Ωmega.exe") + '\0'},
 };
+const StoredValue kTwinValue = {kTwin, "???", platform::kRegSz, std::string("C:\\Present.exe", 15)};
 
 void Write(const StoredValue& value) {
     platform::RegKey key;
@@ -91,26 +98,32 @@ TEST(RealBackup, EachRegistryRecordsKeyIsExportedAndReimportsToTheSameValues) {
     platform::DeleteKeyTree(kHkeyCurrentUser, kTestKey);
     for (const auto& value : kValues)
         Write(value);
+    Write(kTwinValue);
     AddRecord(kTypeRegistry, kAppPath);
     AddRecord(kTypeShortcut, "C:\\Users\\Public\\Desktop\\Gone.lnk");
     AddRecord(kTypeRegistry, kFonts);
+    AddRecord(kTypeRegistry, kUnicode);
 
     ASSERT_TRUE(Backupregistry());
     const auto files = BackupFiles();
-    ASSERT_EQ(files.size(), 2u);
+    ASSERT_EQ(files.size(), 3u);
     ASSERT_EQ(files[0].size(), std::string("yymmdd-hhnnss-1.reg").size()) << files[0];
-    EXPECT_EQ(files[0].substr(0, 14) + "2.reg", files[1]) << "one stamp, counters 1 and 2";
+    EXPECT_EQ(files[0].substr(0, 14) + "2.reg", files[1]) << "one stamp, counters 1 to 3";
+    EXPECT_EQ(files[0].substr(0, 14) + "3.reg", files[2]);
     EXPECT_EQ(platform::GetAttributes(platform::ApplicationFolder() + "\\log.txt"),
               platform::kInvalidFileAttributes)
         << "no error logged";
 
     platform::DeleteKeyTree(kHkeyCurrentUser, kTestKey);
+    ASSERT_EQ(Read(kValues.back()), "<absent>");
+    ASSERT_EQ(Read(kTwinValue), "<absent>");
     for (const auto& file : files)
         EXPECT_EQ(RunToEnd("reg import \"" + BackupFolder() + "\\" + file + "\""), "exit 0")
             << file;
     for (const auto& value : kValues)
         EXPECT_EQ(Read(value), std::to_string(value.type) + ":" + value.data)
             << value.key << " " << value.name;
+    EXPECT_EQ(Read(kTwinValue), "<absent>") << "the twin was not exported";
     platform::DeleteKeyTree(kHkeyCurrentUser, kTestKey);
 }
 

@@ -171,6 +171,68 @@ TEST_F(RealScan, ShortcutsMadeByTheShellAreReadCheckedAndRepointed) {
     EXPECT_EQ(arguments, "-fullscreen") << "only the target changes";
 }
 
+// Names that the ANSI code page cannot hold, each beside the working twin that the code page
+// would turn it into ("Omega" for "Ωmega", "???" for "日本語"): every list reports the true
+// names, and never a twin.
+TEST_F(RealScan, NamesOutsideTheCodePageAreReportedAsThemselves) {
+    const std::string app = kRoot + "\\App";
+    contract::MakeFolder(app);
+    contract::WriteFile(app + "\\app.exe", "MZ");
+    const std::string gone = kRoot + "\\Gone";
+    const std::string omega = kMarker + "Ωmega", japanese = kMarker + "日本語";
+    ASSERT_NO_FATAL_FAILURE(SetString(kHkeyCurrentUser, kRun, omega, gone + "\\Ωmega.exe"));
+    ASSERT_NO_FATAL_FAILURE(
+        SetString(kHkeyCurrentUser, kRun, kMarker + "Omega", app + "\\app.exe"));
+    ASSERT_NO_FATAL_FAILURE(SetString(kHkeyCurrentUser, kRun, japanese, gone + "\\日本語.exe"));
+    ASSERT_NO_FATAL_FAILURE(SetString(kHkeyCurrentUser, kRun, kMarker + "???", app + "\\app.exe"));
+    ScanRegistryValues(kHkeyCurrentUser, kRun, true);
+    for (const std::string& name : {omega, kMarker + "Omega", japanese, kMarker + "???"})
+        DeleteValue(kHkeyCurrentUser, kRun, name);
+    std::vector<std::string> records = OurRecords();
+    std::sort(records.begin(), records.end());
+    EXPECT_EQ(
+        records,
+        (std::vector<std::string>{
+            "0|0|HKCU\\" + kRun + "\\" + omega + "|" + omega + "|" + gone + "\\Ωmega.exe|0",
+            "0|0|HKCU\\" + kRun + "\\" + japanese + "|" + japanese + "|" + gone + "\\日本語.exe|0",
+        }));
+
+    colProblems = ProblemCollection();
+    const std::string desktop = kRoot + "\\Desktop Ω";
+    contract::MakeFolder(desktop);
+    contract::Shortcut link;
+    link.path = gone + "\\ツール\\tool.exe";
+    link.description = "ツール";
+    contract::WriteShortcut(desktop + "\\壊れた.lnk", link);
+    link.path = app + "\\app.exe";
+    contract::WriteShortcut(desktop + "\\Omega.lnk", link);
+    // A working shortcut whose target's name the code page cannot hold: not reported.
+    const std::string unicodeApp = kRoot + "\\App Ω";
+    contract::MakeFolder(unicodeApp);
+    contract::WriteFile(unicodeApp + "\\ツール.exe", "MZ");
+    link.path = unicodeApp + "\\ツール.exe";
+    contract::WriteShortcut(desktop + "\\動く.lnk", link);
+    ScanShortcuts(desktop);
+    EXPECT_EQ(OurRecords(), std::vector<std::string>{"1|0|" + desktop + "\\壊れた.lnk||" + gone +
+                                                     "\\ツール\\tool.exe|0"});
+
+    colProblems = ProblemCollection();
+    const std::string temp = kRoot + "\\一時";
+    const platform::SystemTime old{2024, 1, 0, 15, 12, 30, 0, 0};
+    const platform::SystemTime recent{2026, 11, 0, 1, 9, 0, 0, 0};
+    contract::MakeFolder(temp);
+    for (const char* name : {"Ωmega.tmp", "旧いファイル.tmp", "Omega.tmp"}) {
+        contract::WriteFile(temp + "\\" + name, "x");
+        contract::SetLastWriteTimeUtc(temp + "\\" + name, name[0] == 'O' ? recent : old);
+    }
+    std::string folder = temp;
+    ScanTempFiles(folder);
+    records = OurRecords();
+    std::sort(records.begin(), records.end());
+    EXPECT_EQ(records, (std::vector<std::string>{"2|1|" + temp + "\\Ωmega.tmp|||0",
+                                                 "2|1|" + temp + "\\旧いファイル.tmp|||0"}));
+}
+
 // real_scan_test.sh made Temp\escape and Temp\far, links to the folder Outside with an old
 // file in it, and Temp\Sub\again and Temp\Sub\loop, links back to Temp.
 TEST_F(RealScan, TemporaryFilesAreJudgedByDateAndAttributesWithoutFollowingLinks) {

@@ -3,6 +3,9 @@
 # links out of the temporary folder and back into it, relative and absolute.
 # Usage: real_scan_test.sh real_scan_tests.exe
 set -euo pipefail
+# Host file names reach Wine as Unicode only in a UTF-8 locale: the test makes names that the
+# ANSI code page cannot hold.
+export LC_ALL=C.UTF-8
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
 ensure_wine_prefix

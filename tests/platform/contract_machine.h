@@ -22,16 +22,16 @@ void MakeFolder(const std::string& windowsPath);
 void WriteFile(const std::string& windowsPath, const std::string& bytes);
 std::string ReadFile(const std::string& windowsPath);
 
-// File settings made the machine's own way (SetFileAttributesA, SetFileTime on Windows).
+// File settings made the machine's own way (SetFileAttributesW, SetFileTime on Windows).
 void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
 void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& utc);
 // Keeps the file open without sharing until the next PrepareMachine: it exists and lists,
 // but cannot be opened or deleted.
 void LockFile(const std::string& windowsPath);
 // A symbolic link to a file or folder; false when the machine makes none (Wine 8 accepts
-// CreateSymbolicLinkA and makes nothing).
+// CreateSymbolicLinkW and makes nothing).
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target);
-// A shortcut file written the machine's own way (IShellLinkA on Windows).
+// A shortcut file written the machine's own way (IShellLinkW on Windows).
 struct Shortcut {
     std::string path, description, arguments, iconPath, workingDirectory;
     std::uint16_t hotkey = 0;

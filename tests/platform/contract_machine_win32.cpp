@@ -16,6 +16,14 @@
 namespace contract {
 namespace {
 
+using platform::win32::Wide;
+
+// A Windows path in UTF-8 as the standard library takes it: wide, or it would go through the
+// ANSI code page.
+std::filesystem::path StdPath(const std::string& windowsPath) {
+    return std::filesystem::path(Wide(windowsPath));
+}
+
 // Files held open by LockFile, closed by the next PrepareMachine.
 std::vector<platform::win32::UniqueFile>& Locks() {
     static std::vector<platform::win32::UniqueFile> locks;
@@ -32,25 +40,25 @@ void Check(bool ok, const char* what, const std::string& path) {
 
 std::string PrepareMachine() {
     Locks().clear();
-    char temp[platform::kMaxPath] = {};
-    platform::GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + "PurgelintContract";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const std::string temp = platform::TempPath();
+    if (temp.empty()) throw std::runtime_error("no temporary folder");
+    const std::string folder = temp + "PurgelintContract";
+    std::filesystem::remove_all(StdPath(folder));
+    std::filesystem::create_directories(StdPath(folder));
     platform::DeleteKeyTree(kScratchRoot, kScratchKey);
     return folder;
 }
 
 void MakeFolder(const std::string& windowsPath) {
-    std::filesystem::create_directories(windowsPath);
+    std::filesystem::create_directories(StdPath(windowsPath));
 }
 
 void WriteFile(const std::string& windowsPath, const std::string& bytes) {
-    std::ofstream(windowsPath, std::ios::binary) << bytes;
+    std::ofstream(StdPath(windowsPath), std::ios::binary) << bytes;
 }
 
 std::string ReadFile(const std::string& windowsPath) {
-    std::ifstream in(windowsPath, std::ios::binary);
+    std::ifstream in(StdPath(windowsPath), std::ios::binary);
     if (!in) return "<none>";
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -58,7 +66,8 @@ std::string ReadFile(const std::string& windowsPath) {
 }
 
 void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
-    Check(::SetFileAttributesA(windowsPath.c_str(), attributes), "SetFileAttributesA", windowsPath);
+    Check(::SetFileAttributesW(Wide(windowsPath).c_str(), attributes), "SetFileAttributesW",
+          windowsPath);
 }
 
 void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& utc) {
@@ -66,29 +75,31 @@ void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemT
                            utc.wHour, utc.wMinute, utc.wSecond,    utc.wMilliseconds};
     FILETIME time;
     Check(::SystemTimeToFileTime(&st, &time), "SystemTimeToFileTime", windowsPath);
-    const platform::win32::UniqueFile file(::CreateFileA(
-        windowsPath.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    Check(file.is_valid(), "CreateFileA", windowsPath);
+    const platform::win32::UniqueFile file(::CreateFileW(
+        Wide(windowsPath).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    Check(file.is_valid(), "CreateFileW", windowsPath);
     Check(::SetFileTime(file.get(), nullptr, nullptr, &time), "SetFileTime", windowsPath);
 }
 
 void LockFile(const std::string& windowsPath) {
-    platform::win32::UniqueFile file(::CreateFileA(windowsPath.c_str(), GENERIC_READ, 0, nullptr,
-                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    Check(file.is_valid(), "CreateFileA", windowsPath);
+    platform::win32::UniqueFile file(::CreateFileW(Wide(windowsPath).c_str(), GENERIC_READ, 0,
+                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                   nullptr));
+    Check(file.is_valid(), "CreateFileW", windowsPath);
     Locks().push_back(std::move(file));
 }
 
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
-    const DWORD flags = std::filesystem::is_directory(target) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
-    return ::CreateSymbolicLinkA(linkPath.c_str(), target.c_str(), flags) &&
-           ::GetFileAttributesA(linkPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const DWORD flags =
+        std::filesystem::is_directory(StdPath(target)) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
+    return ::CreateSymbolicLinkW(Wide(linkPath).c_str(), Wide(target).c_str(), flags) &&
+           ::GetFileAttributesW(Wide(linkPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Written by the shell's own link object, as an installer writes it.
 void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
-    Microsoft::WRL::ComPtr<IShellLinkA> shellLink;
+    Microsoft::WRL::ComPtr<IShellLinkW> shellLink;
     Microsoft::WRL::ComPtr<IPersistFile> file;
     const auto check = [&](HRESULT hr, const char* what) {
         if (FAILED(hr))
@@ -98,15 +109,17 @@ void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
     check(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                              IID_PPV_ARGS(&shellLink)),
           "CoCreateInstance");
-    check(shellLink->SetPath(link.path.c_str()), "SetPath");
-    check(shellLink->SetDescription(link.description.c_str()), "SetDescription");
-    check(shellLink->SetArguments(link.arguments.c_str()), "SetArguments");
+    check(shellLink->SetPath(Wide(link.path).c_str()), "SetPath");
+    check(shellLink->SetDescription(Wide(link.description).c_str()), "SetDescription");
+    check(shellLink->SetArguments(Wide(link.arguments).c_str()), "SetArguments");
     check(shellLink->SetHotkey(link.hotkey), "SetHotkey");
-    check(shellLink->SetIconLocation(link.iconPath.c_str(), link.iconIndex), "SetIconLocation");
-    check(shellLink->SetWorkingDirectory(link.workingDirectory.c_str()), "SetWorkingDirectory");
+    check(shellLink->SetIconLocation(Wide(link.iconPath).c_str(), link.iconIndex),
+          "SetIconLocation");
+    check(shellLink->SetWorkingDirectory(Wide(link.workingDirectory).c_str()),
+          "SetWorkingDirectory");
     check(shellLink->SetShowCmd(link.showCommand), "SetShowCmd");
     check(shellLink.As(&file), "QueryInterface");
-    check(file->Save(platform::win32::Wide(windowsPath).c_str(), TRUE), "Save");
+    check(file->Save(Wide(windowsPath).c_str(), TRUE), "Save");
 }
 
 // Wine's ping waits a second between its echoes.

@@ -4,6 +4,9 @@
 // uninstaller, an uninstall entry, an App Paths entry, a start-up entry, a shared library
 // count, a help file and a font, and shortcuts on the desktop and in the Start menu made by
 // the shell's link object. Not a test: a machine to look at.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -15,6 +18,7 @@
 #include "platform/contract_machine.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -60,13 +64,12 @@ void SetDword(RootKey root, const std::string& key, const std::string& name, std
 }
 
 std::string SpecialFolder(int csidl) {
-    char buffer[platform::kMaxPath] = {};
-    if (!platform::SHGetSpecialFolderPathA(buffer, csidl, true))
-        throw std::runtime_error("no special folder " + std::to_string(csidl));
-    return buffer;
+    const std::string folder = platform::SpecialFolderPath(csidl, true);
+    if (folder.empty()) throw std::runtime_error("no special folder " + std::to_string(csidl));
+    return folder;
 }
 
-void Install(const Program& program, const std::string& payload) {
+void Install(const Program& program, const std::filesystem::path& payload) {
     const std::string folder = SpecialFolder(platform::kCsidlProgramFiles) + "\\" + program.name;
     const std::string exe = folder + "\\" + program.exe;
     const std::string uninstaller = folder + "\\uninst.exe";
@@ -74,7 +77,7 @@ void Install(const Program& program, const std::string& payload) {
     const std::string font = folder + "\\" + program.file + ".ttf";
     contract::MakeFolder(folder);
     for (const std::string& copy : {exe, uninstaller})
-        std::filesystem::copy_file(payload, copy,
+        std::filesystem::copy_file(payload, std::filesystem::path(platform::win32::Wide(copy)),
                                    std::filesystem::copy_options::overwrite_existing);
     contract::WriteFile(library, "MZ");
     contract::WriteFile(folder + "\\" + program.file + ".hlp", "?_\3");
@@ -113,7 +116,16 @@ void Install(const Program& program, const std::string& payload) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The payload's path as it was given, in Unicode: a path outside the code page stays itself.
+int main() {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (!argv) {
+        std::cerr << "demo_installer: the command line could not be read\n";
+        return 1;
+    }
+    const std::filesystem::path payload = argc == 2 ? argv[1] : L"";
+    ::LocalFree(argv);
     if (argc != 2) {
         std::cerr << "usage: demo_installer.exe PAYLOAD.exe\n";
         return 2;
@@ -122,7 +134,7 @@ int main(int argc, char** argv) {
         const platform::ComApartment apartment;
         if (!apartment.Entered()) throw std::runtime_error("the COM apartment was refused");
         for (const Program& program : kPrograms)
-            Install(program, argv[1]);
+            Install(program, payload);
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "demo_installer: " << e.what() << "\n";

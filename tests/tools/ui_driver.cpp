@@ -24,16 +24,22 @@
 // Clicks are posted, not sent: a modal loop that the click opens must not block the driver.
 // Keys go through SendInput, as a keyboard's do: the program's own message loop and the
 // dialog manager see them with the modifier keys' state.
+// Texts are Unicode: the arguments are read as the wide command line and everything is
+// compared and printed in UTF-8, so that a title or row such as "日本語" is itself and not
+// what an ANSI code page would make of it.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -46,16 +52,32 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// UTF-16 as Windows hands it over, in UTF-8.
+std::string Utf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(length > 0 ? length : 0, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+// A wide buffer's text up to its first NUL.
+std::string Utf8UpToNul(const wchar_t* text, size_t capacity) {
+    return Utf8(std::wstring_view(text, std::find(text, text + capacity, L'\0') - text));
+}
+
 std::string WindowText(HWND window) {
-    char text[kTextMax] = {};
-    ::GetWindowTextA(window, text, kTextMax);
-    return text;
+    wchar_t text[kTextMax] = {};
+    ::GetWindowTextW(window, text, kTextMax);
+    return Utf8UpToNul(text, kTextMax);
 }
 
 std::string ClassName(HWND window) {
-    char name[256] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return Utf8UpToNul(name, std::size(name));
 }
 
 // A control's caption as it reads on the screen: "&Cancel" is "Cancel".
@@ -131,7 +153,7 @@ void WaitGone(HWND window, const std::string& what, int seconds) {
 }
 
 void Click(HWND button) {
-    if (!::PostMessageA(button, BM_CLICK, 0, 0)) throw Failure("the click could not be posted");
+    if (!::PostMessageW(button, BM_CLICK, 0, 0)) throw Failure("the click could not be posted");
 }
 
 // A message box: the dialog class with a button of that text.
@@ -199,34 +221,34 @@ class ProcessHandle {
 };
 
 // The list view's texts live in the other process: the item that asks for them, and the
-// buffer they are copied to, must be there too.
+// buffer they are copied to, must be there too. Asked in UTF-16, they come as they are.
 std::string RemoteItemText(HWND view, const RemoteBuffer& remote, int row, int column) {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.iSubItem = column;
-    item.pszText = remote.Address() + sizeof item;
+    item.pszText = reinterpret_cast<wchar_t*>(remote.Address() + sizeof item);
     item.cchTextMax = kTextMax;
     remote.Write(0, &item, sizeof item);
-    const char nothing = 0;
-    remote.Write(sizeof item, &nothing, 1);
-    ::SendMessageA(view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote.Address()));
-    char text[kTextMax] = {};
-    remote.Read(sizeof item, text, kTextMax - 1);
-    return text;
+    const wchar_t nothing = L'\0';
+    remote.Write(sizeof item, &nothing, sizeof nothing);
+    ::SendMessageW(view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote.Address()));
+    wchar_t text[kTextMax] = {};
+    remote.Read(sizeof item, text, (kTextMax - 1) * sizeof(wchar_t));
+    return Utf8UpToNul(text, kTextMax);
 }
 
 void PrintRows(HWND window) {
-    HWND view = WaitControl(window, WC_LISTVIEWA, "", 5);
-    const int rows = static_cast<int>(::SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
-    HWND header = reinterpret_cast<HWND>(::SendMessageA(view, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    HWND view = WaitControl(window, Utf8(WC_LISTVIEWW), "", 5);
+    const int rows = static_cast<int>(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
     const ProcessHandle process(view);
-    const RemoteBuffer remote(process.Get(), sizeof(LVITEMA) + kTextMax);
+    const RemoteBuffer remote(process.Get(), sizeof(LVITEMW) + kTextMax * sizeof(wchar_t));
     for (int row = 0; row < rows; ++row) {
         std::string line;
         for (int column = 0; column < columns; ++column)
             line += RemoteItemText(view, remote, row, column) + "\t";
         const bool selected =
-            ::SendMessageA(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+            ::SendMessageW(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
         std::printf("%s%s\n", line.c_str(), selected ? "*" : "-");
     }
 }
@@ -235,15 +257,16 @@ void SetCheckBox(HWND window, const std::string& text, const std::string& state)
     if (state != "on" && state != "off") throw std::invalid_argument("on or off");
     const LRESULT wanted = state == "on" ? BST_CHECKED : BST_UNCHECKED;
     HWND box = WaitControl(window, "Button", text, kDefaultSeconds);
-    if (::SendMessageA(box, BM_GETCHECK, 0, 0) != wanted) Click(box);
+    if (::SendMessageW(box, BM_GETCHECK, 0, 0) != wanted) Click(box);
     WaitFor("the check box to turn " + state, 10, [&]() -> HWND {
-        return ::SendMessageA(box, BM_GETCHECK, 0, 0) == wanted ? box : nullptr;
+        return ::SendMessageW(box, BM_GETCHECK, 0, 0) == wanted ? box : nullptr;
     });
     std::printf("%s\n", state.c_str());
 }
 
-// List box messages carry their text across processes themselves. Asked in UTF-16: Wine's
-// mapping of the ANSI form to another process's list box faults.
+// List box messages carry their text across processes themselves. Asked in UTF-16, as the
+// program's Unicode list boxes keep it (Wine's mapping of the ANSI form to another process's
+// list box faults, too).
 std::vector<std::string> ListBoxLines(HWND list) {
     std::vector<std::string> lines;
     const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
@@ -251,9 +274,7 @@ std::vector<std::string> ListBoxLines(HWND list) {
         const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
         std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
         ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-        char ansi[kTextMax] = {};
-        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, kTextMax, nullptr, nullptr);
-        lines.emplace_back(ansi);
+        lines.push_back(Utf8UpToNul(text.data(), text.size()));
     }
     return lines;
 }
@@ -274,7 +295,7 @@ void ChooseLine(HWND window, const std::string& wanted) {
     const std::vector<std::string> lines = ListBoxLines(list);
     const auto found = std::find(lines.begin(), lines.end(), wanted);
     if (found == lines.end()) throw Failure("no line \"" + wanted + "\" in the list");
-    ::SendMessageA(list, LB_SETCURSEL, found - lines.begin(), 0);
+    ::SendMessageW(list, LB_SETCURSEL, found - lines.begin(), 0);
 }
 
 // The control that holds the focus of the window's thread (another process's: its own
@@ -295,9 +316,9 @@ void PrintFocus(HWND window) {
         return;
     }
     std::string line = ClassName(focus) + "\t" + ShownText(focus);
-    const LONG type = ::GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK;
+    const LONG type = ::GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK;
     if (ClassName(focus) == "Button" && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON)
-        line += ::SendMessageA(focus, BM_GETCHECK, 0, 0) == BST_CHECKED ? "\ton" : "\toff";
+        line += ::SendMessageW(focus, BM_GETCHECK, 0, 0) == BST_CHECKED ? "\ton" : "\toff";
     std::printf("%s\n", line.c_str());
 }
 
@@ -331,7 +352,7 @@ INPUT KeyInput(WORD key, bool up) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
     const bool extended = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT;
     input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
     return input;
@@ -418,19 +439,32 @@ void Run(const std::vector<std::string>& args) {
     } else if (command == "close") {
         const int seconds = Seconds(args, 2);
         HWND window = WaitWindow(args.at(1), seconds);
-        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
         WaitGone(window, "\"" + args.at(1) + "\"", seconds);
     } else {
         throw std::invalid_argument(command);
     }
 }
 
+// The arguments as the wide command line has them, in UTF-8.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide) throw Failure("the command line could not be read");
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i)
+        args.push_back(Utf8(wide[i]));
+    ::LocalFree(wide);
+    return args;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+// What it prints is UTF-8 bytes, passed on unchanged.
+int main() {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
-        Run(std::vector<std::string>(argv + 1, argv + argc));
+        Run(Arguments());
         return 0;
     } catch (const Failure& e) {
         std::fprintf(stderr, "ui_driver: %s\n", e.what());

@@ -6,9 +6,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
+#include <string_view>
 #include <thread>
 #include <utility>
 
+#include "platform/win32/wide.h"
 #include "ui/ui_driver.h"
 
 namespace driver {
@@ -17,11 +20,14 @@ namespace {
 std::thread lastAction;            // each action's thread waits for the one before it
 std::atomic<bool> allDone = true;  // cleared by the actions' threads
 
+using platform::win32::Wide;
+
 std::string NameOf(HWND window) {
     const auto atom =
-        static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(::GetPropA(window, "PurgelintName")));
-    char name[256] = {};
-    return atom && ::GetAtomNameA(atom, name, sizeof name) ? name : "";
+        static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(::GetPropW(window, L"PurgelintName")));
+    wchar_t name[256] = {};
+    const UINT length = atom ? ::GetAtomNameW(atom, name, static_cast<int>(std::size(name))) : 0;
+    return platform::win32::Narrow(std::wstring_view(name, length));
 }
 
 struct Search {
@@ -82,45 +88,45 @@ void ClickWhenShown(const std::string& form, const std::string& control) {
                   allDone = false;
                   return;
               }
-              ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(target), BN_CLICKED),
+              ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(target), BN_CLICKED),
                              reinterpret_cast<LPARAM>(target));
           });
 }
 
 void CloseWhenShown(const std::string& form) {
     Later([form] { return FindForm(form); },
-          [](HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); });
+          [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); });
 }
 
 void AnswerNextMessageBox(int answer) {
     Later(
         [] {
             return FindTopLevel([](HWND w) {
-                char name[16] = {};
-                ::GetClassNameA(w, name, sizeof name);
-                return std::string(name) == "#32770";
+                wchar_t name[16] = {};
+                ::GetClassNameW(w, name, static_cast<int>(std::size(name)));
+                return std::wstring_view(name) == L"#32770";
             });
         },
-        [answer](HWND box) { ::PostMessageA(box, WM_COMMAND, answer, 0); });
+        [answer](HWND box) { ::PostMessageW(box, WM_COMMAND, answer, 0); });
 }
 
 bool NameHeld(const std::string& form, const std::string& control) {
-    return ::FindAtomA(form.c_str()) != 0 || ::FindAtomA(control.c_str()) != 0;
+    return ::FindAtomW(Wide(form).c_str()) != 0 || ::FindAtomW(Wide(control).c_str()) != 0;
 }
 
 bool MoveToScreenOfDpi(platform::Hwnd form, int dpi, const platform::PixelRect& suggested) {
     RECT rect = {suggested.left, suggested.top, suggested.left + suggested.width,
                  suggested.top + suggested.height};
-    ::SendMessageA(reinterpret_cast<HWND>(form), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+    ::SendMessageW(reinterpret_cast<HWND>(form), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                    reinterpret_cast<LPARAM>(&rect));
     return true;
 }
 
 int FontPixelHeight(platform::Hwnd control) {
     const HFONT font =
-        reinterpret_cast<HFONT>(::SendMessageA(reinterpret_cast<HWND>(control), WM_GETFONT, 0, 0));
-    LOGFONTA face = {};
-    return font && ::GetObjectA(font, sizeof face, &face) == sizeof face ? std::abs(face.lfHeight)
+        reinterpret_cast<HFONT>(::SendMessageW(reinterpret_cast<HWND>(control), WM_GETFONT, 0, 0));
+    LOGFONTW face = {};
+    return font && ::GetObjectW(font, sizeof face, &face) == sizeof face ? std::abs(face.lfHeight)
                                                                          : 0;
 }
 

@@ -1,23 +1,27 @@
-// Folder listings, attributes, times, opening and deleting through the ANSI file functions.
+// Folder listings, attributes, times, opening and deleting through the wide file functions;
+// paths and names cross in UTF-8.
 #include <windows.h>
 
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
+
+using win32::Wide;
 
 FileTime ToFileTime(const FILETIME& time) {
     return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-void Copy(const WIN32_FIND_DATAA& from, FindData& to) {
+void Copy(const WIN32_FIND_DATAW& from, FindData& to) {
     to.dwFileAttributes = from.dwFileAttributes;
     to.ftLastWriteTime = ToFileTime(from.ftLastWriteTime);
     to.nFileSize = (static_cast<std::uint64_t>(from.nFileSizeHigh) << 32) | from.nFileSizeLow;
     to.dwReserved0 = from.dwReserved0;
-    to.cFileName = from.cFileName;
+    to.cFileName = win32::NarrowUpToNul(from.cFileName, MAX_PATH);
 }
 
 long Result(BOOL ok) {
@@ -32,10 +36,10 @@ bool FindClose(std::uintptr_t handle) {
 
 // No short names (FindExInfoBasic) and larger reads: the same entries in the same order.
 long FindFirst(const std::string& pattern, FindData& data, FindHandle& handle) {
-    WIN32_FIND_DATAA found;
+    WIN32_FIND_DATAW found;
     const HANDLE first =
-        ::FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                           FIND_FIRST_EX_LARGE_FETCH);
+        ::FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (first == INVALID_HANDLE_VALUE) {
         handle.reset();
         return static_cast<long>(::GetLastError());
@@ -46,20 +50,20 @@ long FindFirst(const std::string& pattern, FindData& data, FindHandle& handle) {
 }
 
 long FindNext(const FindHandle& handle, FindData& data) {
-    WIN32_FIND_DATAA found;
-    if (!::FindNextFileA(reinterpret_cast<HANDLE>(handle.get()), &found))
+    WIN32_FIND_DATAW found;
+    if (!::FindNextFileW(reinterpret_cast<HANDLE>(handle.get()), &found))
         return static_cast<long>(::GetLastError());
     Copy(found, data);
     return kErrorSuccess;
 }
 
 std::uint32_t GetAttributes(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str());
+    return ::GetFileAttributesW(Wide(path).c_str());
 }
 
 long GetAttributeData(const std::string& path, FileAttributeData& data) {
     WIN32_FILE_ATTRIBUTE_DATA found;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found))
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &found))
         return static_cast<long>(::GetLastError());
     data.dwFileAttributes = found.dwFileAttributes;
     data.ftLastWriteTime = ToFileTime(found.ftLastWriteTime);
@@ -68,18 +72,30 @@ long GetAttributeData(const std::string& path, FileAttributeData& data) {
 }
 
 long OpenForReading(const std::string& path) {
-    const win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ,
+    const win32::UniqueFile file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return Result(file.is_valid());
 }
 
 long RemoveFile(const std::string& path) {
-    return Result(::DeleteFileA(path.c_str()));
+    return Result(::DeleteFileW(Wide(path).c_str()));
 }
 
 long MakeDirectory(const std::string& path) {
-    return Result(::CreateDirectoryA(path.c_str(), nullptr));
+    return Result(::CreateDirectoryW(Wide(path).c_str(), nullptr));
+}
+
+// The bytes go to the file as they are: a log in UTF-8 stays UTF-8.
+bool AppendToFile(const std::string& path, const std::string& text) {
+    const win32::UniqueFile file(::CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) &&
+           written == text.size();
 }
 
 }  // namespace platform

@@ -1,11 +1,12 @@
-// Starting programs and waiting for them through StartProcess and the wait functions.
+// Starting programs through CreateProcessW and waiting for them through the wait functions.
 #include <windows.h>
 
-#include <vector>
+#include <string>
 
 #include "platform/errors.h"
 #include "platform/process.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
@@ -22,15 +23,14 @@ void CloseProcessHandle(std::uintptr_t handle) {
 
 long StartProcess(const std::string& commandLine, ProcessHandle& process) {
     process.reset();
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION started = {};
-    // StartProcess may write into the command line: it gets a copy of its own.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    // CreateProcessW may write into the command line: it gets a copy of its own.
+    std::wstring line = win32::Wide(commandLine);
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &started))
         return static_cast<long>(::GetLastError());
     const win32::UniqueHandle thread(started.hThread);  // nobody waits on the thread

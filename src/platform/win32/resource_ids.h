@@ -8,3 +8,5 @@
 #define PURGELINT_ICON_REGISTRY 101
 #define PURGELINT_ICON_SHORTCUT 102
 #define PURGELINT_ICON_FILE 103
+// The English language file (languages/eng.txt), byte for byte, as RCDATA.
+#define PURGELINT_LANGUAGE_ENGLISH 201

@@ -1,8 +1,11 @@
-// The shell's link object (CLSID_ShellLink): IShellLinkA for the fields, a fresh
-// IPersistFile view of it for each load and save.
+// The shell's link object (CLSID_ShellLink): IShellLinkW for the fields, a fresh
+// IPersistFile view of it for each load and save. Texts cross in UTF-8.
 #include <windows.h>
 #include <shlobj.h>
 #include <wrl/client.h>
+
+#include <string>
+#include <string_view>
 
 #include "platform/shelllink.h"
 #include "platform/win32/wide.h"
@@ -12,14 +15,14 @@ namespace platform {
 using Microsoft::WRL::ComPtr;
 
 struct ShellLink::Impl {
-    ComPtr<IShellLinkA> link;
+    ComPtr<IShellLinkW> link;
 };
 
 namespace {
 
 // Runs `call` on an IPersistFile view of the link, released when the call returns.
 template <typename Call>
-HResult WithPersistFile(IShellLinkA& link, Call call) {
+HResult WithPersistFile(IShellLinkW& link, Call call) {
     ComPtr<IPersistFile> file;
     const HRESULT hr = link.QueryInterface(IID_PPV_ARGS(&file));
     return FAILED(hr) ? hr : call(*file.Get());
@@ -28,10 +31,29 @@ HResult WithPersistFile(IShellLinkA& link, Call call) {
 // A text getter into a 260-character buffer; the text is taken up to its first NUL.
 template <typename Get>
 HResult GetText(std::string& text, Get get) {
-    char buffer[MAX_PATH] = {};
+    wchar_t buffer[MAX_PATH] = {};
     const HRESULT hr = get(buffer, static_cast<int>(MAX_PATH));
-    if (SUCCEEDED(hr)) text.assign(buffer, strnlen(buffer, MAX_PATH));
+    if (SUCCEEDED(hr)) text = win32::NarrowUpToNul(buffer, MAX_PATH);
     return hr;
+}
+
+// The target's path as the link's ID list names it; empty when it names no file system path.
+std::wstring IdListPath(IShellLinkW& link) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (link.GetIDList(&list) != S_OK || !list) return {};
+    wchar_t path[MAX_PATH] = {};
+    const bool named = ::SHGetPathFromIDListW(list, path) != FALSE;
+    ::CoTaskMemFree(list);
+    return named ? std::wstring(path) : std::wstring();
+}
+
+// Whether `path` is `truePath` with letters beyond ASCII changed (to "?" or a look-alike) and
+// nothing else: what a trip through an ANSI code page makes of a path.
+bool LostLettersOf(std::wstring_view path, std::wstring_view truePath) {
+    if (path.size() != truePath.size() || path == truePath) return false;
+    for (std::size_t i = 0; i < path.size(); ++i)
+        if (path[i] != truePath[i] && truePath[i] < 0x80) return false;
+    return true;
 }
 
 }  // namespace
@@ -61,22 +83,35 @@ HResult ShellLink::Load(const std::string& file, std::uint32_t mode) {
     });
 }
 
+// Wine's link object keeps a loaded shortcut's path in the ANSI code page (it reads the link
+// information's ANSI path only), so letters beyond it come back as "?" or a look-alike, and a
+// working shortcut would seem broken, or a broken one would seem to lead to its look-alike.
+// Its ID list keeps them: when GetPath's path is the ID list's but for such letters, the ID
+// list's is the true one. Windows gives both alike, and any other difference (a UNC path, an
+// expanded variable) leaves GetPath's answer as it is.
 HResult ShellLink::GetPath(std::string& path, std::uint32_t flags) {
-    return GetText(path, [&](char* buffer, int size) {
-        WIN32_FIND_DATAA scratch;
-        return impl_->link->GetPath(buffer, size, &scratch, flags);
+    return GetText(path, [&](wchar_t* buffer, int size) {
+        WIN32_FIND_DATAW scratch;
+        const HRESULT hr = impl_->link->GetPath(buffer, size, &scratch, flags);
+        if (hr != S_OK) return hr;
+        const std::wstring truePath = IdListPath(*impl_->link.Get());
+        if (static_cast<int>(truePath.size()) < size &&
+            LostLettersOf(std::wstring_view(buffer), truePath))
+            truePath.copy(buffer, truePath.size());
+        return hr;
     });
 }
 
 HResult ShellLink::GetDescription(std::string& description) {
-    return GetText(description, [&](char* buffer, int size) {
+    return GetText(description, [&](wchar_t* buffer, int size) {
         return impl_->link->GetDescription(buffer, size);
     });
 }
 
 HResult ShellLink::GetArguments(std::string& arguments) {
-    return GetText(arguments,
-                   [&](char* buffer, int size) { return impl_->link->GetArguments(buffer, size); });
+    return GetText(arguments, [&](wchar_t* buffer, int size) {
+        return impl_->link->GetArguments(buffer, size);
+    });
 }
 
 HResult ShellLink::GetHotkey(std::uint16_t& hotkey) {
@@ -88,7 +123,7 @@ HResult ShellLink::GetHotkey(std::uint16_t& hotkey) {
 
 HResult ShellLink::GetIconLocation(std::string& iconPath, long& iconIndex) {
     int index = 0;
-    const HRESULT hr = GetText(iconPath, [&](char* buffer, int size) {
+    const HRESULT hr = GetText(iconPath, [&](wchar_t* buffer, int size) {
         return impl_->link->GetIconLocation(buffer, size, &index);
     });
     if (SUCCEEDED(hr)) iconIndex = index;
@@ -96,7 +131,7 @@ HResult ShellLink::GetIconLocation(std::string& iconPath, long& iconIndex) {
 }
 
 HResult ShellLink::GetWorkingDirectory(std::string& folder) {
-    return GetText(folder, [&](char* buffer, int size) {
+    return GetText(folder, [&](wchar_t* buffer, int size) {
         return impl_->link->GetWorkingDirectory(buffer, size);
     });
 }
@@ -109,7 +144,7 @@ HResult ShellLink::GetShowCmd(long& showCommand) {
 }
 
 HResult ShellLink::SetPath(const std::string& path) {
-    return impl_->link->SetPath(path.c_str());
+    return impl_->link->SetPath(win32::Wide(path).c_str());
 }
 
 HResult ShellLink::Resolve(std::uint32_t flags) {

@@ -1,20 +1,26 @@
-// Profile files, folders, the running program, the clock, files and error texts.
+// Profile files, folders, the running program, the clock and error texts, through the wide
+// functions; text crosses in UTF-8.
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
-#include "platform/filesystem.h"
+#include "platform/filesystem.h"  // FileTimeToLocalSystemTime
 #include "platform/folders.h"
 #include "platform/profile.h"
 #include "platform/text.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
+
+using win32::Narrow;
+using win32::Wide;
 
 SystemTime FromSystemTime(const SYSTEMTIME& st) {
     return {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
@@ -26,62 +32,119 @@ SYSTEMTIME ToSystemTime(const SystemTime& time) {
             time.wHour, time.wMinute, time.wSecond,    time.wMilliseconds};
 }
 
+// A text from a call that fills `buffer` of `size` characters and returns the length, or,
+// when the buffer is too small, the size it needs (its NUL counted); 0 on failure. Asks
+// again with the size it says it needs, however long the text is.
+template <typename Call>
+std::string GrowingText(Call call) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = call(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) return Narrow(std::wstring_view(buffer.data(), n));
+        buffer.resize(n > buffer.size() ? n : buffer.size() * 2);
+    }
+}
+
+// A wide text that ends at a line break, as the system's messages do, without it.
+std::string WithoutLineEnd(std::wstring_view text) {
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.remove_suffix(1);
+    return Narrow(text);
+}
+
+bool IsHighSurrogate(wchar_t unit) {
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+
+bool IsUtf8Continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
 }  // namespace
 
 std::string ErrorDescription(long code) {
-    char buffer[512] = {};
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                               static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
-    while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n' || buffer[n - 1] == ' '))
-        --n;
-    return std::string(buffer, n);
+    wchar_t* text = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (n == 0 || !text) return {};
+    std::string description = WithoutLineEnd(std::wstring_view(text, n));
+    ::LocalFree(text);
+    return description;
 }
 
+// The wide read takes as many characters as the caller has bytes, so that it cuts and
+// unquotes as the real call does for a buffer of that size; the UTF-8 of what it read is then
+// cut to the bytes that fit, at the start of a letter.
 std::uint32_t ReadProfileString(const std::string& section, const std::string& key,
                                 const std::string& defaultText, char* buffer, std::uint32_t size,
                                 const std::string& file) {
-    return ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
-                                      size, file.c_str());
+    if (size == 0) return 0;
+    std::vector<wchar_t> wide(size);
+    DWORD n = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                         Wide(defaultText).c_str(), wide.data(), size,
+                                         Wide(file).c_str());
+    n = std::min<DWORD>(n, size - 1);
+    // A cut between the halves of a pair leaves no letter.
+    if (n > 0 && n == size - 1 && IsHighSurrogate(wide[n - 1])) --n;
+    const std::string value = Narrow(std::wstring_view(wide.data(), n));
+    std::size_t length = std::min<std::size_t>(value.size(), size - 1);
+    if (length < value.size())
+        while (length > 0 && IsUtf8Continuation(value[length]))
+            --length;
+    std::copy_n(value.data(), length, buffer);
+    buffer[length] = '\0';
+    return static_cast<std::uint32_t>(length);
 }
 
 bool WriteProfileValue(const std::string& section, const std::string& key, const std::string& value,
                        const std::string& file) {
     // The API would store blank-edged names as given, and a cached copy of the file would then
     // not match them again: each write would add another section.
-    return ::WritePrivateProfileStringA(Trim(section, kProfileBlanks).c_str(),
-                                        Trim(key, kProfileBlanks).c_str(), value.c_str(),
-                                        file.c_str()) != FALSE;
+    return ::WritePrivateProfileStringW(Wide(Trim(section, kProfileBlanks)).c_str(),
+                                        Wide(Trim(key, kProfileBlanks)).c_str(),
+                                        Wide(value).c_str(), Wide(file).c_str()) != FALSE;
 }
 
-std::uint32_t GetTempPathA(std::uint32_t bufferLength, char* buffer) {
-    return ::GetTempPathA(bufferLength, buffer);
+std::string TempPath() {
+    return GrowingText([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
 }
 
-std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
-    return ::GetWindowsDirectoryA(buffer, size);
+std::string WindowsDirectory() {
+    return GrowingText(
+        [](wchar_t* buffer, DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
 }
 
-std::uint32_t GetLongPathNameA(const std::string& path, char* buffer, std::uint32_t size) {
-    return ::GetLongPathNameA(path.c_str(), buffer, size);
+std::string LongPathName(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    return GrowingText([&](wchar_t* buffer, DWORD size) {
+        return ::GetLongPathNameW(wide.c_str(), buffer, size);
+    });
 }
 
-std::uint32_t GetShortPathNameA(const std::string& path, char* buffer, std::uint32_t size) {
-    return ::GetShortPathNameA(path.c_str(), buffer, size);
+std::string ShortPathName(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    return GrowingText([&](wchar_t* buffer, DWORD size) {
+        return ::GetShortPathNameW(wide.c_str(), buffer, size);
+    });
 }
 
-bool SHGetSpecialFolderPathA(char* buffer, int folder, bool create) {
-    return ::SHGetSpecialFolderPathA(nullptr, buffer, folder, create) != FALSE;
+std::string SpecialFolderPath(int folder, bool create) {
+    wchar_t buffer[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathW(nullptr, buffer, folder, create)) return {};
+    return win32::NarrowUpToNul(buffer, MAX_PATH);
 }
 
 namespace {
 
 // The executable's full path, however long.
 std::string ModulePath() {
-    std::vector<char> path(MAX_PATH);
+    std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), path.size());
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n == 0) return {};
-        if (n < path.size()) return std::string(path.data(), n);
+        if (n < path.size()) return Narrow(std::wstring_view(path.data(), n));
         path.resize(path.size() * 2);
     }
 }
@@ -102,20 +165,32 @@ std::string ExecutableBaseName() {
 }
 
 std::string CommandLineArguments() {
-    const char* p = ::GetCommandLineA();
+    const wchar_t* p = ::GetCommandLineW();
     // The program's path comes first, quoted or up to the first blank.
-    if (*p == '"') {
+    if (*p == L'"') {
         ++p;
-        while (*p && *p != '"')
+        while (*p && *p != L'"')
             ++p;
-        if (*p == '"') ++p;
+        if (*p == L'"') ++p;
     } else {
-        while (*p && *p != ' ' && *p != '\t')
+        while (*p && *p != L' ' && *p != L'\t')
             ++p;
     }
-    while (*p == ' ' || *p == '\t')
+    while (*p == L' ' || *p == L'\t')
         ++p;
-    return p;
+    return Narrow(p);
+}
+
+std::string BuiltInLanguageFile() {
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(PURGELINT_LANGUAGE_ENGLISH),
+                                        MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (!found) return {};
+    const HGLOBAL loaded = ::LoadResource(module, found);
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    const DWORD size = ::SizeofResource(module, found);
+    if (!bytes) return {};
+    return std::string(static_cast<const char*>(bytes), size);
 }
 
 void GetLocalTime(SystemTime& time) {
@@ -136,27 +211,18 @@ bool FileTimeToLocalSystemTime(FileTime time, SystemTime& local) {
 
 std::string ShortDateText(const SystemTime& time) {
     const SYSTEMTIME st = ToSystemTime(time);
-    char buffer[128] = {};
-    const int n =
-        ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer) : std::string();
+    wchar_t buffer[128] = {};
+    const int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer,
+                                   static_cast<int>(std::size(buffer)));
+    return n > 0 ? win32::NarrowUpToNul(buffer, std::size(buffer)) : std::string();
 }
 
 std::string TimeText(const SystemTime& time) {
     const SYSTEMTIME st = ToSystemTime(time);
-    char buffer[128] = {};
-    const int n = ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer) : std::string();
-}
-
-bool AppendToFile(const std::string& path, const std::string& text) {
-    win32::UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return ::WriteFile(file.get(), text.data(), text.size(), &written, nullptr) &&
-           written == text.size();
+    wchar_t buffer[128] = {};
+    const int n = ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer,
+                                   static_cast<int>(std::size(buffer)));
+    return n > 0 ? win32::NarrowUpToNul(buffer, std::size(buffer)) : std::string();
 }
 
 }  // namespace platform

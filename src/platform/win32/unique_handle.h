@@ -16,7 +16,7 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 
-// A kernel handle from a function that fails with INVALID_HANDLE_VALUE (CreateFileA).
+// A kernel handle from a function that fails with INVALID_HANDLE_VALUE (CreateFileW).
 struct FileHandleTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }

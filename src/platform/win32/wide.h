@@ -1,19 +1,33 @@
-// ANSI text as the wide string that COM and the W functions take.
+// The UTF-8 text of the system as the wide strings that the W functions and COM take, and
+// back. wchar_t is a UTF-16 unit on Windows: these only adapt the one conversion pair of
+// platform/text.h to std::wstring.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
+#include <string_view>
+
+#include "platform/text.h"
 
 namespace platform::win32 {
 
-inline std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(length, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
-    return wide;
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t holds one UTF-16 unit");
+
+inline std::wstring Wide(std::string_view text) {
+    const std::u16string utf16 = Utf16FromUtf8(text);
+    return std::wstring(utf16.begin(), utf16.end());
+}
+
+inline std::string Narrow(std::wstring_view text) {
+    return Utf8FromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
+
+// A wide text up to its first NUL, or the whole buffer when it holds none.
+inline std::string NarrowUpToNul(const wchar_t* text, std::size_t capacity) {
+    std::size_t length = 0;
+    while (length < capacity && text[length] != L'\0')
+        ++length;
+    return Narrow(std::wstring_view(text, length));
 }
 
 }  // namespace platform::win32

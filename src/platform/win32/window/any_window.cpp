@@ -7,7 +7,7 @@ namespace {
 using win32::H;
 
 bool IsControl(HWND window) {
-    return (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
+    return (::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0;
 }
 
 }  // namespace
@@ -21,13 +21,13 @@ bool IsWindow(Hwnd window) {
 }
 
 void SetWindowText(Hwnd window, const std::string& text) {
-    ::SetWindowTextA(H(window), text.c_str());
+    ::SetWindowTextW(H(window), win32::Wide(text).c_str());
 }
 
 std::string GetWindowText(Hwnd window) {
-    std::string text(::GetWindowTextLengthA(H(window)) + 1, '\0');
-    text.resize(::GetWindowTextA(H(window), text.data(), static_cast<int>(text.size())));
-    return text;
+    std::wstring text(::GetWindowTextLengthW(H(window)) + 1, L'\0');
+    text.resize(::GetWindowTextW(H(window), text.data(), static_cast<int>(text.size())));
+    return win32::Narrow(text);
 }
 
 void MoveWindow(Hwnd window, const PixelRect& rect) {
@@ -51,8 +51,8 @@ PixelRect GetClientRect(Hwnd form) {
 
 void SetClientSize(Hwnd form, int width, int height) {
     RECT r = {0, 0, width, height};
-    ::AdjustWindowRectEx(&r, ::GetWindowLongA(H(form), GWL_STYLE), FALSE,
-                         ::GetWindowLongA(H(form), GWL_EXSTYLE));
+    ::AdjustWindowRectEx(&r, ::GetWindowLongW(H(form), GWL_STYLE), FALSE,
+                         ::GetWindowLongW(H(form), GWL_EXSTYLE));
     ::SetWindowPos(H(form), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -62,7 +62,7 @@ void CenterWindow(Hwnd form, Hwnd owner) {
     if (owner && !::IsIconic(H(owner))) {
         ::GetWindowRect(H(owner), &around);
     } else {
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
     }
     RECT r = {};
     ::GetWindowRect(H(form), &r);

@@ -5,7 +5,7 @@ namespace platform {
 namespace {
 
 struct ControlClass {
-    const char* className;
+    const wchar_t* className;
     DWORD style;
     DWORD exStyle;
 };
@@ -13,34 +13,34 @@ struct ControlClass {
 ControlClass ClassOf(ControlKind kind) {
     switch (kind) {
         case ControlKind::Label:
-            return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+            return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
         case ControlKind::Button:
-            return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+            return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
         case ControlKind::CheckBox:
-            return {"BUTTON", BS_3STATE | WS_TABSTOP, 0};
+            return {L"BUTTON", BS_3STATE | WS_TABSTOP, 0};
         case ControlKind::OptionButton:
-            return {"BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0};
+            return {L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0};
         case ControlKind::ListBox:
-            return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+            return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
         case ControlKind::ListView:
-            return {WC_LISTVIEWA, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::ProgressBar:
-            return {PROGRESS_CLASSA, 0, 0};
+            return {PROGRESS_CLASSW, 0, 0};
     }
-    return {"STATIC", 0, 0};
+    return {L"STATIC", 0, 0};
 }
 
 }  // namespace
 
 Hwnd CreateControlWindow(Hwnd form, ControlKind kind, int id, const std::string& name) {
     const ControlClass c = ClassOf(kind);
-    HWND hwnd = ::CreateWindowExA(
-        c.exStyle, c.className, "", WS_CHILD | WS_VISIBLE | c.style, 0, 0, 10, 10, win32::H(form),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = ::CreateWindowExW(
+        c.exStyle, c.className, L"", WS_CHILD | WS_VISIBLE | c.style, 0, 0, 10, 10, win32::H(form),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return 0;
     win32::SetName(hwnd, name);
-    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)),
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)),
                    FALSE);
     if (kind == ControlKind::ListView) win32::PrepareListView(hwnd);
     return win32::Handle(hwnd);

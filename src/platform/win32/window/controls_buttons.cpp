@@ -8,9 +8,9 @@ namespace win32 {
 // A user's click on a check box toggles it, as the headless one does: the three-state
 // style leaves the value to the program.
 void OnUserClick(HWND control) {
-    if ((::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) != BS_3STATE) return;
-    const bool checked = ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    ::SendMessageA(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+    if ((::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != BS_3STATE) return;
+    const bool checked = ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    ::SendMessageW(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
 }
 
 }  // namespace win32

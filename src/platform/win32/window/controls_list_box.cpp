@@ -6,7 +6,8 @@ namespace platform {
 using win32::Send;
 
 int ListBoxAddString(Hwnd list, const std::string& text) {
-    return static_cast<int>(Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    const std::wstring wide = win32::Wide(text);
+    return static_cast<int>(Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
 int ListBoxGetCount(Hwnd list) {
@@ -16,9 +17,10 @@ int ListBoxGetCount(Hwnd list) {
 std::string ListBoxGetText(Hwnd list, int index) {
     const LRESULT length = Send(list, LB_GETTEXTLEN, index);
     if (length == LB_ERR) return {};
-    std::string text(length + 1, '\0');
-    text.resize(Send(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data())));
-    return text;
+    std::wstring text(length + 1, L'\0');
+    const LRESULT copied = Send(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : copied);
+    return win32::Narrow(text);
 }
 
 int ListBoxGetCurSel(Hwnd list) {

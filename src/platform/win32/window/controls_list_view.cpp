@@ -9,15 +9,17 @@ namespace {
 using win32::Send;
 
 constexpr int kTextLimit = 1024;  // characters read back from a column or cell
-constexpr const char* kRedrawOff = "PurgelintListRedrawOff";  // property while not drawing
+constexpr const wchar_t* kRedrawOff = L"PurgelintListRedrawOff";  // property while not drawing
 
 // One of the executable's icons at the small icon size of the screen's dots per inch. An
 // executable without the program's resources (a test) gets the system's application icon,
 // so that every kind keeps its place in the image list.
 HICON SmallIcon(int id, int size) {
-    const HINSTANCE module = ::GetModuleHandleA(nullptr);
-    HANDLE icon = ::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_SHARED);
-    if (!icon) icon = ::LoadImageA(nullptr, IDI_APPLICATION, IMAGE_ICON, size, size, LR_SHARED);
+    const HINSTANCE module = ::GetModuleHandleW(nullptr);
+    HANDLE icon = ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED);
+    if (!icon)
+        icon = ::LoadImageW(nullptr, win32::SystemResource(IDI_APPLICATION), IMAGE_ICON, size, size,
+                            LR_SHARED);
     return static_cast<HICON>(icon);
 }
 
@@ -31,18 +33,18 @@ HIMAGELIST SmallIcons() {
 }
 
 // A column's or a cell's text, which the list view copies into a buffer of ours; `info`
-// (an LVCOLUMNA or LVITEMA) says which.
+// (an LVCOLUMNW or LVITEMW) says which.
 template <typename Info>
 std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
-    char buffer[kTextLimit] = {};
+    wchar_t buffer[kTextLimit] = {};
     info.pszText = buffer;
-    info.cchTextMax = sizeof buffer;
+    info.cchTextMax = kTextLimit;
     Send(view, message, wp, reinterpret_cast<LPARAM>(&info));
-    return buffer;
+    return win32::NarrowUpToNul(buffer, kTextLimit);
 }
 
 void SetRowState(Hwnd view, int row, UINT state, bool on) {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.stateMask = state;
     item.state = on ? state : 0;
     Send(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
@@ -53,32 +55,34 @@ void SetRowState(Hwnd view, int row, UINT state, bool on) {
 namespace win32 {
 
 void PrepareListView(HWND view) {
-    ::SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    ::SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The list view owns the image list and destroys it with itself.
-    ::SendMessageA(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SmallIcons()));
+    ::SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SmallIcons()));
 }
 
 }  // namespace win32
 
 void ListViewInsertColumn(Hwnd view, int index, const std::string& text, int width) {
-    LVCOLUMNA column = {};
+    std::wstring wide = win32::Wide(text);
+    LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(text.c_str());
+    column.pszText = wide.data();
     column.cx = width;
-    Send(view, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+    Send(view, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
 std::string ListViewGetColumnText(Hwnd view, int index) {
-    LVCOLUMNA column = {};
+    LVCOLUMNW column = {};
     column.mask = LVCF_TEXT;
-    return ReadText(view, LVM_GETCOLUMNA, index, column);
+    return ReadText(view, LVM_GETCOLUMNW, index, column);
 }
 
 void ListViewSetColumnText(Hwnd view, int index, const std::string& text) {
-    LVCOLUMNA column = {};
+    std::wstring wide = win32::Wide(text);
+    LVCOLUMNW column = {};
     column.mask = LVCF_TEXT;
-    column.pszText = const_cast<char*>(text.c_str());
-    Send(view, LVM_SETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+    column.pszText = wide.data();
+    Send(view, LVM_SETCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
 int ListViewGetColumnWidth(Hwnd view, int index) {
@@ -90,32 +94,34 @@ void ListViewSetColumnWidth(Hwnd view, int index, int width) {
 }
 
 int ListViewAppendRow(Hwnd view, const std::string& text, int icon) {
-    LVITEMA item = {};
+    std::wstring wide = win32::Wide(text);
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = ListViewGetItemCount(view);
-    item.pszText = const_cast<char*>(text.c_str());
+    item.pszText = wide.data();
     item.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
-    return static_cast<int>(Send(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    return static_cast<int>(Send(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void ListViewSetItemText(Hwnd view, int row, int subItem, const std::string& text) {
-    LVITEMA item = {};
+    std::wstring wide = win32::Wide(text);
+    LVITEMW item = {};
     item.iSubItem = subItem;
-    item.pszText = const_cast<char*>(text.c_str());
-    Send(view, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    item.pszText = wide.data();
+    Send(view, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 std::string ListViewGetItemText(Hwnd view, int row, int subItem) {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.iSubItem = subItem;
-    return ReadText(view, LVM_GETITEMTEXTA, row, item);
+    return ReadText(view, LVM_GETITEMTEXTW, row, item);
 }
 
 int ListViewGetIcon(Hwnd view, int row) {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
-    if (!Send(view, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    if (!Send(view, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
     return item.iImage >= 0 ? item.iImage + 1 : 0;
 }
 
@@ -154,10 +160,10 @@ void ListViewEnsureVisible(Hwnd view, int row) {
 void ListViewSetRedraw(Hwnd view, bool redraw) {
     const HWND window = win32::H(view);
     if (!redraw) {
-        if (!(::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) return;
-        ::SetPropA(window, kRedrawOff, reinterpret_cast<HANDLE>(1));
+        if (!(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE)) return;
+        ::SetPropW(window, kRedrawOff, reinterpret_cast<HANDLE>(1));
         Send(view, WM_SETREDRAW, FALSE);
-    } else if (::RemovePropA(window, kRedrawOff)) {
+    } else if (::RemovePropW(window, kRedrawOff)) {
         Send(view, WM_SETREDRAW, TRUE);
         ::InvalidateRect(window, nullptr, TRUE);
     }

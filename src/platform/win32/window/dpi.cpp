@@ -3,6 +3,7 @@
 // by the ratio of the new density to the old, and the form takes the rectangle the system
 // suggests; the resize that follows lays the form out again.
 #include <cstdlib>
+#include <iterator>
 
 #include "platform/win32/window/window_internal.h"
 
@@ -17,24 +18,24 @@ struct Rescale {
 };
 
 void ScaleFont(HWND control, const Rescale& r) {
-    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-    LOGFONTA face = {};
-    if (!font || ::GetObjectA(font, sizeof face, &face) != sizeof face) return;
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW face = {};
+    if (!font || ::GetObjectW(font, sizeof face, &face) != sizeof face) return;
     const int points = ::MulDiv(std::abs(face.lfHeight), 72, r.from);
     if (HFONT scaled = SharedFont(points, face.lfWeight >= FW_BOLD, r.to))
-        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), TRUE);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), TRUE);
 }
 
 void ScaleColumns(HWND control, const Rescale& r) {
-    char className[64] = {};
-    ::GetClassNameA(control, className, sizeof className);
-    if (lstrcmpiA(className, WC_LISTVIEWA) != 0) return;
-    const HWND header = reinterpret_cast<HWND>(::SendMessageA(control, LVM_GETHEADER, 0, 0));
+    wchar_t className[64] = {};
+    ::GetClassNameW(control, className, static_cast<int>(std::size(className)));
+    if (::lstrcmpiW(className, WC_LISTVIEWW) != 0) return;
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(control, LVM_GETHEADER, 0, 0));
     const int columns =
-        header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+        header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
     for (int column = 0; column < columns; ++column) {
-        const int width = static_cast<int>(::SendMessageA(control, LVM_GETCOLUMNWIDTH, column, 0));
-        ::SendMessageA(control, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(r.Scale(width), 0));
+        const int width = static_cast<int>(::SendMessageW(control, LVM_GETCOLUMNWIDTH, column, 0));
+        ::SendMessageW(control, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(r.Scale(width), 0));
     }
 }
 

@@ -2,6 +2,7 @@
 // and the calls that only forms take.
 #include <memory>
 
+#include "platform/win32/resource_ids.h"
 #include "platform/win32/window/window_internal.h"
 
 namespace platform {
@@ -12,7 +13,7 @@ using win32::FormDataOf;
 using win32::H;
 using win32::Raise;
 
-constexpr char kFormClass[] = "PurgelintForm";
+constexpr wchar_t kFormClass[] = L"PurgelintForm";
 
 ATOM formClass = 0;
 
@@ -37,7 +38,7 @@ void Command(FormData& data, HWND form, WPARAM wp, LPARAM lp) {
 LRESULT DefaultButton(HWND form, const FormData& data) {
     HWND focus = ::GetFocus();
     if (focus && ::IsChild(form, focus) &&
-        (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
+        (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
         return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
     return data.defaultId ? MAKELRESULT(data.defaultId, DC_HASDEFID) : 0;
 }
@@ -64,16 +65,16 @@ void RestoreFocus(HWND form, const FormData& data) {
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     if (message == WM_NCCREATE) {
         auto* owner = static_cast<std::unique_ptr<FormData>*>(
-            reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner->release()));
+            reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner->release()));
     }
-    FormData* data = reinterpret_cast<FormData*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    FormData* data = reinterpret_cast<FormData*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         std::unique_ptr<FormData> gone(data);
-        return ::DefWindowProcA(hwnd, message, wp, lp);
+        return ::DefWindowProcW(hwnd, message, wp, lp);
     }
-    if (!data || !data->events) return ::DefWindowProcA(hwnd, message, wp, lp);
+    if (!data || !data->events) return ::DefWindowProcW(hwnd, message, wp, lp);
     switch (message) {
         case WM_COMMAND:
             Command(*data, hwnd, wp, lp);
@@ -100,12 +101,12 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETCURSOR:
             if (data->waitCursor) {
-                ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+                ::SetCursor(::LoadCursorW(nullptr, win32::SystemResource(IDC_WAIT)));
                 return TRUE;
             }
             break;
     }
-    return ::DefWindowProcA(hwnd, message, wp, lp);
+    return ::DefWindowProcW(hwnd, message, wp, lp);
 }
 
 void RegisterFormClass() {
@@ -113,16 +114,16 @@ void RegisterFormClass() {
     INITCOMMONCONTROLSEX icc = {sizeof icc,
                                 ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
-    WNDCLASSEXA wc = {};
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FormProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    if (!wc.hIcon) wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, win32::SystemResource(IDC_ARROW));
+    wc.hIcon = ::LoadIconW(wc.hInstance, MAKEINTRESOURCEW(PURGELINT_ICON_PROGRAM));
+    if (!wc.hIcon) wc.hIcon = ::LoadIconW(nullptr, win32::SystemResource(IDI_APPLICATION));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
-    formClass = ::RegisterClassExA(&wc);
+    formClass = ::RegisterClassExW(&wc);
 }
 
 }  // namespace
@@ -130,8 +131,8 @@ void RegisterFormClass() {
 namespace win32 {
 
 FormData* FormDataOf(HWND window) {
-    if (!window || !formClass || ::GetClassLongPtrA(window, GCW_ATOM) != formClass) return nullptr;
-    return reinterpret_cast<FormData*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!window || !formClass || ::GetClassLongPtrW(window, GCW_ATOM) != formClass) return nullptr;
+    return reinterpret_cast<FormData*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 }  // namespace win32
@@ -146,15 +147,15 @@ Hwnd CreateFormWindow(WindowEvents* events, const std::string& name, BorderStyle
     data->events = events;
     data->name = name;
     // The window takes the data over at WM_NCCREATE; it stays here if that never came.
-    HWND hwnd = ::CreateWindowExA(exStyle, kFormClass, "", style, CW_USEDEFAULT, CW_USEDEFAULT, 320,
-                                  240, H(owner), nullptr, ::GetModuleHandleA(nullptr), &data);
+    HWND hwnd = ::CreateWindowExW(exStyle, kFormClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  320, 240, H(owner), nullptr, ::GetModuleHandleW(nullptr), &data);
     if (!hwnd) return 0;
     win32::SetName(hwnd, name);
     return win32::Handle(hwnd);
 }
 
 void SetOwner(Hwnd form, Hwnd owner) {
-    ::SetWindowLongPtrA(H(form), GWLP_HWNDPARENT, static_cast<LONG_PTR>(owner));
+    ::SetWindowLongPtrW(H(form), GWLP_HWNDPARENT, static_cast<LONG_PTR>(owner));
 }
 
 void ShowWindow(Hwnd window, bool visible) {
@@ -194,7 +195,7 @@ void SetDialogButtons(Hwnd form, int defaultId, int cancelId) {
     data->defaultId = defaultId;
     data->cancelId = cancelId;
     if (HWND button = defaultId ? ::GetDlgItem(H(form), defaultId) : nullptr)
-        ::SendMessageA(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        ::SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
 // The tab order is the order of the controls' windows. A run of option buttons in it is one
@@ -207,9 +208,9 @@ void SetTabOrder(Hwnd, const std::vector<Hwnd>& order) {
         HWND window = H(control);
         ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         const bool option = win32::IsOptionButton(window);
-        const LONG style = ::GetWindowLongA(window, GWL_STYLE) & ~WS_GROUP;
+        const LONG style = ::GetWindowLongW(window, GWL_STYLE) & ~WS_GROUP;
         const bool groupStart = previous == HWND_TOP || option != previousOption;
-        ::SetWindowLongA(window, GWL_STYLE, style | (groupStart ? WS_GROUP : 0));
+        ::SetWindowLongW(window, GWL_STYLE, style | (groupStart ? WS_GROUP : 0));
         previous = window;
         previousOption = option;
     }
@@ -217,7 +218,7 @@ void SetTabOrder(Hwnd, const std::vector<Hwnd>& order) {
 
 void SetWaitCursor(Hwnd form, bool wait) {
     if (FormData* data = FormDataOf(H(form))) data->waitCursor = wait;
-    ::SetCursor(::LoadCursorA(nullptr, wait ? IDC_WAIT : IDC_ARROW));
+    ::SetCursor(::LoadCursorW(nullptr, win32::SystemResource(wait ? IDC_WAIT : IDC_ARROW)));
 }
 
 }  // namespace platform

@@ -16,8 +16,8 @@ bool IsArrowKey(const MSG& msg) {
 void SelectOptionMovedTo(HWND before) {
     HWND focus = ::GetFocus();
     if (focus != before && win32::IsOptionButton(focus) &&
-        ::SendMessageA(focus, BM_GETCHECK, 0, 0) != BST_CHECKED)
-        ::SendMessageA(focus, BM_CLICK, 0, 0);
+        ::SendMessageW(focus, BM_GETCHECK, 0, 0) != BST_CHECKED)
+        ::SendMessageW(focus, BM_CLICK, 0, 0);
 }
 
 // Forms take the dialog manager's keys: Tab, Enter, Esc, the arrow keys and the captions'
@@ -27,13 +27,13 @@ void Dispatch(MSG& msg) {
     if (root && win32::FormDataOf(root)) {
         HWND before = ::GetFocus();
         const bool fromOption = IsArrowKey(msg) && win32::IsOptionButton(before);
-        if (::IsDialogMessageA(root, &msg)) {
+        if (::IsDialogMessageW(root, &msg)) {
             if (fromOption) SelectOptionMovedTo(before);
             return;
         }
     }
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ void RunModalLoop(Hwnd form) {
     const ModalLoopScope loop;
     MSG msg;
     while (::IsWindow(H(form)) && !loop.HandlerFailed()) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
             return;
@@ -55,7 +55,7 @@ void RunModalLoop(Hwnd form) {
 
 void DoEvents() {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
@@ -74,7 +74,7 @@ bool ProgressRefreshDue() {
 }
 
 int MessageBox(Hwnd owner, const std::string& text, const std::string& caption, int type) {
-    return ::MessageBoxA(H(owner), text.c_str(), caption.c_str(), type);
+    return ::MessageBoxW(H(owner), win32::Wide(text).c_str(), win32::Wide(caption).c_str(), type);
 }
 
 }  // namespace platform

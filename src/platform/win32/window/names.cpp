@@ -5,13 +5,13 @@
 namespace platform::win32 {
 namespace {
 
-constexpr char kNameProperty[] = "PurgelintName";
+constexpr wchar_t kNameProperty[] = L"PurgelintName";
 constexpr UINT_PTR kNameSubclass = 1;
 
 LRESULT CALLBACK ForgetName(HWND window, UINT message, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
     if (message == WM_NCDESTROY) {
         const auto atom =
-            static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(::RemovePropA(window, kNameProperty)));
+            static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(::RemovePropW(window, kNameProperty)));
         if (atom) ::DeleteAtom(atom);
         ::RemoveWindowSubclass(window, ForgetName, kNameSubclass);
     }
@@ -21,10 +21,10 @@ LRESULT CALLBACK ForgetName(HWND window, UINT message, WPARAM wp, LPARAM lp, UIN
 }  // namespace
 
 void SetName(HWND window, const std::string& name) {
-    const ATOM atom = ::AddAtomA(name.c_str());
+    const ATOM atom = ::AddAtomW(Wide(name).c_str());
     if (!atom) return;  // the window goes unnamed: tests cannot find it, the program runs on
     if (!::SetWindowSubclass(window, ForgetName, kNameSubclass, 0) ||
-        !::SetPropA(window, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom))))
+        !::SetPropW(window, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom))))
         ::DeleteAtom(atom);
 }
 

@@ -33,10 +33,10 @@ HFONT SharedFont(int pointSize, bool bold, int dpi) {
     static std::map<std::tuple<int, bool, int>, win32::UniqueFont> fonts;
     win32::UniqueFont& font = fonts[{pointSize, bold, dpi}];
     if (!font)
-        font.reset(::CreateFontA(-::MulDiv(pointSize, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
+        font.reset(::CreateFontW(-::MulDiv(pointSize, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
                                  FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                 "MS Shell Dlg"));
+                                 L"MS Shell Dlg"));
     return font.get();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/failure.h"
+#include "platform/win32/wide.h"
 #include "platform/window.h"
 
 // The A/W-switching macros would rename the platform's own functions.
@@ -25,7 +26,12 @@ inline Hwnd Handle(HWND window) {
     return reinterpret_cast<Hwnd>(window);
 }
 inline LRESULT Send(Hwnd window, UINT message, WPARAM wp = 0, LPARAM lp = 0) {
-    return ::SendMessageA(H(window), message, wp, lp);
+    return ::SendMessageW(H(window), message, wp, lp);
+}
+// The system's own icons and cursors (IDI_APPLICATION, IDC_ARROW ...) are numbered
+// resources: the same number names them to the wide calls.
+inline LPCWSTR SystemResource(LPCSTR id) {
+    return reinterpret_cast<LPCWSTR>(id);
 }
 
 // The system's dots per inch, and the fonts drawn at a density.
@@ -54,7 +60,7 @@ FormData* FormDataOf(HWND window);
 
 // Option buttons are the radio buttons that the ui layer keeps checked itself.
 inline bool IsOptionButton(HWND control) {
-    return control && (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON);
+    return control && (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON);
 }
 
 // Every call into the ui layer goes through here: nothing it throws may unwind into the
