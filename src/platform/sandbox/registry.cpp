@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/registry.h"
+#include "platform/value_copy.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
 #include "platform/text.h"
@@ -121,18 +122,6 @@ void Record(const char* change, const OpenedKey& key, const std::string& valueNa
     TheMachine().journal.push_back(std::string(change) + " " + key.path + "\\" + valueName);
 }
 
-long CopyOut(const std::string& bytes, void* data, std::uint32_t* size) {
-    const auto needed = static_cast<std::uint32_t>(bytes.size());
-    if (!size) return data ? kErrorInvalidParameter : kErrorSuccess;
-    if (data && *size < needed) {
-        *size = needed;
-        return kErrorMoreData;
-    }
-    if (data && needed) std::memcpy(data, bytes.data(), needed);
-    *size = needed;
-    return kErrorSuccess;
-}
-
 // A name with its NUL must fit the caller's buffer, counted in UTF-16 characters as the
 // wide Enum calls count it.
 long CopyName(const std::string& text, std::string& name, std::uint32_t maxName) {
@@ -189,7 +178,7 @@ long QueryValue(const RegKey& key, const std::string& valueName, std::uint32_t* 
     const auto* value = node->FindValue(valueName);
     if (!value) return kErrorFileNotFound;
     if (type) *type = value->type;
-    return CopyOut(value->data, data, size);
+    return CopyValueData(value->data, data, size);
 }
 
 long SetValue(const RegKey& key, const std::string& valueName, std::uint32_t type, const void* data,
@@ -236,7 +225,7 @@ long EnumValue(const RegKey& key, std::uint32_t index, std::string& name, std::u
     const auto& value = node->values[index];
     if (const long rc = CopyName(value.name, name, maxName); rc != kErrorSuccess) return rc;
     if (type) *type = value.type;
-    return CopyOut(value.data, data, dataSize);
+    return CopyValueData(value.data, data, dataSize);
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // string types is read whole in UTF-16 and handed over in UTF-8, with its sizes counted in
 // UTF-8 bytes, and written back the other way.
 #include "platform/registry.h"
+#include "platform/value_copy.h"
 
 #include <windows.h>
 
@@ -64,20 +65,6 @@ Stored ToStored(DWORD type, const void* data, DWORD size) {
     stored.bytes.resize(units.size() * sizeof(char16_t));
     std::memcpy(stored.bytes.data(), units.data(), stored.bytes.size());
     return stored;
-}
-
-// Hands `bytes` over as the real call does: the size alone when there is no buffer,
-// ERROR_MORE_DATA with the size needed when the buffer is too small.
-long CopyOut(const std::string& bytes, void* data, std::uint32_t* size) {
-    const auto needed = static_cast<std::uint32_t>(bytes.size());
-    if (!size) return data ? ERROR_INVALID_PARAMETER : ERROR_SUCCESS;
-    if (data && *size < needed) {
-        *size = needed;
-        return ERROR_MORE_DATA;
-    }
-    if (data && needed) std::memcpy(data, bytes.data(), needed);
-    *size = needed;
-    return ERROR_SUCCESS;
 }
 
 // Reads a value whole with `read(buffer, size)`, a call that answers ERROR_MORE_DATA with
@@ -143,7 +130,7 @@ long QueryValue(const RegKey& key, const std::string& valueName, std::uint32_t* 
     });
     if (rc != ERROR_SUCCESS) return rc;
     if (type) *type = storedType;
-    return CopyOut(FromStored(storedType, stored.data(), storedSize), data, size);
+    return CopyValueData(FromStored(storedType, stored.data(), storedSize), data, size);
 }
 
 long SetValue(const RegKey& key, const std::string& valueName, std::uint32_t type, const void* data,
@@ -192,8 +179,9 @@ long EnumValue(const RegKey& key, std::uint32_t index, std::string& name, std::u
     if (rc != ERROR_SUCCESS) return rc;
     name = win32::Narrow(std::wstring_view(nameBuffer.data(), nameLength));
     if (type) *type = storedType;
-    return wantData ? CopyOut(FromStored(storedType, stored.data(), storedSize), data, dataSize)
-                    : ERROR_SUCCESS;
+    return wantData
+               ? CopyValueData(FromStored(storedType, stored.data(), storedSize), data, dataSize)
+               : ERROR_SUCCESS;
 }
 
 }  // namespace platform
