@@ -69,15 +69,40 @@ seed_machine() {
     mkdir -p "$moved_to"
     mv "$programs/Brackenfold Photo Viewer" "$moved_to/"
 
-    PROFILE="$(wine cmd.exe /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')"
-    TEMP_DIR="$(host_path "$(wine cmd.exe /c 'echo %TEMP%' </dev/null | tr -d '\r')")"
+    user_folders
     mkdir -p "$TEMP_DIR/qn_setup" "$TEMP_DIR/~brk0391"
     touch -d '2023-05-01 10:12' "$TEMP_DIR/~DF3A27.tmp" "$TEMP_DIR/qn_setup/install.log" \
         "$TEMP_DIR/qn_setup/data1.cab" "$TEMP_DIR/~brk0391/unpack.tmp"
     touch -d '2023-11-20 18:40' "$TEMP_DIR/thumbcache_old.db"
     touch "$TEMP_DIR/session.tmp"
-    # No welcome on the first start: the window is there at once.
+}
+
+# The user's profile (PROFILE, its Windows path) and temporary folder (TEMP_DIR, on the
+# host); no welcome on the first start: the window is there at once.
+user_folders() {
+    PROFILE="$(wine cmd.exe /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')"
+    TEMP_DIR="$(host_path "$(wine cmd.exe /c 'echo %TEMP%' </dev/null | tr -d '\r')")"
     printf '[Main]\r\nuserwelcomed=1\r\n' >"$APP/setup.ini"
+}
+
+# Wine's desktop started before its settings were made: the program's windows open in the
+# virtual one only with a new server, started here with no output of ours.
+new_wine_server() {
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    ensure_wine_prefix
+}
+
+# Starts a repair of every row with the method of that caption, the backup on.
+repair_with() {
+    local options
+    options="$(caption frmrepopt_caption)"
+    step click "$MAIN" "$(caption frmmain_button_repair)"
+    step wait "$options"
+    screenshot repair-options
+    step click "$options" "$1"
+    step check "$options" "$(caption frmrepopt_ch_backup)" on
+    step click "$options" "$(caption frmrepopt_button_ok)"
 }
 
 # The rows without their selection, sorted, in the user's folder of any machine; when a

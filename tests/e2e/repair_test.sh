@@ -51,25 +51,10 @@ has_value() { value_names "$1" | grep -qixF -- "$2" && echo yes || echo no; }
 new_machine() {  # seed_machine's argument
     fresh_machine
     seed_machine "$@"
-    # Wine's desktop started before its settings were made: a new server shows the windows.
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
-    ensure_wine_prefix
+    new_wine_server
     start_program
     step click "$MAIN" "Find problems"
     step answer No 300
-}
-
-# Starts a repair of every row with the method of that caption, the backup on.
-repair_with() {
-    local options
-    options="$(caption frmrepopt_caption)"
-    step click "$MAIN" "$(caption frmmain_button_repair)"
-    step wait "$options"
-    screenshot repair-options
-    step click "$options" "$1"
-    step check "$options" "$(caption frmrepopt_ch_backup)" on
-    step click "$options" "$(caption frmrepopt_button_ok)"
 }
 
 # --- Aggressive: everything deleted but what cannot be, and a backup that restores it all ---

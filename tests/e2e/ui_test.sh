@@ -38,11 +38,7 @@ EOF
 
 fresh_machine
 seed_machine
-# Wine's desktop started before its settings were made: the program's windows open in the
-# virtual one only with a new server, started here with no output of ours.
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
-ensure_wine_prefix
+new_wine_server
 start_program
 
 step click "$MAIN" "Find problems"
