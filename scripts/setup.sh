@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian machine, where it is missing.
 set -euo pipefail
+# fonts-wqy-microhei: glyphs for the Japanese names that the Wine tests show.
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev clang-format
           clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth faketime imagemagick
-          fonts-wine nsis zip)
+          fonts-wine fonts-wqy-microhei nsis zip)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
