@@ -2,8 +2,10 @@
 """Writes src/platform/case_table.inc: the letters whose upper case the program's name
 comparisons use, as runs of {first, last, delta, stride}.
 
-Windows compares registry and NTFS names by upper-casing each UTF-16 unit, so only letters of
-the Basic Multilingual Plane with a one-letter upper case take part. Left out on purpose:
+Windows compares registry and NTFS names by upper-casing each UTF-16 unit with the simple
+(one-letter) upper case, so only letters of the Basic Multilingual Plane take part. Python
+gives the full upper case; where that has more than one letter (the Greek letters with iota
+subscript), the simple one is the title case. Left out on purpose:
 letters whose upper case is ASCII (dotless i, long s: "ſ.tmp" must not match "s.tmp"), and the
 few whose upper case has another UTF-8 length, so that a folded text keeps every byte offset
 of the original."""
@@ -18,6 +20,8 @@ for code in range(0x80, 0x10000):
     if 0xD800 <= code < 0xE000:
         continue
     upper = chr(code).upper()
+    if len(upper) != 1 and len(chr(code).title()) == 1:
+        upper = chr(code).title()
     if len(upper) != 1 or ord(upper) == code or ord(upper) > 0xFFFF or ord(upper) < 0x80:
         continue
     if utf8_length(code) != utf8_length(ord(upper)):

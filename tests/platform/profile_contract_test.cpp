@@ -138,8 +138,10 @@ TEST_F(ProfileContract, ByteOrderMarksChooseTheEncoding) {
     const std::string utf16 =
         File("utf16.ini", Utf16("[Main]\r\nk=caf\xE9 ") + "\xAC\x20" + Utf16("\r\n").substr(2));
     EXPECT_EQ(Read("Main", "k", utf16), "caf\u00E9 \u20AC");
-    const std::string ansi = File("ansi.ini", "[Main]\r\nk=caf\xE9 \x80\r\n");
+    const std::string ansi = File("ansi.ini", "[Main]\r\nk=caf\xE9 \x80\r\nq=\"\xE9\xE9\"\r\n");
     EXPECT_EQ(Read("Main", "k", ansi), "caf\u00E9 \u20AC") << "no mark: the ANSI code page";
+    EXPECT_EQ(Read("Main", "k", ansi, "", 5), "caf") << "a short buffer never cuts a letter";
+    EXPECT_EQ(Read("Main", "q", ansi, "", 5), "\u00E9\u00E9") << "unquoted as the text counts";
     const std::string big = File("big.ini", Utf16("[Main]\r\nk=big\r\n", true));
     EXPECT_EQ(Read("Main", "k", big), "big");
     const std::string unmarked = File("unmarked.ini", Utf16("[Main]\r\nk=x\r\n").substr(2));

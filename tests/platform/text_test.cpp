@@ -27,6 +27,8 @@ TEST(Text, NamesMatchWithoutRegardToCaseInEveryAlphabetAndNeverALookAlike) {
         {"\u65E5\u672C\u8A9E", "???", false},  // 日本語
         {"\u017F.tmp", "s.tmp", false},        // long s is no s
         {"\u0131nstall", "install", false},    // dotless i is no i
+        {"\u1F80", "\u1F88", true},            // simple upper case: one letter
+        {"a\xFF", "a\xFE", false},             // broken bytes stay themselves
         {"ab", "abc", false},
     };
     for (const auto& [a, b, same] : pairs) {
@@ -44,7 +46,8 @@ TEST(Text, APathIsFoundInsideATextWithoutRegardToCase) {
     const std::string command = "\"C:\\\u00DCber \u03A9\\app.exe\" /S";  // Über Ω
     EXPECT_EQ(FindNoCase(command, "c:\\\u00FCBER \u03C9\\APP.EXE"), 1u);
     EXPECT_EQ(FindNoCase(command, "C:\\Uber O\\app.exe"), std::string::npos);
-    EXPECT_EQ(FindNoCase("x", ""), 0u);
+    EXPECT_EQ(FindNoCase("\xC3\x89x", "\x89x"), std::string::npos) << "never inside a letter";
+    EXPECT_EQ(CutUtf8("\u00E9\u00E9", 3), "\u00E9");
 }
 
 TEST(Text, Utf16ComesBackExactly) {

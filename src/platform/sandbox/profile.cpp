@@ -187,16 +187,16 @@ std::string DefaultOf(const std::string& text) {
 
 // What the real copy leaves of a value in `size` bytes: matching outer quotes go, but the
 // closing one only when the whole value fits; a cut never splits a letter.
-std::string CopyOf(std::string value, std::uint32_t size) {
-    const bool quoted = value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
+std::string CopyOf(const std::string& text, std::uint32_t size) {
+    // The real call counts in UTF-16 characters: the rule is applied there, and what it gives
+    // is then cut to the caller's bytes.
+    std::u16string value = Utf16FromUtf8(text);
+    const bool quoted = value.size() > 1 && (value.front() == u'"' || value.front() == u'\'') &&
                         value.back() == value.front();
     if (quoted) value.erase(0, 1);
-    std::size_t length = std::min<std::size_t>(value.size(), size - 1);
-    while (length < value.size() && length > 0 && (value[length] & 0xC0) == 0x80)
-        --length;
-    std::string copy = value.substr(0, length);
+    std::u16string copy = value.substr(0, size - 1);
     if (quoted && size >= value.size() && !copy.empty()) copy.pop_back();
-    return copy;
+    return CutUtf8(Utf8FromUtf16(copy), size - 1);
 }
 
 }  // namespace
