@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/shelllink.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
@@ -40,11 +41,11 @@ HResult GetText(std::string& text, Get get) {
 // The target's path as the link's ID list names it; empty when it names no file system path.
 std::wstring IdListPath(IShellLinkW& link) {
     PIDLIST_ABSOLUTE list = nullptr;
-    if (link.GetIDList(&list) != S_OK || !list) return {};
+    const HRESULT hr = link.GetIDList(&list);
+    const win32::UniqueCoTaskMemory owner(list);
+    if (hr != S_OK || !list) return {};
     wchar_t path[MAX_PATH] = {};
-    const bool named = ::SHGetPathFromIDListW(list, path) != FALSE;
-    ::CoTaskMemFree(list);
-    return named ? std::wstring(path) : std::wstring();
+    return ::SHGetPathFromIDListW(list, path) ? std::wstring(path) : std::wstring();
 }
 
 // Whether `path` is `truePath` with letters beyond ASCII changed (to "?" or a look-alike) and

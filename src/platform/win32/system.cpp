@@ -14,6 +14,7 @@
 #include "platform/profile.h"
 #include "platform/text.h"
 #include "platform/win32/resource_ids.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
@@ -57,10 +58,6 @@ bool IsHighSurrogate(wchar_t unit) {
     return unit >= 0xD800 && unit < 0xDC00;
 }
 
-bool IsUtf8Continuation(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
-
 }  // namespace
 
 std::string ErrorDescription(long code) {
@@ -68,10 +65,9 @@ std::string ErrorDescription(long code) {
     const DWORD n = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const win32::UniqueLocalMemory owner(text);
     if (n == 0 || !text) return {};
-    std::string description = WithoutLineEnd(std::wstring_view(text, n));
-    ::LocalFree(text);
-    return description;
+    return WithoutLineEnd(std::wstring_view(text, n));
 }
 
 // The wide read takes as many characters as the caller has bytes, so that it cuts and
@@ -88,14 +84,10 @@ std::uint32_t ReadProfileString(const std::string& section, const std::string& k
     n = std::min<DWORD>(n, size - 1);
     // A cut between the halves of a pair leaves no letter.
     if (n > 0 && n == size - 1 && IsHighSurrogate(wide[n - 1])) --n;
-    const std::string value = Narrow(std::wstring_view(wide.data(), n));
-    std::size_t length = std::min<std::size_t>(value.size(), size - 1);
-    if (length < value.size())
-        while (length > 0 && IsUtf8Continuation(value[length]))
-            --length;
-    std::copy_n(value.data(), length, buffer);
-    buffer[length] = '\0';
-    return static_cast<std::uint32_t>(length);
+    const std::string value = CutUtf8(Narrow(std::wstring_view(wide.data(), n)), size - 1);
+    std::copy_n(value.data(), value.size(), buffer);
+    buffer[value.size()] = '\0';
+    return static_cast<std::uint32_t>(value.size());
 }
 
 bool WriteProfileValue(const std::string& section, const std::string& key, const std::string& value,
@@ -140,13 +132,9 @@ namespace {
 
 // The executable's full path, however long.
 std::string ModulePath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) return Narrow(std::wstring_view(path.data(), n));
-        path.resize(path.size() * 2);
-    }
+    // A path cut to the buffer comes with the buffer's size: GrowingText asks again.
+    return GrowingText(
+        [](wchar_t* buffer, DWORD size) { return ::GetModuleFileNameW(nullptr, buffer, size); });
 }
 
 }  // namespace

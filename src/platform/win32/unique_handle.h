@@ -36,6 +36,22 @@ struct GdiObjectTraits {
 using UniqueGdiObject = UniqueAny<GdiObjectTraits<HGDIOBJ>>;
 using UniqueFont = UniqueAny<GdiObjectTraits<HFONT>>;
 
+// Memory the system allocated for the caller with LocalAlloc (FormatMessage's text).
+struct LocalMemoryTraits {
+    using Type = HLOCAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type memory) { ::LocalFree(memory); }
+};
+using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
+
+// Memory the system allocated for the caller with CoTaskMemAlloc (an item ID list).
+struct CoTaskMemoryTraits {
+    using Type = void*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type memory) { ::CoTaskMemFree(memory); }
+};
+using UniqueCoTaskMemory = UniqueAny<CoTaskMemoryTraits>;
+
 // The screen's device context, from GetDC(nullptr); it goes back with ReleaseDC.
 struct ScreenDcTraits {
     using Type = HDC;

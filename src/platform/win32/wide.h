@@ -13,13 +13,11 @@ namespace platform::win32 {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t holds one UTF-16 unit");
 
 inline std::wstring Wide(std::string_view text) {
-    const std::u16string utf16 = Utf16FromUtf8(text);
-    return std::wstring(utf16.begin(), utf16.end());
+    return Utf16FromUtf8<std::wstring>(text);
 }
 
 inline std::string Narrow(std::wstring_view text) {
-    return Utf8FromUtf16(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+    return Utf8FromUtf16(text);
 }
 
 // A wide text up to its first NUL, or the whole buffer when it holds none.
