@@ -69,22 +69,30 @@ inline std::string Trim(const std::string& text) {
     return text.substr(first, last - first);
 }
 
-// A section or key name as a program would pass it: no control characters, none of the
-// characters that structure a profile line, no surrounding blanks. Empty when nothing is left.
+inline bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// A section or key name as a program would pass it: ASCII without control characters, none
+// of the characters that structure a profile line, no surrounding blanks. Empty when nothing
+// is left.
 inline std::string ProfileName(const std::string& raw) {
     std::string name;
     for (char c : raw) {
         const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x20 && u != 0x7f && c != '=' && c != '[' && c != ']' && c != ';') name += c;
+        if (u >= 0x20 && u < 0x7f && c != '=' && c != '[' && c != ']' && c != ';') name += c;
     }
     return Trim(name);
 }
 
-// A value as a program would pass it: one line, no NUL.
+// A value as a program would pass it: one line of ASCII, no NUL. (Text beyond ASCII crosses
+// in UTF-8 and is stored in the file's own encoding, where an ANSI file may not hold it.)
 inline std::string ProfileValue(const std::string& raw) {
     std::string value;
     for (char c : raw)
-        if (c != '\0' && c != '\r' && c != '\n') value += c;
+        if (c != '\0' && c != '\r' && c != '\n' && static_cast<unsigned char>(c) < 0x80) value += c;
     return value;
 }
 
