@@ -59,9 +59,9 @@ class FileCache {
 
 using TextsByKey = std::map<std::string, std::string, platform::NoCaseLess>;
 
-// The [Lang] texts of a language file's bytes, read as the profile functions read them: a
-// byte-order mark chooses UTF-16 or UTF-8 (without one the file is plain ASCII), names and
-// values lose their blanks and matching outer quotes, the first key of a name counts.
+// The [Lang] texts of the built-in language file's bytes: UTF-16LE after its byte-order mark,
+// else UTF-8 (the shipped eng.txt is ASCII); names and values lose their blanks and matching
+// outer quotes as the profile functions take them, and the first key of a name counts.
 TextsByKey ParseLanguageFile(std::string_view bytes) {
     std::string text;
     if (bytes.starts_with("\xFF\xFE")) {

@@ -34,11 +34,11 @@ struct FindData {
     std::string cFileName;
 };
 
-// Whether a walk of a tree may look at or enter the entry: not a reparse point, whatever its
-// tag. Junctions and symbolic links lead to an ancestor (a walk that never ends) or out of
-// the tree (where a repair would delete what was never a leftover), and Wine leaves the tag
-// of a host link undefined, so the tag cannot tell a link from anything else. Cloud
-// placeholders and deduplicated folders are not where leftovers live.
+// A reparse point, whatever its tag: no walk of a tree looks at or enters one. Junctions and
+// symbolic links lead to an ancestor (a walk that never ends) or out of the tree (where a repair
+// would delete what was never a leftover), and Wine leaves the tag of a host link undefined, so the
+// tag cannot tell a link from anything else. Cloud placeholders and deduplicated folders are not
+// where leftovers live.
 inline bool IsReparsePoint(const FindData& entry) {
     return (entry.dwFileAttributes & kFileAttributeReparsePoint) != 0;
 }

@@ -82,9 +82,9 @@ std::vector<std::string> SearchRoots() {
     return roots;
 }
 
-// Every entry of both trees, grouped by name folded to lower case, each group in the
-// order a search for that name discovers its entries. One walk serves every record of a
-// repair run, where a search per record would list both trees again each time.
+// Every entry of both trees, grouped by name folded to upper case as Windows compares names, each
+// group in the order a search for that name discovers its entries. One walk serves every record of
+// a repair run, where a search per record would list both trees again each time.
 class TreeIndex {
   public:
     bool BuiltFor(const std::vector<std::string>& roots) const { return built_ && roots == roots_; }

@@ -133,7 +133,7 @@ class ListView : public Control {
         std::string tag;
     };
     std::vector<Row> rows_;
-    std::unordered_map<std::string, int> rowOfKey_;  // lower-case key -> row
+    std::unordered_map<std::string, int> rowOfKey_;  // upper-case key -> row
     int columns_ = 0;
 };
 

@@ -1,6 +1,6 @@
 // The sandbox's file system: folder listings, attributes, times, opening and deleting over
 // the host folder of each drive. What the host cannot hold (DOS attributes, locks, reparse
-// tags) lives in the machine's side table, keyed by the lower-case Windows path.
+// tags) lives in the machine's side table, keyed by the upper-case Windows path.
 #include <fcntl.h>
 #include <sys/stat.h>
 

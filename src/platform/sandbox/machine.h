@@ -20,7 +20,7 @@
 
 namespace sandbox {
 
-// Windows names compare without regard to case, for every letter of the code page.
+// Windows names compare without regard to case, in every alphabet.
 using platform::NoCaseLess;
 using platform::UpperCase;
 
@@ -136,7 +136,7 @@ struct SandboxProcess {
 
 struct Machine {
     std::filesystem::path hostRoot;
-    std::set<std::string> denyWriteFolders;  // lower-case Windows paths
+    std::set<std::string> denyWriteFolders;  // upper-case Windows paths
     std::string appFolder = "C:\\Purgelint";
     std::string arguments;
     std::string builtInLanguageFile;
