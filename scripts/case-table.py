@@ -5,15 +5,12 @@ comparisons use, as runs of {first, last, delta, stride}.
 Windows compares registry and NTFS names by upper-casing each UTF-16 unit with the simple
 (one-letter) upper case, so only letters of the Basic Multilingual Plane take part. Python
 gives the full upper case; where that has more than one letter (the Greek letters with iota
-subscript), the simple one is the title case. Left out on purpose:
-letters whose upper case is ASCII (dotless i, long s: "ſ.tmp" must not match "s.tmp"), and the
-few whose upper case has another UTF-8 length, so that a folded text keeps every byte offset
-of the original."""
+subscript), the simple one is the title case. Like Windows, the table leaves out a letter whose
+upper case lower-cases to another letter (micro sign, final sigma, title-case digraphs): only
+pairs of one lower and one upper letter fold. Left out on purpose too: letters whose upper case
+is ASCII (dotless i, long s), so that "ſ.tmp" never matches "s.tmp"."""
 import sys
 import unicodedata
-
-def utf8_length(code):
-    return len(chr(code).encode("utf-8"))
 
 runs = []
 for code in range(0x80, 0x10000):
@@ -24,7 +21,7 @@ for code in range(0x80, 0x10000):
         upper = chr(code).title()
     if len(upper) != 1 or ord(upper) == code or ord(upper) > 0xFFFF or ord(upper) < 0x80:
         continue
-    if utf8_length(code) != utf8_length(ord(upper)):
+    if upper.lower() != chr(code):
         continue
     delta = ord(upper) - code
     if runs:

@@ -122,7 +122,8 @@ std::string UpperCase(std::string text) {
         if (upper == code) continue;
         std::string encoded;
         utf8::Append(encoded, upper);
-        text.replace(start, at - start, encoded);  // the same length, as the table promises
+        text.replace(start, at - start, encoded);  // a few letters change their length
+        at = start + encoded.size();
     }
     return text;
 }
@@ -135,14 +136,22 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return i == a.size() && j == b.size();
 }
 
-std::size_t FindNoCase(std::string_view text, std::string_view part) {
-    const std::string upperText = UpperCase(std::string(text));
-    const std::string upperPart = UpperCase(std::string(part));
-    std::size_t at = upperText.find(upperPart);
-    while (at != std::string::npos &&
-           !(StartsLetter(upperText, at) && StartsLetter(upperText, at + upperPart.size())))
-        at = upperText.find(upperPart, at + 1);
-    return at;
+std::size_t FindNoCase(std::string_view text, std::string_view part, std::size_t* length) {
+    // Letter by letter from each letter of the text: a letter's upper case may have another
+    // length, so an offset into an upper-cased copy would not be one into the text.
+    for (std::size_t start = 0; start <= text.size(); ++start) {
+        if (!StartsLetter(text, start)) continue;
+        std::size_t i = start;
+        std::size_t j = 0;
+        bool matched = true;
+        while (matched && j < part.size())
+            matched = i < text.size() && NextUpper(text, i) == NextUpper(part, j);
+        if (matched) {
+            if (length) *length = i - start;
+            return start;
+        }
+    }
+    return std::string_view::npos;
 }
 
 std::string CutUtf8(std::string text, std::size_t bytes) {

@@ -74,15 +74,15 @@ std::size_t Utf16Length(std::string_view text);
 // The text cut to at most `bytes` bytes, never inside a letter.
 std::string CutUtf8(std::string text, std::size_t bytes);
 
-// The text with every letter upper-cased as Windows does for names; a letter's UTF-8 length
-// never changes, so an offset into the result is one into the original.
+// The text with every letter upper-cased as Windows does for names (a few letters change
+// their UTF-8 length).
 std::string UpperCase(std::string text);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Where `part` first occurs in `text` at the start of a letter, compared without regard to
-// case; npos when nowhere.
-std::size_t FindNoCase(std::string_view text, std::string_view part);
+// case, with the bytes it takes there in `length` (not always part's own); npos when nowhere.
+std::size_t FindNoCase(std::string_view text, std::string_view part, std::size_t* length = nullptr);
 
 // Orders names as a case-insensitive map of Windows names does.
 struct NoCaseLess {

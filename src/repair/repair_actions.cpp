@@ -42,11 +42,13 @@ std::string RepointedText(const clsItem& item, const std::string& newPath) {
     std::string text =
         ReadRegistryValue(item.pCureKeyRoot, item.pCureKeyName, item.pCureKeyValueName);
     const std::string& missing = item.pCureMissingfile;
-    const size_t at = missing.empty() ? std::string::npos : platform::FindNoCase(text, missing);
+    size_t length = 0;
+    const size_t at =
+        missing.empty() ? std::string::npos : platform::FindNoCase(text, missing, &length);
     if (at == std::string::npos) return newPath;
     const bool quoted = at > 0 && text[at - 1] == '"';
     const bool quote = !quoted && HoldsCommandLine(item) && newPath.find(' ') != std::string::npos;
-    return text.replace(at, missing.size(), quote ? '"' + newPath + '"' : newPath);
+    return text.replace(at, length, quote ? '"' + newPath + '"' : newPath);
 }
 
 bool ChangeRegistryItem(const clsItem& item, const std::string& newPath) {

@@ -2,6 +2,7 @@
 // scratch registry key, on the sandbox or on the real system.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <cstdint>
@@ -43,5 +44,8 @@ void WriteShortcut(const std::string& windowsPath, const Shortcut& link);
 std::string CommandThatKeepsRunning();
 // Whether folders list in name order as on NTFS; Wine lists in the host file system's order.
 bool ListsInNameOrder();
+// The system's own upper case of a UTF-16 unit (CharUpperW); none on the sandbox, which has
+// no table but the program's.
+std::optional<char16_t> SystemUpperCase(char16_t unit);
 
 }  // namespace contract

@@ -42,6 +42,10 @@ void LockFile(const std::string& windowsPath) {
     sandbox::LockFile(windowsPath);
 }
 
+std::optional<char16_t> SystemUpperCase(char16_t) {
+    return std::nullopt;
+}
+
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
     sandbox::MakeSymbolicLink(linkPath, target);
     return true;

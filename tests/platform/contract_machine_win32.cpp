@@ -90,6 +90,11 @@ void LockFile(const std::string& windowsPath) {
     Locks().push_back(std::move(file));
 }
 
+std::optional<char16_t> SystemUpperCase(char16_t unit) {
+    return static_cast<char16_t>(
+        reinterpret_cast<ULONG_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(ULONG_PTR{unit}))));
+}
+
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
     const DWORD flags =
         std::filesystem::is_directory(StdPath(target)) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;

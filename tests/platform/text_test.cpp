@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/contract_machine.h"
 #include "platform/text.h"
 
 using namespace platform;
@@ -42,11 +43,30 @@ TEST(Text, NamesMatchWithoutRegardToCaseInEveryAlphabetAndNeverALookAlike) {
     EXPECT_TRUE(NoCaseLess()("\U0001F600", "\uE000")) << "and before U+E000";
 }
 
+// The letters that fold are the system's own: every letter of the Basic Multilingual Plane
+// upper-cases as CharUpperW does it, but those whose upper case is ASCII (never a look-alike).
+TEST(Text, EveryLetterFoldsAsTheSystemFoldsIt) {
+    if (!contract::SystemUpperCase(u'a')) GTEST_SKIP() << "the sandbox has no table of its own";
+    std::string differences;
+    for (char32_t code = 0x80; code < 0x10000; ++code) {
+        if (code >= 0xD800 && code < 0xE000) continue;
+        const char16_t unit = static_cast<char16_t>(code);
+        const char16_t system = *contract::SystemUpperCase(unit);
+        const std::u16string expected(1, system < 0x80 ? unit : system);
+        if (Utf16FromUtf8(UpperCase(Utf8FromUtf16(std::u16string(1, unit)))) != expected)
+            differences += " U+" + std::to_string(static_cast<unsigned>(code));
+    }
+    EXPECT_EQ(differences, "");
+}
+
 TEST(Text, APathIsFoundInsideATextWithoutRegardToCase) {
     const std::string command = "\"C:\\\u00DCber \u03A9\\app.exe\" /S";  // Über Ω
     EXPECT_EQ(FindNoCase(command, "c:\\\u00FCBER \u03C9\\APP.EXE"), 1u);
     EXPECT_EQ(FindNoCase(command, "C:\\Uber O\\app.exe"), std::string::npos);
     EXPECT_EQ(FindNoCase("\xC3\x89x", "\x89x"), std::string::npos) << "never inside a letter";
+    std::size_t length = 0;
+    EXPECT_EQ(FindNoCase("\"C:\\\u2C65\\a.exe\" /S", "c:\\\u023A\\A.EXE", &length), 1u);
+    EXPECT_EQ(length, 12u) << "the letter \u2C65 takes three bytes where its upper case takes two";
     EXPECT_EQ(CutUtf8("\u00E9\u00E9", 3), "\u00E9");
 }
 
