@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/platform/case_table.inc: the letters whose upper case the program's name
+"""Writes src/base/case_table.inc: the letters whose upper case the program's name
 comparisons use, as runs of {first, last, delta, stride}.
 
 Windows compares registry and NTFS names by upper-casing each UTF-16 unit with the simple

@@ -2,9 +2,11 @@
 
 #include <string>
 
-#include "core/registry_access.h"
+#include "core/registry.h"
 #include "core/settings.h"
 #include "platform/application.h"
+
+namespace core {
 
 namespace {
 
@@ -14,7 +16,7 @@ void LeaveNote(const char* valueName, const std::string& arguments) {
     std::string text = "\"";
     text += platform::ApplicationFolder() + "\\Novaroll.exe\" " + arguments;
     // Without the rights to write the note it is not tried again: the flag is set anyway.
-    ChangeRegistryValue(platform::kHkeyLocalMachine, kRunOnceKey, valueName, text);
+    WriteRegistryText(platform::kHkeyLocalMachine, kRunOnceKey, valueName, text);
     WriteSettingBool("wasfirstrun", true);
 }
 
@@ -24,7 +26,9 @@ void HandOffFirstRun() {
     LeaveNote("update_purgelint2", "/FIRSTRUN");
 }
 
-void HandOffFirstErrors(long count) {
+void HandOffFirstErrors(std::optional<long> count) {
     LeaveNote("update_purgelint3",
-              "/FIRSTERRORS_" + (count == -1 ? std::string("C") : std::to_string(count)));
+              "/FIRSTERRORS_" + (count ? std::to_string(*count) : std::string("C")));
 }
+
+}  // namespace core

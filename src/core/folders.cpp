@@ -1,39 +1,39 @@
 #include "core/folders.h"
 
-#include "core/app_state.h"
-#include "core/registry_access.h"
+#include "core/registry.h"
 #include "platform/folders.h"
 
+namespace core {
 namespace {
 
 const char kShellFoldersKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string ShellFolder(const std::string& name) {
+    return ReadRegistryText(platform::kHkeyCurrentUser, kShellFoldersKey, name);
+}
+
 }  // namespace
 
-std::string GetShellFolder(const std::string& name) {
-    return ReadRegistryValue(platform::kHkeyCurrentUser, kShellFoldersKey, name);
+Folders Folders::OfThisMachine() {
+    Folders folders;
+    folders.desktop = ShellFolder("Desktop");
+    folders.programs = ShellFolder("Programs");
+    folders.cache = ShellFolder("Cache");
+    folders.programFiles = platform::SpecialFolderPath(platform::kCsidlProgramFiles, false);
+    folders.temp = LongPath(platform::TempPath());
+    folders.windows = platform::WindowsDirectory();
+    return folders;
 }
 
-void InitProgramFilesFolder() {
-    // A failed lookup leaves the folder as it was.
-    const std::string folder = platform::SpecialFolderPath(platform::kCsidlProgramFiles, false);
-    if (!folder.empty()) sProgramFilesFolder = folder;
-}
-
-void InitTempFolder() {
-    sTempFolder = GetLongPath(platform::TempPath());
-}
-
-void InitWindowsFolder() {
-    sWindowsFolder = platform::WindowsDirectory();
-}
-
-std::string GetLongPath(const std::string& path) {
+std::string LongPath(const std::string& path) {
     const std::string result = platform::LongPathName(path);
     return result.empty() ? path : result;
 }
 
-std::string GetShortPath(const std::string& path) {
+std::string ShortPath(const std::string& path) {
     const std::string result = platform::ShortPathName(path);
     return result.empty() ? path : result;
 }
+
+}  // namespace core

@@ -3,6 +3,8 @@
 #include "platform/application.h"
 #include "platform/filesystem.h"
 
+namespace core {
+
 namespace {
 
 void AppendLine(const char* fileName, const std::string& text) {
@@ -19,3 +21,5 @@ void WriteLog(const std::string& text) {
 void WriteAppLog(const std::string& text) {
     AppendLine("app.log", text);
 }
+
+}  // namespace core

@@ -8,7 +8,9 @@
 
 #include "platform/application.h"
 #include "platform/profile.h"
-#include "platform/text.h"
+#include "base/text.h"
+
+namespace core {
 
 namespace {
 
@@ -21,7 +23,7 @@ std::string SettingsFile() {
 
 // A decimal number as a numeric conversion takes it: sign, digits, fraction, exponent.
 std::optional<long double> ParseNumber(const std::string& raw) {
-    const std::string text = platform::Trim(raw, " \t");
+    const std::string text = base::Trim(raw, " \t");
     size_t i = 0, digits = 0;
     auto skipDigits = [&] {
         while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
@@ -63,10 +65,10 @@ void WriteSetting(const std::string& key, const std::string& value) {
 }
 
 bool ReadSettingBool(const std::string& key, bool defaultValue) {
-    const std::string text = platform::Trim(ReadSetting(key, defaultValue ? "1" : "0"), " \t");
+    const std::string text = base::Trim(ReadSetting(key, defaultValue ? "1" : "0"), " \t");
     if (const auto number = ParseNumber(text)) return *number != 0;
-    if (platform::EqualsNoCase(text, "true")) return true;
-    if (platform::EqualsNoCase(text, "false")) return false;
+    if (base::EqualsNoCase(text, "true")) return true;
+    if (base::EqualsNoCase(text, "false")) return false;
     return defaultValue;
 }
 
@@ -85,3 +87,5 @@ long ReadSettingLong(const std::string& key, long defaultValue) {
 void WriteSettingLong(const std::string& key, long value) {
     WriteSetting(key, std::to_string(value));
 }
+
+}  // namespace core

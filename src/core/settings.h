@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace core {
+
 // The general profile reader: at most 2047 characters of a value.
 std::string ReadIniString(const std::string& section, const std::string& key,
                           const std::string& defaultText, const std::string& file);
@@ -18,3 +20,5 @@ void WriteSettingBool(const std::string& key, bool value);
 // A decimal number in the 32-bit range; a fraction rounds half to even. Else the default.
 long ReadSettingLong(const std::string& key, long defaultValue);
 void WriteSettingLong(const std::string& key, long value);
+
+}  // namespace core

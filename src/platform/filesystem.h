@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "platform/unique_any.h"
+#include "base/unique_any.h"
 
 namespace platform {
 
@@ -51,7 +51,7 @@ struct FindHandleTraits {
     static void Close(Type handle) { FindClose(handle); }
 };
 // The one owner of an open folder listing.
-using FindHandle = UniqueAny<FindHandleTraits>;
+using FindHandle = base::UniqueAny<FindHandleTraits>;
 
 // FindFirstFileW on a pattern such as "C:\Folder\*.*": ERROR_SUCCESS with the first entry
 // in `data` and the listing in `handle`, or the failure (ERROR_FILE_NOT_FOUND when nothing

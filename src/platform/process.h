@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/unique_any.h"
+#include "base/unique_any.h"
 
 namespace platform {
 
@@ -21,7 +21,7 @@ struct ProcessHandleTraits {
     static void Close(Type handle) { CloseProcessHandle(handle); }
 };
 // The one owner of a started process.
-using ProcessHandle = UniqueAny<ProcessHandleTraits>;
+using ProcessHandle = base::UniqueAny<ProcessHandleTraits>;
 
 // CreateProcessW of a whole command line, its window shown minimized and active
 // (SW_SHOWMINIMIZED); returns at once. ERROR_SUCCESS with the process in `process`, or the

@@ -8,7 +8,8 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
+
+#include "base/unique_any.h"
 
 namespace platform {
 
@@ -52,29 +53,13 @@ constexpr const char* RootKeyName(RootKey root) {
 // RegCloseKey; the system's code leaves it to RegKey.
 long RegCloseKey(std::uintptr_t handle);
 
-// The one owner of an open registry key: closes it when it goes.
-class RegKey {
-  public:
-    RegKey() = default;
-    ~RegKey() { Reset(); }
-    RegKey(RegKey&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
-    RegKey& operator=(RegKey&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, 0));
-        return *this;
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-
-    bool IsOpen() const { return handle_ != 0; }
-    std::uintptr_t Handle() const { return handle_; }
-    void Reset(std::uintptr_t handle = 0) {
-        if (handle_ != 0) RegCloseKey(handle_);
-        handle_ = handle;
-    }
-
-  private:
-    std::uintptr_t handle_ = 0;
+struct RegKeyTraits {
+    using Type = std::uintptr_t;
+    static Type Invalid() { return 0; }
+    static void Close(Type handle) { RegCloseKey(handle); }
 };
+// The one owner of an open registry key: closes it when it goes.
+using RegKey = base::UniqueAny<RegKeyTraits>;
 
 // RegOpenKeyExW under a predefined root or under an open key.
 long OpenKey(RootKey root, const std::string& subKey, std::uint32_t options, std::uint32_t access,

@@ -106,7 +106,7 @@ void KillTimer(Hwnd form, int id);
 // Runs the UI's events until `form` is destroyed.
 void RunModalLoop(Hwnd form);
 // Lets pending events run and returns.
-void DoEvents();
+void RunPendingEvents();
 // Whether a running job's progress is due to be shown again: a real screen takes an update
 // about every 30 ms (the eye sees no more, and a Cancel click still answers at once); the
 // headless one takes every update.

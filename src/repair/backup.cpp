@@ -6,16 +6,12 @@
 
 #include "core/folders.h"
 #include "core/logs.h"
-#include "core/registry_access.h"
-#include "core/translate.h"
-#include "model/item.h"
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"
-#include "ui/interaction.h"
-
+namespace repair {
 namespace {
 
 constexpr std::uint32_t kExportTimeLimit = 60'000;  // milliseconds, for each export
@@ -44,7 +40,7 @@ std::string Stamp() {
 std::string BackupFolder() {
     const std::string folder = platform::ApplicationFolder() + "\\backup";
     platform::MakeDirectory(folder);
-    return GetShortPath(folder + "\\");
+    return core::ShortPath(folder + "\\");
 }
 
 // Both arguments quoted: a key such as "App Paths" holds a blank. /y overwrites an existing
@@ -54,8 +50,8 @@ std::string ExportCommand(const RegExport& entry) {
 }
 
 void LogFailure(const RegExport& entry, std::uint32_t number, const std::string& reason) {
-    WriteLog("Error: Backupregistry: " + std::to_string(number) + ": " + reason + " (exporting " +
-             entry.key + " to " + entry.file + ")");
+    core::WriteLog("Error: Backupregistry: " + std::to_string(number) + ": " + reason +
+                   " (exporting " + entry.key + " to " + entry.file + ")");
 }
 
 // Waits for one export to end; one still running after the time limit is stopped. True
@@ -81,30 +77,21 @@ bool Finished(const RegExport& entry) {
     return code == 0;
 }
 
-bool RepairWithoutCompleteBackup() {
-    const std::string prompt =
-        Translate("msgbox_backupfailed",
-                  "The registry could not be backed up completely (see log.txt).||Repair anyway, "
-                  "without a complete backup?");
-    return ui::MsgBox(prompt, ui::vbYesNo | ui::vbExclamation,
-                      Translate("msgbox_title_warning", "Warning")) == ui::vbYes;
-}
-
 }  // namespace
 
 // All exports start before the first wait: they run side by side, and the repair starts only
 // once every one has ended. A failed start stops the starting (the next would fail alike);
 // the ones already started are still waited for.
-bool Backupregistry() {
+bool BackUpRegistry(const core::Problems& problems, User& user) {
     const std::string stamp = Stamp();
     std::string folder;
     std::vector<RegExport> exports;
     bool complete = true;
     int counter = 0;
-    for (const auto& item : colProblems) {
-        if (item->pType() != kTypeRegistry) continue;
+    for (const core::Problem& problem : problems) {
+        if (problem.kind != core::ProblemKind::Registry) continue;
         if (folder.empty()) folder = BackupFolder();
-        RegExport entry{GetRootKeyName(item->pCureKeyRoot) + "\\" + item->pCureKeyName,
+        RegExport entry{std::string(platform::RootKeyName(problem.root)) + "\\" + problem.keyPath,
                         folder + stamp + "-" + std::to_string(++counter) + ".reg",
                         {}};
         if (const long error = platform::StartProcess(ExportCommand(entry), entry.process);
@@ -117,5 +104,7 @@ bool Backupregistry() {
     }
     for (const RegExport& entry : exports)
         complete = Finished(entry) && complete;
-    return complete || RepairWithoutCompleteBackup();
+    return complete || user.RepairWithoutCompleteBackup();
 }
+
+}  // namespace repair

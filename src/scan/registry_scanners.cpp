@@ -8,25 +8,24 @@
 #include <string>
 #include <vector>
 
-#include "core/registry_access.h"
-#include "core/text.h"
-#include "core/translate.h"
-#include "model/item.h"
+#include "base/text.h"
+#include "core/command_line.h"
+#include "core/shortcut.h"
 #include "platform/errors.h"
-#include "scan/command_line.h"
-#include "scan/progress_window.h"
 #include "scan/scanners.h"
-#include "scan/shortcut.h"
-#include "ui/interaction.h"
 
+namespace scan {
 namespace {
+
+using core::Category;
+using core::Cure;
 
 using platform::RegKey;
 using platform::RootKey;
 
 // Subkey and value names, in UTF-16 characters with their NUL.
 constexpr std::uint32_t kNameBufferSize = 255;
-// ReadRegistryValue reads at most this many bytes; a larger value reads as empty.
+// ReadRegistryText reads at most this many bytes; a larger value reads as empty.
 constexpr std::uint32_t kReadLimit = 1024;
 // One byte more than the read limit, so that a value just over it is told from one that fits.
 constexpr std::uint32_t kDataBufferSize = kReadLimit + 1;
@@ -36,7 +35,7 @@ bool Opened(RootKey root, const std::string& keyPath, RegKey& key) {
            platform::kErrorSuccess;
 }
 
-// The text ReadRegistryValue gives for these stored bytes: empty over the read limit or for
+// The text ReadRegistryText gives for these stored bytes: empty over the read limit or for
 // no bytes at all; a terminating NUL that is really there is dropped.
 std::string ValueText(const char* data, std::uint32_t size) {
     if (size == 0 || size > kReadLimit) return {};
@@ -44,34 +43,45 @@ std::string ValueText(const char* data, std::uint32_t size) {
     return std::string(data, size);
 }
 
-// The decision of CheckRegistryPath, with what stays the same for a whole list kept from one
-// entry to the next: the translated description and which drives are there.
+// Where an entry stands: what the list shows, and the value a repair works on.
+struct EntryPlace {
+    std::string location;
+    const std::string& keyPath;
+    const std::string& valueName;
+};
+
+// Whether an entry's text names a missing file, and the problem it records then. What stays
+// the same for a whole list is kept from one entry to the next: the list, the translated
+// description and which drives are there.
 class PathCheck {
   public:
-    void Check(const std::string& registryText, const std::string& location, long status,
-               RootKey root, const std::string& keyPath, const std::string& valueName,
-               long cureMethod) {
+    PathCheck(const RegistryList& list, Scope& scope) : list_(list), scope_(scope) {}
+
+    // Only paths that begin with a drive letter are tested; an unquoted command line passes
+    // when a prefix of it cut at a blank exists; a path on a drive that is not there cannot
+    // be verified and passes too.
+    void Check(const std::string& registryText, const EntryPlace& place) {
         if (registryText.empty()) return;
-        const std::string path = GetPathFromCommandLine(registryText);
+        const std::string path = core::PathFromCommandLine(registryText, scope_.folders);
         if (path.size() < 2 || path[1] != ':') return;
-        if (FileExists(path)) return;
+        if (core::FileExists(path)) return;
         // A missing drive (an unplugged disk, an unmapped share) says nothing about the file:
         // reporting it would have the repair delete a working entry.
         if (!DriveIsThere(path[0])) return;
         if (PrefixExists(path)) return;
 
-        auto item = std::make_shared<clsItem>();
-        item->pType(kTypeRegistry);
-        item->pSTATUS = status;
-        item->pName(location);
-        item->pKey(valueName);
-        item->pDescription = Description() + " " + path;
-        item->pCureKeyRoot = root;
-        item->pCureKeyName = keyPath;
-        item->pCureKeyValueName = valueName;
-        item->pCureMissingfile = path;
-        item->pCureMethod = cureMethod;
-        AddItem(item);
+        core::Problem problem;
+        problem.kind = core::ProblemKind::Registry;
+        problem.category = list_.category;
+        problem.location = place.location;
+        problem.description = Description() + " " + path;
+        problem.root = list_.root;
+        problem.keyPath = place.keyPath;
+        problem.valueName = place.valueName;
+        problem.missingFile = path;
+        problem.cure =
+            list_.pathIn == PathIn::HelpFolderAndName ? Cure::PointToFolder : Cure::PointToFile;
+        scope_.problems.push_back(std::move(problem));
     }
 
   private:
@@ -81,8 +91,8 @@ class PathCheck {
         std::string t = path;
         bool exists = false;
         for (size_t blank; !exists && (blank = t.rfind(' ')) != std::string::npos;) {
-            t = Trim(t.substr(0, blank));
-            exists = !t.empty() && FileExists(t);
+            t = base::Trim(t.substr(0, blank));
+            exists = !t.empty() && core::FileExists(t);
         }
         return exists;
     }
@@ -91,23 +101,26 @@ class PathCheck {
         const auto index =
             static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(letter)));
         auto& known = drives_[index];
-        if (!known) known = FileExists(std::string{letter, ':', '\\'});
+        if (!known) known = core::FileExists(std::string{letter, ':', '\\'});
         return *known;
     }
 
     const std::string& Description() {
         if (!description_)
-            description_ = Translate("description_wronglink", "Links to nonexisting file");
+            description_ =
+                scope_.language.Text("description_wronglink", "Links to nonexisting file");
         return *description_;
     }
 
+    const RegistryList& list_;
+    Scope& scope_;
     std::optional<std::string> description_;
     std::array<std::optional<bool>, 256> drives_;
 };
 
 // The line shown for every entry looked at.
-std::string ProgressPrefix() {
-    return Translate("progress_scanning_registry", "Scanning registry key") + " ";
+std::string ProgressPrefix(const Scope& scope) {
+    return scope.language.Text("progress_scanning_registry", "Scanning registry key") + " ";
 }
 
 // A name that does not fit its buffer skips that one entry; any other failure, the end of the
@@ -116,7 +129,7 @@ bool SkipsOnlyThisEntry(long rc) {
     return rc == platform::kErrorMoreData;
 }
 
-// The text ReadRegistryValue gives for the value `name` of an open key.
+// The text ReadRegistryText gives for the value `name` of an open key.
 std::string ReadValueText(const RegKey& key, const std::string& name) {
     char data[kDataBufferSize];
     std::uint32_t size = kDataBufferSize;
@@ -128,17 +141,17 @@ std::string ReadValueText(const RegKey& key, const std::string& name) {
 // for its own subkeys, which are walked after all of its siblings have been checked.
 class SubkeyScan {
   public:
-    SubkeyScan(RootKey root, bool recursive, const std::string& valueName, long status)
-        : root_(root),
-          rootName_(GetRootKeyName(root)),
-          recursive_(recursive),
-          valueName_(valueName),
-          status_(status),
-          progress_(ProgressPrefix()) {}
+    SubkeyScan(const RegistryList& list, Scope& scope)
+        : list_(list),
+          scope_(scope),
+          rootName_(platform::RootKeyName(list.root)),
+          valueName_(list.valueName),
+          progress_(ProgressPrefix(scope)),
+          check_(list, scope) {}
 
-    void Scan(const std::string& keyPath) {
+    void Scan() {
         RegKey key;
-        if (Opened(root_, keyPath, key)) Scan(keyPath, std::move(key));
+        if (Opened(list_.root, list_.key, key)) Scan(list_.key, std::move(key));
     }
 
   private:
@@ -148,43 +161,37 @@ class SubkeyScan {
     };
 
     void Scan(const std::string& keyPath, RegKey key) {
-        if (!bScanRunning) return;
+        if (!scope_.progress.Continue()) return;
         std::vector<Subkey> children;
         for (std::uint32_t index = 0;; ++index) {
-            if (!bScanRunning) return;
+            if (!scope_.progress.Continue()) return;
             std::string subkeyName;
             const long rc = platform::EnumKey(key, index, subkeyName, kNameBufferSize);
             if (rc == platform::kErrorSuccess) {
                 children.push_back({keyPath + "\\" + subkeyName, RegKey()});
                 Subkey& child = children.back();
-                ShowProgress(progress_ + child.path);
+                scope_.progress.Looking(progress_ + child.path);
                 platform::OpenKey(key, subkeyName, 0, platform::kKeyAllAccess, child.key);
-                check_.Check(child.key.IsOpen() ? ReadValueText(child.key, valueName_) : "",
-                             rootName_ + "\\" + child.path, status_, root_, child.path, valueName_,
-                             0);
+                check_.Check(child.key.is_valid() ? ReadValueText(child.key, valueName_) : "",
+                             {rootName_ + "\\" + child.path, child.path, valueName_});
             }
-            LetPendingEventsRun();
+            scope_.progress.KeepResponsive();
             if (rc != platform::kErrorSuccess && !SkipsOnlyThisEntry(rc)) break;
         }
-        key.Reset();
-        if (!recursive_) return;
+        key.reset();
         for (Subkey& child : children)
-            if (child.key.IsOpen()) Scan(child.path, std::move(child.key));
+            if (child.key.is_valid()) Scan(child.path, std::move(child.key));
     }
 
-    const RootKey root_;
+    const RegistryList& list_;
+    Scope& scope_;
     const std::string rootName_;
-    const bool recursive_;
     const std::string valueName_;
-    const long status_;
     const std::string progress_;
     PathCheck check_;
 };
 
-// Where a value list keeps the path of an entry.
-enum class PathIn { Data, Name, HelpFolderAndName };
-
-// One enumerated value: its name and the text that ReadRegistryValue would give for it.
+// One enumerated value: its name and the text that ReadRegistryText would give for it.
 struct ValueEntry {
     std::string name;
     std::string text;
@@ -208,52 +215,41 @@ long EnumerateValue(const RegKey& key, std::uint32_t index, ValueEntry& entry) {
     return rc;
 }
 
-void ScanValueList(RootKey root, const std::string& keyPath, PathIn pathIn) {
+void ScanValueList(const RegistryList& list, Scope& scope) {
     RegKey key;
-    if (!Opened(root, keyPath, key) || !bScanRunning) return;
-    const std::string progress = ProgressPrefix();
-    const std::string keyLocation = GetRootKeyName(root) + "\\" + keyPath;
-    const long status = pathIn == PathIn::HelpFolderAndName ? kStatusWrongHelp : kStatusBrokenLink;
-    const long cureMethod = pathIn == PathIn::HelpFolderAndName ? 1 : 0;
-    PathCheck check;
+    if (!Opened(list.root, list.key, key) || !scope.progress.Continue()) return;
+    const std::string progress = ProgressPrefix(scope);
+    const std::string keyPath = list.key;
+    const std::string keyLocation = std::string(platform::RootKeyName(list.root)) + "\\" + keyPath;
+    PathCheck check(list, scope);
     ValueEntry entry;
     for (std::uint32_t index = 0;; ++index) {
-        if (!bScanRunning) return;
+        if (!scope.progress.Continue()) return;
         const long rc = EnumerateValue(key, index, entry);
         if (rc == platform::kErrorSuccess) {
-            if (pathIn == PathIn::Name) {
-                ShowProgress(progress + keyLocation + ": " + entry.name);
-                check.Check(entry.name, keyLocation, status, root, keyPath, entry.name, cureMethod);
+            if (list.pathIn == PathIn::ValueName) {
+                scope.progress.Looking(progress + keyLocation + ": " + entry.name);
+                check.Check(entry.name, {keyLocation, keyPath, entry.name});
             } else {
                 const std::string location = keyLocation + "\\" + entry.name;
                 const std::string text =
-                    pathIn == PathIn::Data ? entry.text : entry.text + "\\" + entry.name;
-                ShowProgress(progress + location);
-                check.Check(text, location, status, root, keyPath, entry.name, cureMethod);
+                    list.pathIn == PathIn::ValueData ? entry.text : entry.text + "\\" + entry.name;
+                scope.progress.Looking(progress + location);
+                check.Check(text, {location, keyPath, entry.name});
             }
         }
-        LetPendingEventsRun();
+        scope.progress.KeepResponsive();
         if (rc != platform::kErrorSuccess && !SkipsOnlyThisEntry(rc)) break;
     }
 }
 
 }  // namespace
 
-void CheckRegistryPath(const std::string& registryText, const std::string& location, long status,
-                       RootKey root, const std::string& keyPath, const std::string& valueName,
-                       long cureMethod) {
-    PathCheck().Check(registryText, location, status, root, keyPath, valueName, cureMethod);
+void ScanRegistryList(const RegistryList& list, Scope& scope) {
+    if (list.pathIn == PathIn::SubkeyValue)
+        SubkeyScan(list, scope).Scan();
+    else
+        ScanValueList(list, scope);
 }
 
-void ScanRegistrySubkeys(RootKey root, const std::string& key, bool recursive,
-                         const std::string& valueName, long status) {
-    SubkeyScan(root, recursive, valueName, status).Scan(key);
-}
-
-void ScanRegistryValues(RootKey root, const std::string& key, bool pathInData) {
-    ScanValueList(root, key, pathInData ? PathIn::Data : PathIn::Name);
-}
-
-void ScanHelpFiles(RootKey root, const std::string& key) {
-    ScanValueList(root, key, PathIn::HelpFolderAndName);
-}
+}  // namespace scan

@@ -1,10 +1,9 @@
-// GetPathFromCommandLine on any registry text. Input: the command line, all of it.
+// PathFromCommandLine on any registry text. Input: the command line, all of it.
 #include <string>
 #include <string_view>
 
-#include "core/app_state.h"
+#include "core/command_line.h"
 #include "fuzz_support.h"
-#include "scan/command_line.h"
 
 namespace {
 
@@ -18,17 +17,14 @@ std::string AfterQuoteRules(std::string_view text) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Folders without an environment word, quote or blank at either end, so the properties
-    // below need not follow the expansion.
-    sWindowsFolder = "C:\\WINDOWS";
-    sProgramFilesFolder = "C:\\Program Files";
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string commandLine(reinterpret_cast<const char*>(data), size);
-    const std::string path = GetPathFromCommandLine(commandLine);
+    // Folders without an environment word, quote or blank at either end, so the properties
+    // below need not follow the expansion.
+    core::Folders folders;
+    folders.windows = "C:\\WINDOWS";
+    folders.programFiles = "C:\\Program Files";
+    const std::string path = core::PathFromCommandLine(commandLine, folders);
 
     FUZZ_CHECK(path.find('"') == std::string::npos);
     FUZZ_CHECK(path.empty() || (path.front() != ' ' && path.back() != ' '));

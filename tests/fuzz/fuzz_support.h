@@ -51,15 +51,6 @@ inline bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// What the profile functions trim from names and values.
-constexpr std::string_view kProfileBlanks = "\t\n\v\f\r\x1a ";
-
-// A UTF-8 or UTF-16 byte-order mark at the start makes a profile file Unicode.
-inline bool HasByteOrderMark(std::string_view bytes) {
-    return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
-           bytes.starts_with("\xFE\xFF");
-}
-
 inline std::string Trim(const std::string& text) {
     std::size_t first = 0, last = text.size();
     while (first < last && IsBlank(text[first]))
@@ -67,12 +58,6 @@ inline std::string Trim(const std::string& text) {
     while (last > first && IsBlank(text[last - 1]))
         --last;
     return text.substr(first, last - first);
-}
-
-inline bool IsAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
 }
 
 // A section or key name as a program would pass it: ASCII without control characters, none
@@ -94,12 +79,6 @@ inline std::string ProfileValue(const std::string& raw) {
     for (char c : raw)
         if (c != '\0' && c != '\r' && c != '\n' && static_cast<unsigned char>(c) < 0x80) value += c;
     return value;
-}
-
-inline std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
 }
 
 inline std::string Lower(std::string text) {

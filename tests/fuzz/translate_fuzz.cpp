@@ -1,9 +1,8 @@
-// Translate on any language file. Input: key and default text on the first two lines; the
+// Language::Text on any language file. Input: key and default text on the first two lines; the
 // language file's bytes after them (no file when there are none).
 #include <string>
 
-#include "core/app_state.h"
-#include "core/translate.h"
+#include "core/language.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -36,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FreshMachine();
     sandbox::SetApplication("C:\\Purgelint", "");
     sandbox::MakeFolder("C:\\Purgelint\\languages");
-    sLanguage = "eng";
+    const core::Language language("eng");
     if (!in.rest.empty()) sandbox::WriteFile(kLanguageFile, in.rest);
     const auto languageBytes = sandbox::ReadFile(kLanguageFile);
 
@@ -44,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // reader's 2047 characters at most).
     const std::string stored = fuzz::ReadProfile("Lang", key, "", kLanguageFile, 2048);
 
-    const std::string text = Translate(key, defaultText);
+    const std::string text = language.Text(key, defaultText);
     FUZZ_CHECK(text.find("||") == std::string::npos);
     FUZZ_CHECK(sandbox::ReadFile(kLanguageFile) == languageBytes);
     if (!stored.empty()) {
@@ -57,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(text == LineBreaks(defaultText));
         FUZZ_CHECK(fuzz::Lookup("Lang_eng", key, kMissingFile) == std::string());
         const auto missing = sandbox::ReadFile(kMissingFile);
-        FUZZ_CHECK(Translate(key, defaultText) == text);
+        FUZZ_CHECK(language.Text(key, defaultText) == text);
         FUZZ_CHECK(sandbox::ReadFile(kMissingFile) == missing);
     }
     return 0;

@@ -10,7 +10,6 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/app_state.h"
 #include "platform/sandbox/sandbox.h"
 
 // Every kind of reparse point a walk may meet: a junction, a symbolic link, Wine's host link
@@ -36,7 +35,6 @@ class SandboxTest : public ::testing::Test {
         sandbox::Reset(root_);
         sandbox::SetApplication(kAppFolder, "");
         sandbox::MakeFolder(kAppFolder);
-        sLanguage = "eng";
     }
     void TearDown() override { std::filesystem::remove_all(root_); }
 

@@ -13,7 +13,7 @@
 #include "platform/filesystem.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace sandbox {
 
@@ -21,7 +21,7 @@ std::string FileKey(const std::string& windowsPath) {
     std::string key;
     for (const auto& part : SplitPath(windowsPath))
         key += (key.empty() ? "" : "\\") + part;
-    return platform::UpperCase(key);
+    return base::UpperCase(key);
 }
 
 const FileState* FindFileState(const std::string& windowsPath) {
@@ -99,8 +99,8 @@ FindData MakeFindData(const std::string& windowsPath, const std::filesystem::pat
 // '*' and '?' as the file system matches them, without regard to case: '?' is one UTF-16
 // character.
 bool WildcardMatch(std::string_view maskText, std::string_view nameText) {
-    const std::u16string mask = platform::Utf16FromUtf8(UpperCase(std::string(maskText)));
-    const std::u16string name = platform::Utf16FromUtf8(UpperCase(std::string(nameText)));
+    const std::u16string mask = base::Utf16FromUtf8(base::UpperCase(std::string(maskText)));
+    const std::u16string name = base::Utf16FromUtf8(base::UpperCase(std::string(nameText)));
     size_t m = 0, n = 0, starMask = std::u16string::npos, starName = 0;
     while (n < name.size()) {
         if (m < mask.size() && mask[m] == u'*') {
@@ -131,7 +131,7 @@ bool MatchesMask(std::string_view mask, std::string_view name) {
 
 // NTFS keeps a folder's names in the order of their upper-case forms.
 bool NtfsLess(const FindData& a, const FindData& b) {
-    return NoCaseLess()(a.cFileName, b.cFileName);
+    return base::NoCaseLess()(a.cFileName, b.cFileName);
 }
 
 // The entries of a folder that match the mask, in the order NTFS returns them.

@@ -37,7 +37,7 @@ bool IsWriteDenied(const std::string& windowsPath) {
     std::string folder;
     for (const auto& part : SplitPath(windowsPath)) {
         if (!folder.empty()) folder += '\\';
-        folder += UpperCase(part);
+        folder += base::UpperCase(part);
         if (TheMachine().denyWriteFolders.count(folder)) return true;
     }
     return false;
@@ -72,7 +72,7 @@ std::filesystem::path HostPath(const std::string& windowsPath) {
         std::error_code ec;
         if (!std::filesystem::exists(next, ec) && std::filesystem::is_directory(host, ec)) {
             for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
-                if (platform::EqualsNoCase(entry.path().filename().string(), parts[i])) {
+                if (base::EqualsNoCase(entry.path().filename().string(), parts[i])) {
                     next = entry.path();
                     break;
                 }
@@ -123,7 +123,7 @@ void DenyWrites(const std::string& windowsFolder) {
     std::string folder;
     for (const auto& part : SplitPath(windowsFolder))
         folder += (folder.empty() ? "" : "\\") + part;
-    TheMachine().denyWriteFolders.insert(UpperCase(folder));
+    TheMachine().denyWriteFolders.insert(base::UpperCase(folder));
 }
 
 }  // namespace sandbox

@@ -16,13 +16,13 @@
 #include "platform/registry.h"
 #include "platform/window.h"
 #include "platform/sandbox/sandbox.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace sandbox {
 
 // Windows names compare without regard to case, in every alphabet.
-using platform::NoCaseLess;
-using platform::UpperCase;
+using base::NoCaseLess;
+using base::UpperCase;
 
 struct RegValueEntry {
     std::string name;

@@ -10,7 +10,7 @@
 #include "platform/profile.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace platform {
 namespace {
@@ -44,12 +44,12 @@ std::string AnsiToUtf8(std::string_view text) {
     std::u16string units;
     for (char c : text)
         units += FromAnsi(static_cast<unsigned char>(c));
-    return Utf8FromUtf16(units);
+    return base::Utf8FromUtf16(units);
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
     std::string text;
-    for (char16_t unit : Utf16FromUtf8(utf8))
+    for (char16_t unit : base::Utf16FromUtf8(utf8))
         text += ToAnsi(unit);
     return text;
 }
@@ -61,12 +61,12 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
         units += static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
     }
-    return Utf8FromUtf16(units);
+    return base::Utf8FromUtf16(units);
 }
 
 std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
     std::string bytes;
-    for (char16_t unit : Utf16FromUtf8(utf8)) {
+    for (char16_t unit : base::Utf16FromUtf8(utf8)) {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
         bytes += bigEndian ? std::string{high, low} : std::string{low, high};
     }
@@ -122,14 +122,14 @@ std::string UpToNul(std::string_view text) {
 }
 
 std::string Blankless(std::string_view text) {
-    return UpToNul(Trim(text, kProfileBlanks));
+    return UpToNul(base::Trim(text, kProfileBlanks));
 }
 
 std::vector<Section> Parse(std::string_view text) {
     std::vector<Section> sections(1);
     for (size_t start = 0; start < text.size();) {
         const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        const std::string line = Trim(text.substr(start, end - start), kProfileBlanks);
+        const std::string line = base::Trim(text.substr(start, end - start), kProfileBlanks);
         start = std::min(text.find_first_not_of("\r\n", end), text.size());
         if (line.empty()) continue;
         // The last ']' closes a header; a line without one is an ordinary line.
@@ -170,7 +170,7 @@ std::string Save(const Profile& profile) {
 template <typename Item>
 Item* FirstNamed(std::vector<Item>& items, const std::string& name) {
     const auto at = std::find_if(items.begin(), items.end(),
-                                 [&](const Item& item) { return EqualsNoCase(item.name, name); });
+                                 [&](const Item& item) { return base::EqualsNoCase(item.name, name); });
     return at == items.end() ? nullptr : &*at;
 }
 
@@ -190,13 +190,13 @@ std::string DefaultOf(const std::string& text) {
 std::string CopyOf(const std::string& text, std::uint32_t size) {
     // The real call counts in UTF-16 characters: the rule is applied there, and what it gives
     // is then cut to the caller's bytes.
-    std::u16string value = Utf16FromUtf8(text);
+    std::u16string value = base::Utf16FromUtf8(text);
     const bool quoted = value.size() > 1 && (value.front() == u'"' || value.front() == u'\'') &&
                         value.back() == value.front();
     if (quoted) value.erase(0, 1);
     std::u16string copy = value.substr(0, size - 1);
     if (quoted && size >= value.size() && !copy.empty()) copy.pop_back();
-    return CutUtf8(Utf8FromUtf16(copy), size - 1);
+    return base::CutUtf8(base::Utf8FromUtf16(copy), size - 1);
 }
 
 }  // namespace

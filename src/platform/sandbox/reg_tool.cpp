@@ -11,7 +11,7 @@
 #include "platform/folders.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace sandbox {
 namespace {
@@ -65,7 +65,7 @@ std::vector<std::string> SplitArguments(const std::string& commandLine) {
 bool IsRegProgram(const std::string& program) {
     const auto slash = program.find_last_of("\\/");
     const std::string name = program.substr(slash == std::string::npos ? 0 : slash + 1);
-    return platform::EqualsNoCase(name, "reg") || platform::EqualsNoCase(name, "reg.exe");
+    return base::EqualsNoCase(name, "reg") || base::EqualsNoCase(name, "reg.exe");
 }
 
 struct Root {
@@ -87,8 +87,8 @@ std::shared_ptr<RegKeyNode> FindExportedKey(const std::string& argument, std::st
     const auto slash = argument.find('\\');
     const std::string rootName = argument.substr(0, slash);
     for (const Root& root : kRoots) {
-        if (!platform::EqualsNoCase(rootName, root.shortName) &&
-            !platform::EqualsNoCase(rootName, root.longName))
+        if (!base::EqualsNoCase(rootName, root.shortName) &&
+            !base::EqualsNoCase(rootName, root.longName))
             continue;
         auto node = TheMachine().roots.at(root.key);
         fullName = root.longName;
@@ -174,7 +174,7 @@ bool FileExists(const std::string& path) {
 }
 
 std::uint32_t Export(const std::vector<std::string>& arguments) {
-    const bool overwrite = arguments.size() == 5 && platform::EqualsNoCase(arguments[4], "/y");
+    const bool overwrite = arguments.size() == 5 && base::EqualsNoCase(arguments[4], "/y");
     if (arguments.size() != 4 && !overwrite) return kExitFailure;  // "Invalid syntax"
     std::string fullName;
     const auto key = FindExportedKey(arguments[2], fullName);
@@ -191,7 +191,7 @@ ProcessOutcome RunRegTool(const std::string& commandLine) {
     const auto arguments = SplitArguments(commandLine);
     if (arguments.empty() || !IsRegProgram(arguments[0]))
         return ProcessOutcome::FailsToStart(platform::kErrorFileNotFound);
-    if (arguments.size() < 2 || !platform::EqualsNoCase(arguments[1], "EXPORT"))
+    if (arguments.size() < 2 || !base::EqualsNoCase(arguments[1], "EXPORT"))
         return ProcessOutcome::EndsWith(kExitFailure);
     return ProcessOutcome::EndsWith(Export(arguments));
 }

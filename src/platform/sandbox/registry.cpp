@@ -8,7 +8,7 @@
 #include "platform/value_copy.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/sandbox.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace sandbox {
 namespace {
@@ -77,7 +77,7 @@ long Resolve(std::uintptr_t handle, OpenedKey& result) {
 // Opens (with `create`, makes) the path below `parent`.
 long Walk(std::uintptr_t parent, const std::string& subKey, std::uint32_t access, bool create,
           RegKey& result) {
-    result.Reset();
+    result.reset();
     OpenedKey start;
     std::vector<std::string> names;
     if (const long rc = Resolve(parent, start); rc != kErrorSuccess) return rc;
@@ -92,7 +92,7 @@ long Walk(std::uintptr_t parent, const std::string& subKey, std::uint32_t access
     for (const auto& name : names)
         start.path += "\\" + name;
     m.openKeys[handle] = {node, access, start.path, readOnly};
-    result.Reset(handle);
+    result.reset(handle);
     if (auto action = std::exchange(m.afterNextKeyOpen, nullptr)) action();
     return kErrorSuccess;
 }
@@ -114,7 +114,7 @@ void MarkDeleted(RegKeyNode& node) {
 // The open key of a value call, refused when the call changes the key and the handle was
 // not opened for it.
 long KeyFor(const RegKey& key, bool change, OpenedKey& target) {
-    if (const long rc = Resolve(key.Handle(), target); rc != kErrorSuccess) return rc;
+    if (const long rc = Resolve(key.get(), target); rc != kErrorSuccess) return rc;
     return change && !(target.access & kKeySetValue) ? kErrorAccessDenied : kErrorSuccess;
 }
 
@@ -125,7 +125,7 @@ void Record(const char* change, const OpenedKey& key, const std::string& valueNa
 // A name with its NUL must fit the caller's buffer, counted in UTF-16 characters as the
 // wide Enum calls count it.
 long CopyName(const std::string& text, std::string& name, std::uint32_t maxName) {
-    if (Utf16Length(text) + 1 > maxName) return kErrorMoreData;
+    if (base::Utf16Length(text) + 1 > maxName) return kErrorMoreData;
     name = text;
     return kErrorSuccess;
 }
@@ -143,7 +143,7 @@ long OpenKey(RootKey root, const std::string& subKey, std::uint32_t, std::uint32
 
 long OpenKey(const RegKey& parent, const std::string& subKey, std::uint32_t, std::uint32_t access,
              RegKey& result) {
-    return Walk(parent.Handle(), subKey, access, false, result);
+    return Walk(parent.get(), subKey, access, false, result);
 }
 
 long CreateKey(RootKey root, const std::string& subKey, std::uint32_t access, RegKey& result) {
@@ -234,7 +234,7 @@ namespace sandbox {
 
 RegValueEntry* RegKeyNode::FindValue(const std::string& name) {
     for (auto& value : values)
-        if (platform::EqualsNoCase(value.name, name)) return &value;
+        if (base::EqualsNoCase(value.name, name)) return &value;
     return nullptr;
 }
 

@@ -61,7 +61,7 @@ std::string ShortName(const std::filesystem::path& folder, const std::string& na
             otherExtension != extension)
             continue;
         ++number;
-        if (EqualsNoCase(sibling, name)) break;
+        if (base::EqualsNoCase(sibling, name)) break;
     }
     return stem + "~" + std::to_string(number) + (extension.empty() ? "" : "." + extension);
 }
@@ -77,7 +77,7 @@ bool PathForm(const std::string& path, bool shortForm, std::string& result) {
         std::filesystem::path found;
         for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
             const std::string name = entry.path().filename().string();
-            if (EqualsNoCase(name, parts[i]) || EqualsNoCase(ShortName(host, name), parts[i])) {
+            if (base::EqualsNoCase(name, parts[i]) || base::EqualsNoCase(ShortName(host, name), parts[i])) {
                 found = entry.path();
                 break;
             }

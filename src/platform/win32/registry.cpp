@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
@@ -27,7 +27,7 @@ HKEY RootHandle(RootKey root) {
 }
 
 HKEY KeyHandle(const RegKey& key) {
-    return reinterpret_cast<HKEY>(key.Handle());
+    return reinterpret_cast<HKEY>(key.get());
 }
 
 bool IsString(DWORD type) {
@@ -40,7 +40,7 @@ std::string FromStored(DWORD type, const BYTE* bytes, DWORD size) {
     if (!IsString(type)) return std::string(reinterpret_cast<const char*>(bytes), size);
     std::u16string units(size / 2, u'\0');
     std::memcpy(units.data(), bytes, units.size() * sizeof(char16_t));
-    return Utf8FromUtf16(units);
+    return base::Utf8FromUtf16(units);
 }
 
 // The bytes to store for the system's data: strings from UTF-8 to UTF-16, each NUL where the
@@ -59,7 +59,7 @@ Stored ToStored(DWORD type, const void* data, DWORD size) {
         stored.size = size;
         return stored;
     }
-    std::u16string units = Utf16FromUtf8(std::string_view(static_cast<const char*>(data), size));
+    std::u16string units = base::Utf16FromUtf8(std::string_view(static_cast<const char*>(data), size));
     stored.size = static_cast<DWORD>(units.size() * sizeof(char16_t));
     units += u'\xFFFF';  // a noncharacter, never stored
     stored.bytes.resize(units.size() * sizeof(char16_t));
@@ -84,7 +84,7 @@ long Open(HKEY parent, const std::string& subKey, std::uint32_t options, std::ui
           RegKey& result) {
     HKEY opened = nullptr;
     const long rc = ::RegOpenKeyExW(parent, Wide(subKey).c_str(), options, access, &opened);
-    result.Reset(rc == ERROR_SUCCESS ? reinterpret_cast<std::uintptr_t>(opened) : 0);
+    result.reset(rc == ERROR_SUCCESS ? reinterpret_cast<std::uintptr_t>(opened) : 0);
     return rc;
 }
 
@@ -108,7 +108,7 @@ long CreateKey(RootKey root, const std::string& subKey, std::uint32_t access, Re
     HKEY created = nullptr;
     const long rc = ::RegCreateKeyExW(RootHandle(root), Wide(subKey).c_str(), 0, nullptr,
                                       REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr);
-    result.Reset(rc == ERROR_SUCCESS ? reinterpret_cast<std::uintptr_t>(created) : 0);
+    result.reset(rc == ERROR_SUCCESS ? reinterpret_cast<std::uintptr_t>(created) : 0);
     return rc;
 }
 

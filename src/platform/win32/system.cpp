@@ -12,7 +12,7 @@
 #include "platform/filesystem.h"  // FileTimeToLocalSystemTime
 #include "platform/folders.h"
 #include "platform/profile.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
@@ -84,7 +84,7 @@ std::uint32_t ReadProfileString(const std::string& section, const std::string& k
     n = std::min<DWORD>(n, size - 1);
     // A cut between the halves of a pair leaves no letter.
     if (n > 0 && n == size - 1 && IsHighSurrogate(wide[n - 1])) --n;
-    const std::string value = CutUtf8(Narrow(std::wstring_view(wide.data(), n)), size - 1);
+    const std::string value = base::CutUtf8(Narrow(std::wstring_view(wide.data(), n)), size - 1);
     std::copy_n(value.data(), value.size(), buffer);
     buffer[value.size()] = '\0';
     return static_cast<std::uint32_t>(value.size());
@@ -94,8 +94,8 @@ bool WriteProfileValue(const std::string& section, const std::string& key, const
                        const std::string& file) {
     // The API would store blank-edged names as given, and a cached copy of the file would then
     // not match them again: each write would add another section.
-    return ::WritePrivateProfileStringW(Wide(Trim(section, kProfileBlanks)).c_str(),
-                                        Wide(Trim(key, kProfileBlanks)).c_str(),
+    return ::WritePrivateProfileStringW(Wide(base::Trim(section, kProfileBlanks)).c_str(),
+                                        Wide(base::Trim(key, kProfileBlanks)).c_str(),
                                         Wide(value).c_str(), Wide(file).c_str()) != FALSE;
 }
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/unique_any.h"
+#include "base/unique_any.h"
 
 namespace platform::win32 {
 
@@ -14,7 +14,7 @@ struct KernelHandleTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type handle) { ::CloseHandle(handle); }
 };
-using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueHandle = base::UniqueAny<KernelHandleTraits>;
 
 // A kernel handle from a function that fails with INVALID_HANDLE_VALUE (CreateFileW).
 struct FileHandleTraits {
@@ -24,7 +24,7 @@ struct FileHandleTraits {
         if (handle) ::CloseHandle(handle);  // a null that slipped in is not closed
     }
 };
-using UniqueFile = UniqueAny<FileHandleTraits>;
+using UniqueFile = base::UniqueAny<FileHandleTraits>;
 
 // A GDI object the program created (a font, a brush, a bitmap).
 template <typename Handle>
@@ -33,8 +33,8 @@ struct GdiObjectTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type object) { ::DeleteObject(object); }
 };
-using UniqueGdiObject = UniqueAny<GdiObjectTraits<HGDIOBJ>>;
-using UniqueFont = UniqueAny<GdiObjectTraits<HFONT>>;
+using UniqueGdiObject = base::UniqueAny<GdiObjectTraits<HGDIOBJ>>;
+using UniqueFont = base::UniqueAny<GdiObjectTraits<HFONT>>;
 
 // Memory the system allocated for the caller with LocalAlloc (FormatMessage's text).
 struct LocalMemoryTraits {
@@ -42,7 +42,7 @@ struct LocalMemoryTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type memory) { ::LocalFree(memory); }
 };
-using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
+using UniqueLocalMemory = base::UniqueAny<LocalMemoryTraits>;
 
 // Memory the system allocated for the caller with CoTaskMemAlloc (an item ID list).
 struct CoTaskMemoryTraits {
@@ -50,7 +50,7 @@ struct CoTaskMemoryTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type memory) { ::CoTaskMemFree(memory); }
 };
-using UniqueCoTaskMemory = UniqueAny<CoTaskMemoryTraits>;
+using UniqueCoTaskMemory = base::UniqueAny<CoTaskMemoryTraits>;
 
 // The screen's device context, from GetDC(nullptr); it goes back with ReleaseDC.
 struct ScreenDcTraits {
@@ -58,7 +58,7 @@ struct ScreenDcTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type dc) { ::ReleaseDC(nullptr, dc); }
 };
-using UniqueScreenDc = UniqueAny<ScreenDcTraits>;
+using UniqueScreenDc = base::UniqueAny<ScreenDcTraits>;
 
 // Empty when the system has no device context to give; callers check.
 inline UniqueScreenDc GetScreenDc() {

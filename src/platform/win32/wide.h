@@ -6,18 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace platform::win32 {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t holds one UTF-16 unit");
 
 inline std::wstring Wide(std::string_view text) {
-    return Utf16FromUtf8<std::wstring>(text);
+    return base::Utf16FromUtf8<std::wstring>(text);
 }
 
 inline std::string Narrow(std::wstring_view text) {
-    return Utf8FromUtf16(text);
+    return base::Utf8FromUtf16(text);
 }
 
 // A wide text up to its first NUL, or the whole buffer when it holds none.

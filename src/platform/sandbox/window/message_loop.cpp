@@ -29,7 +29,7 @@ void RunModalLoop(Hwnd form) {
     }
 }
 
-void DoEvents() {
+void RunPendingEvents() {
     while (RunReadyAction() || FireTimerDueBy(Ui().now)) {
     }
 }

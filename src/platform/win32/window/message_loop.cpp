@@ -1,4 +1,4 @@
-// The loops that run the UI's events: a modal form's, DoEvents', and the message box's own.
+// The loops that run the UI's events: a modal form's, RunPendingEvents', and the message box's own.
 #include "platform/win32/window/window_internal.h"
 
 namespace platform {
@@ -53,7 +53,7 @@ void RunModalLoop(Hwnd form) {
     if (loop.HandlerFailed()) DestroyWindow(form);
 }
 
-void DoEvents() {
+void RunPendingEvents() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {

@@ -1,0 +1,140 @@
+// The controls that the system's windows are built from.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "forms/form.h"
+
+namespace forms {
+
+class Label : public Control {
+  public:
+    std::string Caption() const { return platform::GetWindowText(Hwnd()); }
+    void SetCaption(const std::string& caption) { platform::SetWindowText(Hwnd(), caption); }
+    void SetFont(int pointSize, bool bold) { platform::SetFont(Hwnd(), pointSize, bold); }
+
+  protected:
+    platform::ControlKind Kind() const override { return platform::ControlKind::Label; }
+};
+
+class Button : public Label {
+  public:
+    std::function<void()> Click;
+
+  protected:
+    platform::ControlKind Kind() const override { return platform::ControlKind::Button; }
+    void Clicked() override {
+        if (Click) Click();
+    }
+};
+
+// Values 0 unchecked, 1 checked, 2 grayed.
+class CheckBox : public Button {
+  public:
+    int Value() const { return platform::GetCheck(Hwnd()); }
+    void SetValue(int value);
+
+  protected:
+    platform::ControlKind Kind() const override { return platform::ControlKind::CheckBox; }
+};
+
+// One element of a control array of option buttons; the buttons of a form are one group.
+class OptionButton : public Label {
+  public:
+    std::function<void(int index)> Click;
+    int Index() const { return index_; }
+    void SetIndex(int index) { index_ = index; }
+    bool Value() const { return platform::GetCheck(Hwnd()) == 1; }
+    // Selecting one clears the others of the form and fires Click when it was not selected.
+    void SetValue(bool value);
+
+  protected:
+    platform::ControlKind Kind() const override { return platform::ControlKind::OptionButton; }
+    void Clicked() override { Select(true); }  // a click fires Click every time
+
+  private:
+    void Select(bool fireClick);
+    int index_ = 0;
+};
+
+// Single selection, unsorted; items and the selection are 0-based, -1 for no selection.
+class ListBox : public Control {
+  public:
+    void Add(const std::string& text) { platform::ListBoxAddString(Hwnd(), text); }
+    void Clear() { platform::ListBoxResetContent(Hwnd()); }
+    int Count() const { return platform::ListBoxGetCount(Hwnd()); }
+    std::string Text(int index) const { return platform::ListBoxGetText(Hwnd(), index); }
+    int Selection() const { return platform::ListBoxGetCurSel(Hwnd()); }
+    void Select(int index) { platform::ListBoxSetCurSel(Hwnd(), index); }
+
+  protected:
+    platform::ControlKind Kind() const override { return platform::ControlKind::ListBox; }
+};
+
+class ProgressBar : public Control {
+  public:
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    void SetRange(int minimum, int maximum);
+    int Value() const { return platform::GetProgressPos(Hwnd()); }
+    void SetValue(int value) { platform::SetProgressPos(Hwnd(), value); }
+
+  protected:
+    platform::ControlKind Kind() const override { return platform::ControlKind::ProgressBar; }
+
+  private:
+    int min_ = 0;
+    int max_ = 100;
+};
+
+// Report view with several rows selectable. Rows are 1-based, carry a unique key (matched
+// without regard to case, like the other names of the system) and a tag, and are only
+// appended at the end or all removed.
+class ListView : public Control {
+  public:
+    static constexpr int kNoIcon = 0;
+
+    void AddColumn(const std::string& text, int widthTwips);
+    int ColumnCount() const { return columns_; }
+    std::string ColumnText(int column) const;
+    void SetColumnText(int column, const std::string& text);
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int widthTwips);
+
+    // Appends a row; false (and no row) when another row has the key.
+    bool Add(const std::string& key, const std::string& text, int icon = kNoIcon);
+    void Clear();
+    int Count() const { return static_cast<int>(rows_.size()); }
+    int FindKey(const std::string& key) const;  // 0 when no row has it
+    const std::string& Key(int row) const { return rows_.at(row - 1).key; }
+    const std::string& Tag(int row) const { return rows_.at(row - 1).tag; }
+    void SetTag(int row, const std::string& tag) { rows_.at(row - 1).tag = tag; }
+    // Sub-item 0 is the row's text, 1 to 3 the further columns.
+    std::string Text(int row, int subItem = 0) const;
+    void SetText(int row, int subItem, const std::string& text);
+    int Icon(int row) const { return platform::ListViewGetIcon(Hwnd(), row - 1); }
+    bool Selected(int row) const { return platform::ListViewGetSelected(Hwnd(), row - 1); }
+    void SetSelected(int row, bool selected);
+    int CurrentItem() const { return platform::ListViewGetCurrent(Hwnd()) + 1; }  // 0: none
+    void SetCurrentItem(int row) { platform::ListViewSetCurrent(Hwnd(), row - 1); }
+    void EnsureVisible(int row) { platform::ListViewEnsureVisible(Hwnd(), row - 1); }
+    // Off while many rows go in; on again, the list redraws at the next paint.
+    void SetRedraw(bool redraw) { platform::ListViewSetRedraw(Hwnd(), redraw); }
+
+  protected:
+    platform::ControlKind Kind() const override { return platform::ControlKind::ListView; }
+
+  private:
+    struct Row {
+        std::string key;
+        std::string tag;
+    };
+    std::vector<Row> rows_;
+    std::unordered_map<std::string, int> rowOfKey_;  // upper-case key -> row
+    int columns_ = 0;
+};
+
+}  // namespace forms

@@ -1,0 +1,113 @@
+#include "repair/actions.h"
+
+#include "base/text.h"
+#include "core/command_line.h"
+#include "core/registry.h"
+#include "core/shortcut.h"
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+
+namespace repair {
+namespace {
+
+using core::Problem;
+using core::ProblemKind;
+
+// The folder of a path, without its last backslash; the whole path when it has none.
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(0, slash);
+}
+
+// A value whose name is the path, with its use count as data (the shared DLLs).
+bool PathIsValueName(const Problem& problem, const core::Folders& folders) {
+    return !problem.valueName.empty() &&
+           base::EqualsNoCase(core::PathFromCommandLine(problem.valueName, folders),
+                              problem.missingFile);
+}
+
+// A value that Windows runs as a command line: an uninstall command or a Run entry. The
+// other lists (fonts, application paths) hold a bare path, which quotes would break.
+bool HoldsCommandLine(const Problem& problem) {
+    if (problem.category == core::Category::WrongUninstall) return true;
+    const std::string& key = problem.keyPath;
+    const size_t slash = key.rfind('\\');
+    return base::EqualsNoCase(slash == std::string::npos ? key : key.substr(slash + 1), "Run");
+}
+
+// The value's current text with the missing path replaced by `newPath`, its arguments kept.
+// In a command line, a new path with a blank is quoted unless it stood in quotes already:
+// unquoted, Windows would take "C:\Program" for the program. A text that does not hold the
+// missing path is replaced whole.
+std::string RepointedText(const Problem& problem, const std::string& newPath) {
+    std::string text = core::ReadRegistryText(problem.root, problem.keyPath, problem.valueName);
+    const std::string& missing = problem.missingFile;
+    size_t length = 0;
+    const size_t at =
+        missing.empty() ? std::string::npos : base::FindNoCase(text, missing, &length);
+    if (at == std::string::npos) return newPath;
+    const bool quoted = at > 0 && text[at - 1] == '"';
+    const bool quote =
+        !quoted && HoldsCommandLine(problem) && newPath.find(' ') != std::string::npos;
+    return text.replace(at, length, quote ? '"' + newPath + '"' : newPath);
+}
+
+bool RepointRegistryEntry(const Problem& problem, const std::string& newPath,
+                          const core::Folders& folders) {
+    const std::string& key = problem.keyPath;
+    switch (problem.cure) {
+        case core::Cure::PointToFile:
+            if (PathIsValueName(problem, folders))
+                return core::RenameRegistryValue(problem.root, key, problem.valueName, newPath);
+            return core::WriteRegistryText(problem.root, key, problem.valueName,
+                                           RepointedText(problem, newPath));
+        case core::Cure::PointToFolder:
+            return core::WriteRegistryText(problem.root, key, problem.valueName, FolderOf(newPath));
+    }
+    return false;
+}
+
+// Deletes one file; true when it is gone, false after telling the user it could not be.
+bool DeleteFile(const std::string& path, User& user) {
+    if (platform::RemoveFile(path) == platform::kErrorSuccess) return true;
+    user.CannotDelete(path);
+    return false;
+}
+
+}  // namespace
+
+bool Repoint(Problem& problem, const std::string& newPath, const core::Folders& folders) {
+    if (newPath.empty()) return false;
+    bool changed = false;
+    if (problem.kind == ProblemKind::Registry)
+        changed = RepointRegistryEntry(problem, newPath, folders);
+    else if (problem.kind == ProblemKind::Shortcut)
+        changed = core::RepointShortcut(problem.file, newPath);
+    if (changed) problem.repaired = true;
+    return changed;
+}
+
+void Delete(Problem& problem, User& user) {
+    const bool deleted =
+        problem.kind == ProblemKind::Registry
+            ? core::DeleteRegistryValue(problem.root, problem.keyPath, problem.valueName)
+            : DeleteFile(problem.file, user);
+    if (deleted) problem.repaired = true;
+}
+
+void Repairer::Repair(Problem& problem) {
+    if (problem.kind == ProblemKind::File || method_ != Method::Conservative) {
+        Delete(problem, user_);
+        return;
+    }
+    if (!Repoint(problem, FoundPath(problem), folders_)) Delete(problem, user_);
+}
+
+std::string Repairer::FoundPath(const Problem& problem) {
+    const std::vector<std::string> candidates = search_.Candidates(problem);
+    if (candidates.empty()) return "";
+    if (candidates.size() == 1) return candidates.front();
+    return user_.ChoosePath(problem, candidates).value_or("");
+}
+
+}  // namespace repair

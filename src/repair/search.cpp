@@ -1,0 +1,88 @@
+#include "repair/search.h"
+
+#include "base/text.h"
+#include "core/folder_walk.h"
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+
+namespace repair {
+namespace {
+
+// Walks the tree, showing each folder on the status line as its listing starts; `visit(path,
+// name)` sees every entry.
+template <typename Visit>
+void WalkShowing(const std::string& root, const std::string& searching, core::Progress& progress,
+                 Visit&& visit) {
+    core::WalkTree(
+        root, [&](const std::string& path) { progress.Looking(searching + " " + path + "..."); },
+        [&](const std::string& path, const platform::FindData& entry) {
+            visit(path, entry.cFileName);
+            progress.KeepResponsive();
+            return true;
+        });
+}
+
+// Whether the entry is still there: it may have gone since the trees were indexed. Its
+// attributes answer for nearly every entry; one whose attributes cannot be read is looked
+// for in its folder's listing, where a fresh search would find it.
+bool StillListed(const std::string& path) {
+    if (platform::GetAttributes(path) != platform::kInvalidFileAttributes) return true;
+    platform::FindData entry;
+    platform::FindHandle listing;
+    return platform::FindFirst(path, entry, listing) == platform::kErrorSuccess;
+}
+
+// The name to look for: the text after the last backslash; the whole text when there is
+// none or the text ends with one.
+std::string MissingFileName(const std::string& missing) {
+    const auto last = missing.rfind('\\');
+    if (last == std::string::npos || last + 1 == missing.size()) return missing;
+    return missing.substr(last + 1);
+}
+
+}  // namespace
+
+std::vector<std::string> SearchFile(const std::string& folder, const std::string& fileName,
+                                    const std::string& searching, core::Progress& progress) {
+    std::vector<std::string> found;
+    WalkShowing(folder, searching, progress, [&](const std::string& path, const std::string& name) {
+        if (base::EqualsNoCase(name, fileName)) found.push_back(path);
+    });
+    return found;
+}
+
+std::string StripBackslash(const std::string& path) {
+    if (!path.empty() && path.back() == '\\') return path.substr(0, path.size() - 1);
+    return path;
+}
+
+// Every entry of both trees, grouped by name folded to upper case as Windows compares names,
+// each group in the order a search for that name discovers its entries. An empty folder is
+// left out: its pattern "\*.*" would list the root of the current drive.
+void MissingFileSearch::BuildIndex() {
+    const std::string searching = language_.Text("repair_searchingdir", "Searching directory");
+    for (const std::string* folder : {&folders_.windows, &folders_.programFiles}) {
+        const std::string root = StripBackslash(*folder);
+        if (root.empty()) continue;
+        WalkShowing(root, searching, progress_,
+                    [this](const std::string& path, const std::string& name) {
+                        byName_[base::UpperCase(name)].push_back(path);
+                    });
+    }
+    indexed_ = true;
+}
+
+std::vector<std::string> MissingFileSearch::Candidates(const core::Problem& problem) {
+    std::vector<std::string> candidates;
+    if (problem.kind == core::ProblemKind::File || problem.missingFile.empty()) return candidates;
+    if (!indexed_) BuildIndex();
+    if (const auto named = byName_.find(base::UpperCase(MissingFileName(problem.missingFile)));
+        named != byName_.end()) {
+        for (const std::string& path : named->second)
+            if (StillListed(path)) candidates.push_back(path);
+    }
+    progress_.Looking("");
+    return candidates;
+}
+
+}  // namespace repair

@@ -1,0 +1,43 @@
+#include <functional>
+#include <vector>
+
+#include "scan/scanners.h"
+
+namespace scan {
+namespace {
+
+struct Phase {
+    int stepsBefore;
+    std::function<void(Scope&)> scan;
+};
+
+// The scan's phases in order; their steps and the end's add up to kScanSteps.
+std::vector<Phase> Phases() {
+    std::vector<Phase> phases = {
+        {0, [](Scope& scope) { ScanShortcuts(scope.folders.desktop, scope); }},
+        {2, [](Scope& scope) { ScanShortcuts(scope.folders.programs, scope); }},
+    };
+    // The uninstall entries come after two steps, every other list after one.
+    int steps = 2;
+    for (const RegistryList& list : RegistryLists()) {
+        phases.push_back({steps, [&list](Scope& scope) { ScanRegistryList(list, scope); }});
+        steps = 1;
+    }
+    phases.push_back({1, [](Scope& scope) { ScanTempFiles(scope.folders.temp, scope); }});
+    phases.push_back({1, [](Scope& scope) { ScanTempFiles(scope.folders.cache, scope); }});
+    phases.push_back({1, [](Scope&) {}});  // the end: a full scan ends with a full bar
+    return phases;
+}
+
+}  // namespace
+
+void RunScan(Scope& scope, const std::function<void()>& step) {
+    for (const Phase& phase : Phases()) {
+        if (!scope.progress.Continue()) break;
+        for (int n = 0; n < phase.stepsBefore; ++n)
+            step();
+        phase.scan(scope);
+    }
+}
+
+}  // namespace scan
