@@ -5,7 +5,7 @@
 // events, value reads, existence tests), each against the floor of as many items.
 //
 // Then the windows: the problem list refilled (list-refresh-N) and a whole scan in the
-// progress window (scan-ui), each beside its floor; and a conservative repair of a hundred
+// scan window (scan-ui), each beside its floor; and a conservative repair of a hundred
 // registry problems in the repair window (repair-conservative-100) beside one walk of the
 // trees its search lists.
 //
@@ -22,21 +22,21 @@
 #include <string>
 #include <vector>
 
+#include "app/scan_window.h"
 #include "bench/floors.h"
 #include "bench/generate.h"
 #include "bench/machine.h"
 #include "bench/repair_line.h"
+#include "bench/scan_context.h"
 #include "bench/timing.h"
 #include "bench/ui_lines.h"
-#include "core/registry_access.h"
-#include "core/translate.h"
-#include "model/item.h"
+#include "core/registry.h"
+#include "core/shortcut.h"
+#include "forms/interaction.h"
+#include "platform/com.h"
 #include "platform/filesystem.h"
 #include "platform/shelllink.h"
-#include "scan/progress_window.h"
 #include "scan/scanners.h"
-#include "scan/shortcut.h"
-#include "ui/interaction.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ struct Options {
     Plan plan;
     bool parts = false;
     int reps = 3;
-    int listRecords = 50000;  // problems in the list that RefreshList fills
+    int listRecords = 50000;  // problems in the list the main window refreshes
     std::string only;         // a part of the scanners' names: run only those
 };
 
@@ -100,24 +100,9 @@ void CheckCount(const std::string& name, const char* who, int found, int expecte
     countsDiffered = true;
 }
 
-// A scan's surroundings: the progress window loaded and showing, its timer stopped (the
-// bench runs the scanners itself), the flag set and the problem collection empty.
-void OpenProgressWindow() {
-    frmProgress = std::make_unique<ProgressForm>();
-    frmProgress->Show(ui::ShowMode::Modeless);
-    frmProgress->Timer1.SetEnabled(false);
-}
-
-int RunScan(const std::function<void()>& scan) {
-    colProblems = ProblemCollection();
-    bScanRunning = true;
-    scan();
-    return colProblems.Count();
-}
-
 struct Scanner {
     std::string what;
-    std::function<void()> scan;
+    std::function<void(scan::Scope&)> scan;
     std::function<int()> floor;
     int expected = 0;
     int items = 0;  // items a scan looks at, for the per-item floor
@@ -125,14 +110,14 @@ struct Scanner {
 
 // Floors first (the first listing warms the caches for both), then scanner and floor in
 // turns; the best of each. A scanner that takes long runs once.
-double Measure(const Scanner& scanner, int reps) {
+double Measure(bench::ScanContext& context, const Scanner& scanner, int reps) {
     const std::string name = LineName(scanner.what);
     scanner.floor();
     double best = 0, bestFloor = 0;
     for (int rep = 0; rep < reps; ++rep) {
         int floorFound = 0, found = 0;
         const double floorMs = Millis([&] { floorFound = scanner.floor(); });
-        const double ms = Millis([&] { found = RunScan(scanner.scan); });
+        const double ms = Millis([&] { found = context.Run(scanner.scan); });
         CheckCount(name, "the floor", floorFound, scanner.expected);
         CheckCount(name, "the scanner", found, scanner.expected);
         best = rep == 0 ? ms : std::min(best, ms);
@@ -143,65 +128,60 @@ double Measure(const Scanner& scanner, int reps) {
     return bestFloor / std::max(1, scanner.items);
 }
 
-void RunRegistryScanners() {
-    using Kind = RegistryList::Kind;
-    for (const auto& list : bench::RegistryLists()) {
-        switch (list.kind) {
-            case Kind::Subkeys:
-                ScanRegistrySubkeys(list.root, list.key, true, list.valueName, list.status);
-                break;
-            case Kind::ValuesInData:
-                ScanRegistryValues(list.root, list.key, true);
-                break;
-            case Kind::ValuesInName:
-                ScanRegistryValues(list.root, list.key, false);
-                break;
-            case Kind::Help:
-                ScanHelpFiles(list.root, list.key);
-                break;
-        }
-    }
-}
-
 int RegistryFloor() {
     int missing = 0;
-    for (const auto& list : bench::RegistryLists())
+    for (const auto& list : scan::RegistryLists())
         missing += bench::FloorRegistryList(list);
     return missing;
 }
 
 int PlantedMissingEntries(const Plan& plan) {
     int missing = 0;
-    for (const auto& list : bench::RegistryLists())
+    for (const auto& list : scan::RegistryLists())
         missing += bench::BrokenAmong(plan.EntriesOf(list));
     return missing;
 }
 
 std::vector<Scanner> Scanners(const Plan& plan, int registryBaseline) {
     return {
-        {"scan-temp",
-         [&plan] {
-             std::string folder = plan.TempRoot();
-             ScanTempFiles(folder);
-         },
+        {"scan-temp", [&plan](scan::Scope& scope) { scan::ScanTempFiles(plan.TempRoot(), scope); },
          [&plan] { return bench::FloorTempFiles(plan.TempRoot()); }, plan.OldTempFiles(),
          plan.TempFiles()},
         {"scan-shortcuts",
-         [&plan] {
-             ScanShortcuts(plan.DesktopFolder());
-             ScanShortcuts(plan.ProgramsFolder());
+         [&plan](scan::Scope& scope) {
+             scan::ScanShortcuts(plan.DesktopFolder(), scope);
+             scan::ScanShortcuts(plan.ProgramsFolder(), scope);
          },
          [&plan] {
              return bench::FloorShortcuts(plan.DesktopFolder()) +
                     bench::FloorShortcuts(plan.ProgramsFolder());
          },
          bench::BrokenAmong(plan.shortcuts), plan.shortcuts},
-        {"scan-registry", RunRegistryScanners, RegistryFloor,
+        {"scan-registry", bench::ScanRegistryLists, RegistryFloor,
          registryBaseline + PlantedMissingEntries(plan), plan.registryEntries},
     };
 }
 
 // --- The pieces of a scan's per-item work ------------------------------------------------
+
+// The scan window shown while the pieces of its work are timed one by one: its own scan is
+// held back (it stops before its first scanner) and the window stays open until released.
+class HeldScanWindow : public app::ScanWindow {
+  public:
+    using app::ScanWindow::ScanWindow;
+
+    bool Continue() override { return false; }
+    void Release() {
+        released_ = true;
+        Unload();
+    }
+
+  protected:
+    bool CanClose() override { return released_; }
+
+  private:
+    bool released_ = false;
+};
 
 struct Part {
     std::string what;
@@ -227,17 +207,24 @@ double PerItem(const std::function<void(int)>& run, int count) {
 }
 
 void MeasureParts(const Plan& plan, double tempFloor, double registryFloor, int count) {
+    app::Session session;
+    session.folders = bench::FoldersOf(plan);
+    const core::Language& language = session.language;
+    core::Problems problems;
+    HeldScanWindow window(session, problems);
+    window.Show(forms::ShowMode::Modeless);
+
     const auto leaves = plan.TempLeafFolders();
     auto tempFile = [&](int i) {
         return plan.TempRoot() + "\\" + leaves[i % leaves.size()] + "\\" +
                Plan::TempFileName(i / static_cast<int>(leaves.size()) % plan.tempFilesPerLeaf);
     };
-    const std::string scanning = Translate("progress_scanning_file", "Scanning file") + " ";
+    const std::string scanning = language.Text("progress_scanning_file", "Scanning file") + " ";
     auto target = [&](int i) {
         return plan.Target(plan.shortcuts + i % plan.registryEntries, bench::IsBroken(i));
     };
     auto link = [&](int i) { return plan.ShortcutPath(i % plan.shortcuts); };
-    const RegistryList& fonts = bench::RegistryLists()[3];
+    const RegistryList& fonts = bench::ListEndingWith("Fonts");
     auto fontValue = [&](int i) {
         return Plan::EntryName(plan.FirstTargetOf(fonts) + i % plan.EntriesOf(fonts));
     };
@@ -248,31 +235,21 @@ void MeasureParts(const Plan& plan, double tempFloor, double registryFloor, int 
         shellLink->Load(link(i), platform::kStgmRead);
         shellLink->GetPath(path, platform::kSlgpUncPriority);
     };
-    auto getShortcutInfo = [&](int i) {
-        std::string path, description, arguments, icon, folder;
-        std::uint16_t hotkey = 0;
-        long iconIndex = 0, show = 0;
-        GetShortcutInfo(link(i), path, description, arguments, hotkey, icon, iconIndex, folder,
-                        show);
-    };
+    auto readShortcut = [&](int i) { core::ReadShortcut(link(i)); };
     auto exists = [&](int i) { bench::Exists(target(i)); };
-    auto withProblems = [](bool any) {
-        colProblems = ProblemCollection();
-        if (any) AddItem(std::make_shared<clsItem>());
-    };
 
-    withProblems(false);
     const std::vector<Part> parts = {
-        {"translate", [](int) { Translate("progress_scanning_file", "Scanning file"); }, tempFloor},
-        {"label", [&](int i) { frmProgress->lbl1.SetCaption(scanning + tempFile(i)); }, tempFloor},
-        {"doevents", [](int) { ui::DoEvents(); }, tempFloor},
+        {"translate", [&](int) { language.Text("progress_scanning_file", "Scanning file"); },
+         tempFloor},
+        {"label", [&](int i) { window.ItemLabel().SetCaption(scanning + tempFile(i)); }, tempFloor},
+        {"doevents", [](int) { forms::RunPendingEvents(); }, tempFloor},
         {"problems-label",
-         [](int i) {
-             frmProgress->lblProblems.SetVisible(true);
-             frmProgress->lblProblems.SetCaption("Problems: " + std::to_string(i));
+         [&](int i) {
+             window.CountLabel().SetVisible(true);
+             window.CountLabel().SetCaption("Problems: " + std::to_string(i));
          },
          tempFloor},
-        {"showprogress-noproblems", [&](int i) { ShowProgress(scanning + tempFile(i)); },
+        {"showprogress-noproblems", [&](int i) { window.Looking(scanning + tempFile(i)); },
          tempFloor},
         {"filetime-to-local",
          [](int i) {
@@ -281,54 +258,55 @@ void MeasureParts(const Plan& plan, double tempFloor, double registryFloor, int 
          },
          tempFloor},
         {"readregistryvalue",
-         [&](int i) { ReadRegistryValue(fonts.root, fonts.key, fontValue(i)); }, registryFloor},
-        {"fileexists", [&](int i) { FileExists(target(i)); }, PerItem(exists, count)},
-        {"getshortcutinfo", getShortcutInfo, PerItem(loadLink, std::min(count, plan.shortcuts))},
+         [&](int i) { core::ReadRegistryText(fonts.root, fonts.key, fontValue(i)); },
+         registryFloor},
+        {"fileexists", [&](int i) { core::FileExists(target(i)); }, PerItem(exists, count)},
+        {"getshortcutinfo", readShortcut, PerItem(loadLink, std::min(count, plan.shortcuts))},
     };
     for (const auto& part : parts)
         MeasurePart(part, part.what == "getshortcutinfo" ? std::min(count, plan.shortcuts) : count);
-    withProblems(true);
-    MeasurePart(
-        {"showprogress-problems", [&](int i) { ShowProgress(scanning + tempFile(i)); }, tempFloor},
-        count);
+    problems.emplace_back();
+    MeasurePart({"showprogress-problems", [&](int i) { window.Looking(scanning + tempFile(i)); },
+                 tempFloor},
+                count);
     // What the window would cost if it showed the newest item and count at most every 50 ms,
     // with the problems text translated once: the same lines, a Cancel as quick to answer.
-    const std::string problems = Translate("frmprogress_problems", "Problems:") + " ";
+    const std::string problemsText = language.Text("frmprogress_problems", "Problems:") + " ";
     auto shown = std::chrono::steady_clock::now() - std::chrono::seconds(1);
-    MeasurePart(
-        {"showprogress-every-50ms",
-         [&](int i) {
-             const std::string text = scanning + tempFile(i);
-             const auto now = std::chrono::steady_clock::now();
-             if (now - shown < std::chrono::milliseconds(50)) return;
-             shown = now;
-             frmProgress->lbl1.SetCaption(text);
-             frmProgress->lblProblems.SetVisible(true);
-             frmProgress->lblProblems.SetCaption(problems + std::to_string(colProblems.Count()));
-             ui::DoEvents();
-         },
-         tempFloor},
-        count);
-    colProblems = ProblemCollection();
+    MeasurePart({"showprogress-every-50ms",
+                 [&](int i) {
+                     const std::string text = scanning + tempFile(i);
+                     const auto now = std::chrono::steady_clock::now();
+                     if (now - shown < std::chrono::milliseconds(50)) return;
+                     shown = now;
+                     window.ItemLabel().SetCaption(text);
+                     window.CountLabel().SetVisible(true);
+                     window.CountLabel().SetCaption(problemsText + std::to_string(problems.size()));
+                     forms::RunPendingEvents();
+                 },
+                 tempFloor},
+                count);
+    window.Release();
 }
 
 int Run(Options& options) {
     Plan& plan = options.plan;
     bench::PrepareMachine(plan);
+    const core::Language language("eng");
     // The list needs no planted machine: it runs first, and alone when asked for alone.
     const bench::LinePrinter print = [](const std::string& what, double ms, double floorMs) {
         PrintLine(LineName(what), ms, floorMs);
     };
     if (std::string("list-refresh").find(options.only) != std::string::npos &&
-        !bench::MeasureListRefresh(options.listRecords, options.reps, print))
+        !bench::MeasureListRefresh(options.listRecords, options.reps, language, print))
         countsDiffered = true;
     if (options.only == "list-refresh") {
         bench::CleanUpFiles(plan);
         return countsDiffered ? 1 : 0;
     }
-    OpenProgressWindow();
+    bench::ScanContext context(plan);
     bench::RemoveRegistryPlantings();
-    const int registryBaseline = RunScan(RunRegistryScanners);
+    const int registryBaseline = context.Run(bench::ScanRegistryLists);
     if (registryBaseline != 0)
         std::fprintf(stderr, "the registry holds %d broken entries before planting\n",
                      registryBaseline);
@@ -350,18 +328,17 @@ int Run(Options& options) {
     for (const auto& scanner : Scanners(plan, registryBaseline))
         floorPerItem.push_back(scanner.what.find(options.only) == std::string::npos
                                    ? 0.0
-                                   : Measure(scanner, options.reps));
+                                   : Measure(context, scanner, options.reps));
+    context.problems.clear();
     if (options.parts && options.only.empty())  // the parts stand against every floor
         MeasureParts(plan, floorPerItem[0], floorPerItem[2], std::min(plan.registryEntries, 5000));
 
-    frmProgress->Unload();
-    frmProgress.reset();
     if (std::string("scan-ui").find(options.only) != std::string::npos &&
-        bench::MeasureScanInWindow(plan, RunRegistryScanners, options.reps, print) < 0)
+        bench::MeasureScanInWindow(plan, options.reps, print) < 0)
         countsDiffered = true;
     // Last: the repair changes the planted registry entries.
     if (std::string("repair-conservative").find(options.only) != std::string::npos &&
-        !bench::MeasureConservativeRepair(plan, RunRegistryScanners, print))
+        !bench::MeasureConservativeRepair(plan, print))
         countsDiffered = true;
     bench::RemoveRegistryPlantings();
     bench::CleanUpFiles(plan);
@@ -373,6 +350,8 @@ int Run(Options& options) {
 int main(int argc, char** argv) {
     try {
         Options options = ParseOptions(argc, argv);
+        // The shell's shortcut objects live in the apartment the program enters as it starts.
+        const platform::ComApartment apartment;
         return Run(options);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "scan_bench: %s\n", e.what());

@@ -152,7 +152,7 @@ int FloorRegistryList(const RegistryList& list) {
     platform::RegKey key;
     if (platform::OpenKey(list.root, list.key, 0, platform::kKeyRead, key) != kErrorSuccess)
         return 0;
-    if (list.kind == RegistryList::Kind::Subkeys) return MissingBelow(key, list.valueName);
+    if (list.pathIn == scan::PathIn::SubkeyValue) return MissingBelow(key, list.valueName);
     int missing = 0;
     std::string valueName;
     char data[1024];
@@ -162,11 +162,11 @@ int FloorRegistryList(const RegistryList& list) {
         if (platform::EnumValue(key, index, valueName, 256, &type, data, &dataSize) !=
             kErrorSuccess)
             break;
-        switch (list.kind) {
-            case RegistryList::Kind::ValuesInName:
+        switch (list.pathIn) {
+            case scan::PathIn::ValueName:
                 missing += NamesMissingFile(valueName);
                 break;
-            case RegistryList::Kind::Help:
+            case scan::PathIn::HelpFolderAndName:
                 if (dataSize > 0 && data[0] != '\0')
                     missing += NamesMissingFile(TextOf(data, dataSize) + "\\" + valueName);
                 break;

@@ -10,7 +10,7 @@ namespace bench {
 
 namespace {
 
-using Kind = RegistryList::Kind;
+using scan::PathIn;
 
 void Check(long rc, const std::string& what) {
     if (rc != platform::kErrorSuccess)
@@ -33,11 +33,12 @@ void SetString(const platform::RegKey& key, const std::string& name, const std::
 void PlantEntry(const RegistryList& list, const platform::RegKey& key, int index,
                 const std::string& folder, const std::string& file) {
     const std::string target = folder + "\\" + file;
-    switch (list.kind) {
-        case Kind::Subkeys: {
-            const bool uninstall = !list.valueName.empty();
+    const std::string listKey = list.key;
+    switch (list.pathIn) {
+        case PathIn::SubkeyValue: {
+            const bool uninstall = *list.valueName != '\0';
             const auto subkey = CreateKey(
-                list.root, list.key + "\\" + Plan::EntryName(index) + (uninstall ? "" : ".exe"));
+                list.root, listKey + "\\" + Plan::EntryName(index) + (uninstall ? "" : ".exe"));
             if (uninstall) {
                 SetString(subkey, "DisplayName", "Bench application " + std::to_string(index));
                 SetString(subkey, "Publisher", "Bench publisher");
@@ -48,19 +49,19 @@ void PlantEntry(const RegistryList& list, const platform::RegKey& key, int index
             }
             break;
         }
-        case Kind::ValuesInData:
+        case PathIn::ValueData:
             SetString(
                 key, Plan::EntryName(index),
-                list.key.find("Run") != std::string::npos ? "\"" + target + "\" /min" : target);
+                listKey.find("Run") != std::string::npos ? "\"" + target + "\" /min" : target);
             break;
-        case Kind::ValuesInName: {
+        case PathIn::ValueName: {
             const std::uint32_t references = 1;
             Check(platform::SetValue(key, target, platform::kRegDword, &references,
                                      sizeof references),
                   "writing " + target);
             break;
         }
-        case Kind::Help:
+        case PathIn::HelpFolderAndName:
             SetString(key, file, folder);
             break;
     }
@@ -88,7 +89,7 @@ void PlantShortcuts(const Plan& plan) {
 }
 
 void PlantRegistry(const Plan& plan) {
-    for (const auto& list : RegistryLists()) {
+    for (const auto& list : scan::RegistryLists()) {
         const auto key = CreateKey(list.root, list.key);
         for (int i = 0; i < plan.EntriesOf(list); ++i) {
             const int index = plan.FirstTargetOf(list) + i;
@@ -99,13 +100,13 @@ void PlantRegistry(const Plan& plan) {
 }
 
 void RemoveRegistryPlantings() {
-    for (const auto& list : RegistryLists()) {
+    for (const auto& list : scan::RegistryLists()) {
         platform::RegKey key;
         if (platform::OpenKey(list.root, list.key, 0, platform::kKeyAllAccess, key) !=
             platform::kErrorSuccess)
             continue;
         for (const auto& subkey : MarkedNames(key, true))
-            Check(platform::DeleteKeyTree(list.root, list.key + "\\" + subkey),
+            Check(platform::DeleteKeyTree(list.root, std::string(list.key) + "\\" + subkey),
                   "removing " + subkey);
         for (const auto& value : MarkedNames(key, false))
             Check(platform::DeleteValue(key, value), "removing " + value);

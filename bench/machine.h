@@ -11,8 +11,8 @@ namespace bench {
 // "native" or "wine": the last part of every measurement's name.
 extern const char* const kPlatformName;
 
-// Gets the program's folder ready (its languages, the language setting) and fills in
-// `plan.work` when the caller named no workspace.
+// Gets the program's folder ready (its languages) and fills in `plan.work` when the caller
+// named no workspace.
 void PrepareMachine(Plan& plan);
 // The files of the plan: the temporary tree and a file for every target number. Written
 // here natively; under Wine scripts/bench.sh writes them with host tools (a hundred times

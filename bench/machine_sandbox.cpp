@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "bench/machine.h"
-#include "core/app_state.h"
 #include "platform/sandbox/sandbox.h"
 
 namespace bench {
@@ -43,7 +42,6 @@ void PrepareMachine(Plan& plan) {
         sandbox::WriteFile(
             std::string(kAppFolder) + "\\languages\\" + file.path().filename().string(),
             HostFileBytes(file.path()));
-    sLanguage = "eng";
     const std::string temp = "C:\\Users\\bench\\AppData\\Local\\Temp\\";
     sandbox::SetTempPath(temp);
     if (plan.work.empty()) plan.work = temp + kMark;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "bench/machine.h"
-#include "core/app_state.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/shelllink.h"
@@ -98,7 +97,6 @@ bool Missing(const std::string& path) {
 }  // namespace
 
 void PrepareMachine(Plan& plan) {
-    sLanguage = "eng";
     if (plan.work.empty()) {
         const std::string temp = platform::TempPath();
         if (temp.empty()) throw std::runtime_error("no temporary folder");

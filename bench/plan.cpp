@@ -1,6 +1,7 @@
 #include "bench/plan.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace bench {
 
@@ -14,29 +15,25 @@ std::string Numbered(const char* format, int number) {
 
 }  // namespace
 
-// The keys as the scan's phases name them; shares give 8 : 3 : 3 : 6 : 6 : 6 : 6 : 2.
-const std::vector<RegistryList>& RegistryLists() {
-    using Kind = RegistryList::Kind;
-    static const std::vector<RegistryList> lists = {
-        {"uninstall", platform::kHkeyLocalMachine,
-         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", Kind::Subkeys,
-         "UninstallString", 2, 8},
-        {"run-machine", platform::kHkeyLocalMachine,
-         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", Kind::ValuesInData, "", 0, 3},
-        {"run-user", platform::kHkeyCurrentUser,
-         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", Kind::ValuesInData, "", 0, 3},
-        {"fonts", platform::kHkeyLocalMachine,
-         "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts", Kind::ValuesInData, "", 0, 6},
-        {"fonts-nt", platform::kHkeyLocalMachine,
-         "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", Kind::ValuesInData, "", 0, 6},
-        {"shared-dlls", platform::kHkeyLocalMachine,
-         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", Kind::ValuesInName, "", 0, 6},
-        {"app-paths", platform::kHkeyLocalMachine,
-         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", Kind::Subkeys, "", 0, 6},
-        {"help", platform::kHkeyLocalMachine, "Software\\Microsoft\\Windows\\Help", Kind::Help, "",
-         3, 2},
-    };
-    return lists;
+int ShareOf(const RegistryList& list) {
+    const std::string key = list.key;
+    switch (list.pathIn) {
+        case scan::PathIn::SubkeyValue:
+            return *list.valueName != '\0' ? 8 : 6;
+        case scan::PathIn::ValueData:
+            return key.ends_with("\\Run") ? 3 : 6;
+        case scan::PathIn::ValueName:
+            return 6;
+        case scan::PathIn::HelpFolderAndName:
+            return 2;
+    }
+    return 0;
+}
+
+const RegistryList& ListEndingWith(const std::string& name) {
+    for (const auto& list : scan::RegistryLists())
+        if (std::string(list.key).ends_with("\\" + name)) return list;
+    throw std::logic_error("the scan reads no list " + name);
 }
 
 int Plan::TempLeaves() const {
@@ -71,7 +68,7 @@ std::string Plan::ShortcutPath(int index) const {
 
 int Plan::FirstTargetOf(const RegistryList& list) const {
     int first = shortcuts;
-    for (const auto& earlier : RegistryLists()) {
+    for (const auto& earlier : scan::RegistryLists()) {
         if (&earlier == &list) break;
         first += EntriesOf(earlier);
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry.h"
+#include "scan/registry_lists.h"
 
 namespace bench {
 
@@ -22,18 +22,14 @@ inline int BrokenAmong(int count) {
 // Marks every planted value and subkey, so that a later run can remove them.
 constexpr const char* kMark = "PurgelintBench";
 
-// One of the eight registry lists a scan looks through, with the scanner's inputs.
-struct RegistryList {
-    enum class Kind { Subkeys, ValuesInData, ValuesInName, Help };
-    std::string label;
-    platform::RootKey root;
-    std::string key;
-    Kind kind;
-    std::string valueName;  // Subkeys: the value that names the file
-    long status = 0;
-    int share = 0;  // of 40 parts of the planted entries
-};
-const std::vector<RegistryList>& RegistryLists();
+// The registry lists a scan looks through are the scan's own table (scan::RegistryLists(),
+// in the scan's order); the plan gives each a share of the planted entries.
+using RegistryList = scan::RegistryList;
+// Of 40 parts of the planted entries: 8 for the uninstall entries, 3 for each start-up list,
+// 2 for the help files and 6 for every other list.
+int ShareOf(const RegistryList& list);
+// The first list whose key ends with `name` ("Fonts"); throws when the table has none.
+const RegistryList& ListEndingWith(const std::string& name);
 
 struct Plan {
     std::string work;  // Windows path of the folder that holds all planted files
@@ -58,7 +54,7 @@ struct Plan {
     // 25 to a subfolder.
     std::string ShortcutPath(int index) const;
 
-    int EntriesOf(const RegistryList& list) const { return registryEntries * list.share / 40; }
+    int EntriesOf(const RegistryList& list) const { return registryEntries * ShareOf(list) / 40; }
     // The target number of a list's first entry: the lists take theirs one after the other.
     int FirstTargetOf(const RegistryList& list) const;
     // The name of the planted value or subkey with the target number `index`.

@@ -1,21 +1,21 @@
 #include "bench/repair_line.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/repair_window.h"
+#include "app/session.h"
 #include "bench/floors.h"
 #include "bench/machine.h"
+#include "bench/scan_context.h"
 #include "bench/timing.h"
-#include "core/app_state.h"
-#include "core/folders.h"
-#include "model/item.h"
-#include "repair/missing_file.h"
-#include "repair/repair_options.h"
-#include "repair/repair_progress.h"
-#include "scan/progress_window.h"
+#include "core/problem.h"
+#include "forms/interaction.h"
+#include "repair/search.h"
 
 namespace bench {
 
@@ -25,29 +25,26 @@ constexpr int kRecords = 100;
 
 // The trees the search walks, as start-up finds them. The sandbox has neither: there the
 // planted temporary tree stands for the Windows folder.
-void FindSearchedFolders(const Plan& plan) {
-    InitWindowsFolder();
-    InitProgramFilesFolder();
-    if (sWindowsFolder.empty()) sWindowsFolder = plan.TempRoot();
-    if (sProgramFilesFolder.empty()) sProgramFilesFolder = plan.work + "\\Program Files";
+void FindSearchedFolders(const Plan& plan, core::Folders& folders) {
+    const core::Folders machine = core::Folders::OfThisMachine();
+    folders.windows = machine.windows.empty() ? plan.TempRoot() : machine.windows;
+    folders.programFiles =
+        machine.programFiles.empty() ? plan.work + "\\Program Files" : machine.programFiles;
 }
 
 // A hundred planted registry problems, spread evenly over everything the scanners found.
-std::vector<std::shared_ptr<clsItem>> PlantedRegistryProblems(
-    const std::function<void()>& registryScanners) {
-    colProblems = ProblemCollection();
-    bScanRunning = true;
-    registryScanners();
-    bScanRunning = false;
-    std::vector<std::shared_ptr<clsItem>> planted;
-    for (const auto& item : colProblems)
-        if (item->pType() == kTypeRegistry &&
-            item->pCureMissingfile.find(kMark) != std::string::npos)
-            planted.push_back(item);
-    std::vector<std::shared_ptr<clsItem>> picked;
+core::Problems PlantedRegistryProblems(ScanContext& context) {
+    context.Run(ScanRegistryLists);
+    std::vector<const core::Problem*> planted;
+    for (const core::Problem& problem : context.problems)
+        if (problem.kind == core::ProblemKind::Registry &&
+            problem.missingFile.find(kMark) != std::string::npos)
+            planted.push_back(&problem);
+    core::Problems picked;
     const size_t stride = std::max<size_t>(1, planted.size() / kRecords);
     for (size_t i = 0; i < planted.size() && picked.size() < kRecords; i += stride)
-        picked.push_back(planted[i]);
+        picked.push_back(*planted[i]);
+    context.problems.clear();
     return picked;
 }
 
@@ -65,37 +62,53 @@ std::string FileNameOf(const std::string& path) {
     return path.substr(path.rfind('\\') + 1);
 }
 
-int Repaired() {
-    return static_cast<int>(
-        std::count_if(colProblems.begin(), colProblems.end(),
-                      [](const auto& item) { return item->pType() == kTypeRepaired; }));
+int Repaired(const core::Problems& problems) {
+    return static_cast<int>(std::count_if(problems.begin(), problems.end(),
+                                          [](const core::Problem& p) { return p.repaired; }));
 }
+
+// The repair window, noting when its run starts: the run's first look at the trees comes
+// before anything else it does that takes time.
+class TimedRepairWindow : public app::RepairWindow {
+  public:
+    using app::RepairWindow::RepairWindow;
+
+    void Looking(const std::string& text) override {
+        if (!started_) started_ = std::chrono::steady_clock::now();
+        app::RepairWindow::Looking(text);
+    }
+    std::optional<std::chrono::steady_clock::time_point> Started() const { return started_; }
+
+  private:
+    std::optional<std::chrono::steady_clock::time_point> started_;
+};
 
 }  // namespace
 
-bool MeasureConservativeRepair(const Plan& plan, const std::function<void()>& registryScanners,
-                               const LinePrinter& print) {
-    const auto records = PlantedRegistryProblems(registryScanners);
-    FindSearchedFolders(plan);
-    const std::string moved = sProgramFilesFolder + "\\" + kMark;
+bool MeasureConservativeRepair(const Plan& plan, const LinePrinter& print) {
+    ScanContext context(plan);
+    core::Problems records = PlantedRegistryProblems(context);
+    FindSearchedFolders(plan, context.folders);
+    const core::Folders& folders = context.folders;
+    const std::string moved = folders.programFiles + "\\" + kMark;
     for (size_t i = 0; i < records.size(); i += 2)
-        MakeFile(moved + "\\" + FileNameOf(records[i]->pCureMissingfile));
+        MakeFile(moved + "\\" + FileNameOf(records[i].missingFile));
     PlantInstalledFiles(plan, moved + "\\Installed");
 
     // Floor: the walk, once to warm the caches as the run's own search would find them.
-    FloorWalkTree(sWindowsFolder);
-    FloorWalkTree(sProgramFilesFolder);
-    const double floorMs = Millis([] {
-        FloorWalkTree(sWindowsFolder);
-        FloorWalkTree(sProgramFilesFolder);
+    FloorWalkTree(folders.windows);
+    FloorWalkTree(folders.programFiles);
+    const double floorMs = Millis([&] {
+        FloorWalkTree(folders.windows);
+        FloorWalkTree(folders.programFiles);
     });
 
     // The search alone, without a window: the index built once, then a look-up per record.
-    ResetMissingFileIndex();
     size_t found = 0;
     const double searchMs = Millis([&] {
-        for (const auto& item : records)
-            found += !FindMissingFile(*item).empty();
+        repair::MissingFileSearch search(folders, context.language, context.progress);
+        for (const core::Problem& problem : records)
+            found += !search.Candidates(problem).empty();
     });
     print("part-repair-search-" + std::to_string(records.size()), searchMs, floorMs);
     const bool foundMoved = found == (records.size() + 1) / 2;
@@ -103,30 +116,27 @@ bool MeasureConservativeRepair(const Plan& plan, const std::function<void()>& re
         std::fprintf(stderr, "warning: repair-conservative: %zu of %zu moved files found\n", found,
                      (records.size() + 1) / 2);
 
-    colProblems = ProblemCollection();
     ListForm host("frmBenchRepair");
     host.Show();
-    for (const auto& item : records) {
-        colProblems.Add(item);
-        const int row = colProblems.Count();
-        host.lstMain.Add(item->UID(), item->pName());
-        host.lstMain.SetTag(row, std::to_string(row));
-        host.lstMain.SetSelected(row, true);
-    }
-    iRepairMethod = kRepairConservative;
-    RepairProgressForm run(host.lstMain);
+    app::Session session;
+    session.folders = folders;
+    std::vector<std::size_t> positions(records.size());
+    for (size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    TimedRepairWindow run(session, repair::Method::Conservative, records, positions);
     // The window waits 300 ms before its timer starts the run, by design: the line times the
-    // run, so the timer is set to start it at once.
-    run.Load();
-    run.Timer1.SetInterval(1);
-    const double ms = Millis([&] { run.Show(ui::ShowMode::Modal, &host); });
+    // run, from its first look at the trees until the window has closed.
+    run.Show(forms::ShowMode::Modal, &host);
+    const auto ended = std::chrono::steady_clock::now();
+    const double ms =
+        run.Started() ? std::chrono::duration<double, std::milli>(ended - *run.Started()).count()
+                      : 0.0;
 
     print("repair-conservative-" + std::to_string(records.size()), ms, floorMs);
 
-    const int repaired = Repaired();
+    const int repaired = Repaired(records);
     host.Unload();
     RemoveFolder(moved);
-    colProblems = ProblemCollection();
     // Every record is deleted or re-pointed, but for application paths that are not found:
     // their value has no name and is not deleted.
     if (foundMoved && static_cast<int>(records.size()) == kRecords && repaired >= kRecords / 2)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the progress window over a slow made-up scan on a virtual display and takes a
+# Runs the scan window over a slow made-up scan on a virtual display and takes a
 # screenshot halfway: build/windows/progress.png.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."

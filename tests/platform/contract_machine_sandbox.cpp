@@ -33,17 +33,13 @@ void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
 }
 
 // The sandbox's local time is UTC.
-void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& utc) {
-    sandbox::SetLastWriteTime(windowsPath, utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute,
-                              utc.wSecond);
+void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& t) {
+    sandbox::SetLastWriteTime(windowsPath, t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                              t.wSecond);
 }
 
 void LockFile(const std::string& windowsPath) {
     sandbox::LockFile(windowsPath);
-}
-
-std::optional<char16_t> SystemUpperCase(char16_t) {
-    return std::nullopt;
 }
 
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
@@ -57,6 +53,7 @@ void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
                             link.iconPath, link.iconIndex, link.hotkey, link.showCommand});
 }
 
+// REG stays the stand-in for every other command line.
 std::string CommandThatKeepsRunning() {
     const std::string command = "C:\\Tools\\waiter.exe 120";
     sandbox::OnProcessStart([command](const std::string& commandLine) {
@@ -66,8 +63,8 @@ std::string CommandThatKeepsRunning() {
     return command;
 }
 
-bool ListsInNameOrder() {
-    return true;
+std::optional<char16_t> SystemUpperCase(char16_t) {
+    return std::nullopt;
 }
 
 }  // namespace contract

@@ -18,30 +18,27 @@ namespace {
 
 using platform::win32::Wide;
 
-// A Windows path in UTF-8 as the standard library takes it: wide, or it would go through the
-// ANSI code page.
+// Wide, or the standard library would take the path through the ANSI code page.
 std::filesystem::path StdPath(const std::string& windowsPath) {
     return std::filesystem::path(Wide(windowsPath));
 }
 
-// Files held open by LockFile, closed by the next PrepareMachine.
-std::vector<platform::win32::UniqueFile>& Locks() {
-    static std::vector<platform::win32::UniqueFile> locks;
-    return locks;
-}
+std::vector<platform::win32::UniqueFile> locks;  // closed by the next PrepareMachine
 
-void Check(bool ok, const char* what, const std::string& path) {
-    if (!ok)
-        throw std::runtime_error(std::string(what) + " failed on " + path + ": " +
-                                 std::to_string(::GetLastError()));
+// Throws what failed, with the HRESULT given or else the last error.
+void Check(bool ok, const char* what, const std::string& path, HRESULT hr = S_OK) {
+    if (ok) return;
+    const long code = hr != S_OK ? hr : static_cast<long>(::GetLastError());
+    throw std::runtime_error(std::string(what) + " failed on " + path + ": " +
+                             std::to_string(code));
 }
 
 }  // namespace
 
 std::string PrepareMachine() {
-    Locks().clear();
+    locks.clear();
     const std::string temp = platform::TempPath();
-    if (temp.empty()) throw std::runtime_error("no temporary folder");
+    Check(!temp.empty(), "GetTempPathW", "");
     const std::string folder = temp + "PurgelintContract";
     std::filesystem::remove_all(StdPath(folder));
     std::filesystem::create_directories(StdPath(folder));
@@ -59,10 +56,9 @@ void WriteFile(const std::string& windowsPath, const std::string& bytes) {
 
 std::string ReadFile(const std::string& windowsPath) {
     std::ifstream in(StdPath(windowsPath), std::ios::binary);
-    if (!in) return "<none>";
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    return bytes.str();
+    return in ? bytes.str() : "<none>";
 }
 
 void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
@@ -70,29 +66,22 @@ void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
           windowsPath);
 }
 
-void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& utc) {
-    const SYSTEMTIME st = {utc.wYear, utc.wMonth,  utc.wDayOfWeek, utc.wDay,
-                           utc.wHour, utc.wMinute, utc.wSecond,    utc.wMilliseconds};
+void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& t) {
+    const SYSTEMTIME st = {t.wYear, t.wMonth,  t.wDayOfWeek, t.wDay,
+                           t.wHour, t.wMinute, t.wSecond,    t.wMilliseconds};
     FILETIME time;
     Check(::SystemTimeToFileTime(&st, &time), "SystemTimeToFileTime", windowsPath);
     const platform::win32::UniqueFile file(::CreateFileW(
         Wide(windowsPath).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    Check(file.is_valid(), "CreateFileW", windowsPath);
-    Check(::SetFileTime(file.get(), nullptr, nullptr, &time), "SetFileTime", windowsPath);
+    Check(file.is_valid() && ::SetFileTime(file.get(), nullptr, nullptr, &time), "SetFileTime",
+          windowsPath);
 }
 
 void LockFile(const std::string& windowsPath) {
-    platform::win32::UniqueFile file(::CreateFileW(Wide(windowsPath).c_str(), GENERIC_READ, 0,
-                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                                   nullptr));
-    Check(file.is_valid(), "CreateFileW", windowsPath);
-    Locks().push_back(std::move(file));
-}
-
-std::optional<char16_t> SystemUpperCase(char16_t unit) {
-    return static_cast<char16_t>(
-        reinterpret_cast<ULONG_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(ULONG_PTR{unit}))));
+    locks.emplace_back(::CreateFileW(Wide(windowsPath).c_str(), GENERIC_READ, 0, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Check(locks.back().is_valid(), "CreateFileW", windowsPath);
 }
 
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
@@ -106,25 +95,18 @@ bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
 void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
     Microsoft::WRL::ComPtr<IShellLinkW> shellLink;
     Microsoft::WRL::ComPtr<IPersistFile> file;
-    const auto check = [&](HRESULT hr, const char* what) {
-        if (FAILED(hr))
-            throw std::runtime_error(std::string(what) + " failed on " + windowsPath + ": " +
-                                     std::to_string(hr));
-    };
+    const auto check = [&](HRESULT hr) { Check(SUCCEEDED(hr), "IShellLinkW", windowsPath, hr); };
     check(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                             IID_PPV_ARGS(&shellLink)),
-          "CoCreateInstance");
-    check(shellLink->SetPath(Wide(link.path).c_str()), "SetPath");
-    check(shellLink->SetDescription(Wide(link.description).c_str()), "SetDescription");
-    check(shellLink->SetArguments(Wide(link.arguments).c_str()), "SetArguments");
-    check(shellLink->SetHotkey(link.hotkey), "SetHotkey");
-    check(shellLink->SetIconLocation(Wide(link.iconPath).c_str(), link.iconIndex),
-          "SetIconLocation");
-    check(shellLink->SetWorkingDirectory(Wide(link.workingDirectory).c_str()),
-          "SetWorkingDirectory");
-    check(shellLink->SetShowCmd(link.showCommand), "SetShowCmd");
-    check(shellLink.As(&file), "QueryInterface");
-    check(file->Save(Wide(windowsPath).c_str(), TRUE), "Save");
+                             IID_PPV_ARGS(&shellLink)));
+    check(shellLink->SetPath(Wide(link.path).c_str()));
+    check(shellLink->SetDescription(Wide(link.description).c_str()));
+    check(shellLink->SetArguments(Wide(link.arguments).c_str()));
+    check(shellLink->SetHotkey(link.hotkey));
+    check(shellLink->SetIconLocation(Wide(link.iconPath).c_str(), link.iconIndex));
+    check(shellLink->SetWorkingDirectory(Wide(link.workingDirectory).c_str()));
+    check(shellLink->SetShowCmd(link.showCommand));
+    check(shellLink.As(&file));
+    check(file->Save(Wide(windowsPath).c_str(), TRUE));
 }
 
 // Wine's ping waits a second between its echoes.
@@ -132,8 +114,9 @@ std::string CommandThatKeepsRunning() {
     return "ping -n 120 127.0.0.1";
 }
 
-bool ListsInNameOrder() {
-    return false;  // Wine hands on the host file system's order
+std::optional<char16_t> SystemUpperCase(char16_t unit) {
+    return static_cast<char16_t>(
+        reinterpret_cast<ULONG_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(ULONG_PTR{unit}))));
 }
 
 }  // namespace contract

@@ -1,4 +1,4 @@
-// Appended files, path forms and error texts as the system relies on them.
+// Appended files, path forms and result texts as the program relies on them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,42 +12,39 @@ using namespace platform;
 
 namespace {
 
-class FilesContract : public ::testing::Test {
-  protected:
-    void SetUp() override { scratch_ = contract::PrepareMachine(); }
-
-    std::string Path(const std::string& name) const { return scratch_ + "\\" + name; }
-
-    std::string scratch_;
-};
-
-TEST_F(FilesContract, AppendCreatesThenExtends) {
-    const std::string log = Path("app.log");
+TEST(FilesContract, AppendCreatesThenExtends) {
+    const std::string folder = contract::PrepareMachine(), log = folder + "\\app.log";
     ASSERT_TRUE(AppendToFile(log, "one\r\n"));
     ASSERT_TRUE(AppendToFile(log, "two\r\n"));
     EXPECT_EQ(contract::ReadFile(log), "one\r\ntwo\r\n");
-    EXPECT_FALSE(AppendToFile(Path("no folder\\app.log"), "x"));
+    EXPECT_FALSE(AppendToFile(folder + "\\no folder\\app.log", "x"));
 }
 
-TEST_F(FilesContract, LongAndShortFormsOfAnExistingPath) {
-    const std::string longPath = Path("Long Folder Name\\Another long name.txt");
-    contract::MakeFolder(Path("Long Folder Name"));
+TEST(FilesContract, LongAndShortFormsOfAnExistingPath) {
+    const std::string folder = contract::PrepareMachine() + "\\Long Folder Name";
+    const std::string longPath = folder + "\\Another long name.txt";
+    contract::MakeFolder(folder);
     contract::WriteFile(longPath, "x");
-
     const std::string shortPath = ShortPathName(longPath);
     EXPECT_NE(shortPath.find('~'), std::string::npos) << shortPath;
     EXPECT_LT(shortPath.size(), longPath.size());
     EXPECT_EQ(LongPathName(shortPath), longPath);
-    EXPECT_EQ(LongPathName(Path("does not exist")), "");
-    EXPECT_TRUE(ShortPathName(Path("Long Folder Name\\")).ends_with('\\'))
-        << "a trailing backslash stays";
+    EXPECT_EQ(LongPathName(folder + "\\missing"), "");
+    EXPECT_TRUE(ShortPathName(folder + "\\").ends_with('\\')) << "a trailing backslash stays";
 }
 
-TEST_F(FilesContract, ErrorTextsNameTheFailure) {
-    const std::string denied = ErrorDescription(kErrorAccessDenied);
-    EXPECT_NE(denied.find("denied"), std::string::npos) << denied;
-    EXPECT_NE(denied.back(), '\n');
-    EXPECT_NE(ErrorDescription(kErrorFileNotFound), denied);
+TEST(FilesContract, ResultCodesHaveTheirOwnTextsWithoutALineBreak) {
+    const long codes[] = {kErrorFileNotFound,     kErrorPathNotFound, kErrorAccessDenied,
+                          kErrorInvalidParameter, kErrorBadPathname,  kErrorMoreData,
+                          kErrorNoMoreItems,      kErrorKeyDeleted,   kErrorSharingViolation};
+    for (std::size_t i = 0; i < std::size(codes); ++i) {
+        const std::string text = ErrorDescription(codes[i]);
+        ASSERT_FALSE(text.empty()) << codes[i];
+        EXPECT_NE(text.back(), '\n') << codes[i];
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(text, ErrorDescription(codes[j])) << codes[i] << " and " << codes[j];
+    }
+    EXPECT_NE(ErrorDescription(kErrorAccessDenied).find("denied"), std::string::npos);
 }
 
 }  // namespace

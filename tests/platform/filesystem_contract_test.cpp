@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,159 +22,118 @@ constexpr std::uint32_t kKeptBits = kFileAttributeReadOnly | kFileAttributeHidde
 class FileSystemContract : public ::testing::Test {
   protected:
     void SetUp() override { scratch_ = contract::PrepareMachine(); }
-
     std::string Path(const std::string& name) const { return scratch_ + "\\" + name; }
 
-    // Every entry of a listing, in the order it came; the listing must end with
-    // ERROR_NO_MORE_FILES.
-    std::vector<FindData> List(const std::string& pattern) {
-        SCOPED_TRACE(pattern);
-        std::vector<FindData> entries;
+    // Every entry of a listing by name; the listing must end with ERROR_NO_MORE_FILES.
+    std::map<std::string, FindData> List(const std::string& pattern) {
+        std::map<std::string, FindData> entries;
         FindData data;
         FindHandle handle;
-        long result = FindFirst(pattern, data, handle);
-        EXPECT_TRUE(handle.is_valid());
+        long result = FindFirst(Path(pattern), data, handle);
+        EXPECT_TRUE(handle.is_valid()) << pattern;
         for (; result == kErrorSuccess; result = FindNext(handle, data))
-            entries.push_back(data);
-        EXPECT_EQ(result, kErrorNoMoreFiles);
+            entries[data.cFileName] = data;
+        EXPECT_EQ(result, kErrorNoMoreFiles) << pattern;
         return entries;
     }
-    std::map<std::string, FindData> ListByName(const std::string& pattern) {
-        std::map<std::string, FindData> byName;
-        for (const auto& entry : List(pattern))
-            byName[entry.cFileName] = entry;
-        return byName;
-    }
-    static std::set<std::string> Names(const std::map<std::string, FindData>& entries) {
-        std::set<std::string> names;
-        for (const auto& [name, entry] : entries)
-            names.insert(name);
+    std::string Names(const std::string& pattern) {
+        std::string names;
+        for (const auto& [name, entry] : List(pattern))
+            names += (names.empty() ? "" : " ") + name;
         return names;
-    }
-    long FindFirstFails(const std::string& pattern) {
-        FindData data;
-        FindHandle handle;
-        const long result = FindFirst(pattern, data, handle);
-        EXPECT_FALSE(handle.is_valid()) << pattern;
-        return result;
     }
 
     std::string scratch_;
 };
 
+long FindFirstResult(const std::string& pattern) {
+    FindData data;
+    FindHandle handle;
+    const long result = FindFirst(pattern, data, handle);
+    EXPECT_EQ(handle.is_valid(), result == kErrorSuccess) << pattern;
+    return result;
+}
+
 TEST_F(FileSystemContract, ListingTakesEveryEntryThePatternMatches) {
     contract::MakeFolder(Path("Sub"));
     contract::WriteFile(Path("b.txt"), "abc");
-    contract::WriteFile(Path("A.lnk"), "");
-    contract::WriteFile(Path("c.LNK"), "");
-    contract::WriteFile(Path("noext"), "");
-
-    const auto all = ListByName(Path("*.*"));
-    EXPECT_EQ(Names(all),
-              (std::set<std::string>{".", "..", "A.lnk", "b.txt", "c.LNK", "noext", "Sub"}));
-    for (const char* folder : {".", "..", "Sub"})
-        EXPECT_TRUE(all.at(folder).dwFileAttributes & kFileAttributeDirectory) << folder;
-    EXPECT_FALSE(all.at("b.txt").dwFileAttributes & kFileAttributeDirectory);
+    for (const char* name : {"A.lnk", "c.LNK", "noext"})
+        contract::WriteFile(Path(name), "");
+    const auto all = List("*.*");
+    EXPECT_EQ(Names("*.*"), ". .. A.lnk Sub b.txt c.LNK noext");
+    for (const auto& [name, entry] : all)
+        EXPECT_EQ(entry.dwFileAttributes & kFileAttributeDirectory,
+                  name.starts_with('.') || name == "Sub" ? kFileAttributeDirectory : 0u)
+            << name;
     EXPECT_EQ(all.at("b.txt").nFileSize, 3u);
-    EXPECT_EQ(all.at("b.txt").dwReserved0, 0u);
+    EXPECT_EQ(all.at("b.txt").dwReserved0, 0u) << "no reparse tag";
+    EXPECT_EQ(Names("*.lnk"), "A.lnk c.LNK") << "names match without regard to case";
+    EXPECT_EQ(Names("b.txt"), "b.txt");
+}
 
-    EXPECT_EQ(Names(ListByName(Path("*.lnk"))), (std::set<std::string>{"A.lnk", "c.LNK"}))
-        << "names match without regard to case";
-    EXPECT_EQ(Names(ListByName(Path("b.txt"))), std::set<std::string>{"b.txt"});
-
-    if (contract::ListsInNameOrder()) {
-        std::vector<std::string> order;
-        for (const auto& entry : List(Path("*.*")))
-            order.push_back(entry.cFileName);
-        EXPECT_EQ(order,
-                  (std::vector<std::string>{".", "..", "A.lnk", "b.txt", "c.LNK", "noext", "Sub"}));
+TEST_F(FileSystemContract, MissingEntriesFailWithTheirOwnCodes) {
+    for (const auto& [name, code] : {std::pair{"missing.txt", kErrorFileNotFound},
+                                     std::pair{"Missing\\file.txt", kErrorPathNotFound}}) {
+        FileAttributeData data;
+        EXPECT_EQ(FindFirstResult(Path(name)), code) << name;
+        EXPECT_EQ(OpenForReading(Path(name)), code) << name;
+        EXPECT_EQ(RemoveFile(Path(name)), code) << name;
+        EXPECT_EQ(GetAttributeData(Path(name), data), code) << name;
+        EXPECT_EQ(GetAttributes(Path(name)), kInvalidFileAttributes) << name;
     }
-}
-
-TEST_F(FileSystemContract, ListingFailuresSayWhy) {
-    EXPECT_EQ(FindFirstFails(Path("*.zzz")), kErrorFileNotFound);
-    EXPECT_EQ(FindFirstFails(Path("Missing\\*.*")), kErrorPathNotFound);
-    EXPECT_EQ(FindFirstFails("Q:\\*.*"), kErrorPathNotFound) << "a drive that is not there";
-
-    FindData data;
-    FindHandle handle;
-    ASSERT_EQ(FindFirst(Path("*.*"), data, handle), kErrorSuccess);
-    FindHandle moved = std::move(handle);
-    EXPECT_EQ(FindNext(moved, data), kErrorSuccess) << "the listing goes with its owner";
-}
-
-TEST_F(FileSystemContract, AttributesKeepReadOnlyFilesFromDeletion) {
-    const std::string file = Path("keep.txt");
-    contract::WriteFile(file, "x");
-    contract::MakeFolder(Path("Sub"));
-    contract::SetAttributes(file,
-                            kFileAttributeReadOnly | kFileAttributeHidden | kFileAttributeSystem);
-
-    const std::uint32_t expected =
-        kFileAttributeReadOnly | kFileAttributeHidden | kFileAttributeSystem;
-    EXPECT_EQ(GetAttributes(file) & kKeptBits, expected);
-    EXPECT_EQ(ListByName(Path("*.*")).at("keep.txt").dwFileAttributes & kKeptBits, expected)
-        << "the listing agrees";
-    EXPECT_EQ(GetAttributes(Path("Sub")) & kKeptBits, kFileAttributeDirectory);
-    EXPECT_EQ(GetAttributes(Path("Missing")), kInvalidFileAttributes);
+    EXPECT_EQ(FindFirstResult(Path("*.zzz")), kErrorFileNotFound);
+    EXPECT_EQ(FindFirstResult("Q:\\*.*"), kErrorPathNotFound) << "a drive that is not there";
     EXPECT_EQ(GetAttributes("Q:\\file.txt"), kInvalidFileAttributes);
+}
+
+TEST_F(FileSystemContract, ReadOnlyFilesInUseFilesAndFoldersAreNotRemoved) {
+    const std::string file = Path("keep.txt"), used = Path("in use.txt"), folder = Path("Sub");
+    contract::WriteFile(file, "x");
+    contract::WriteFile(used, "x");
+    contract::MakeFolder(folder);
+    const std::uint32_t bits = kFileAttributeReadOnly | kFileAttributeHidden | kFileAttributeSystem;
+    contract::SetAttributes(file, bits);
+    EXPECT_EQ(GetAttributes(file) & kKeptBits, bits);
+    EXPECT_EQ(List("*.*").at("keep.txt").dwFileAttributes & kKeptBits, bits) << "listed alike";
+    EXPECT_EQ(GetAttributes(folder) & kKeptBits, kFileAttributeDirectory);
+    EXPECT_EQ(OpenForReading(used), kErrorSuccess);
+    EXPECT_EQ(OpenForReading(used), kErrorSuccess) << "opening closes again";
+    contract::LockFile(used);
 
     EXPECT_EQ(RemoveFile(file), kErrorAccessDenied);
-    EXPECT_NE(GetAttributes(file), kInvalidFileAttributes) << "still there";
-    EXPECT_EQ(RemoveFile(Path("Sub")), kErrorAccessDenied) << "a folder is no file";
+    EXPECT_EQ(RemoveFile(folder), kErrorAccessDenied) << "a folder is no file";
+    EXPECT_EQ(OpenForReading(folder), kErrorAccessDenied) << "nor does it open";
+    EXPECT_EQ(RemoveFile(used), kErrorSharingViolation);
+    EXPECT_EQ(OpenForReading(used), kErrorSharingViolation);
+    EXPECT_EQ(Names("*.txt"), "in use.txt keep.txt") << "both still there";
 
     contract::SetAttributes(file, kFileAttributeNormal);
     EXPECT_EQ(GetAttributes(file) & kKeptBits, 0u);
     EXPECT_EQ(RemoveFile(file), kErrorSuccess);
     EXPECT_EQ(GetAttributes(file), kInvalidFileAttributes);
-    EXPECT_EQ(RemoveFile(file), kErrorFileNotFound);
-    EXPECT_EQ(RemoveFile(Path("Missing\\keep.txt")), kErrorPathNotFound);
-}
-
-TEST_F(FileSystemContract, FileInUseListsButNeitherOpensNorDeletes) {
-    const std::string file = Path("in use.txt");
-    contract::WriteFile(file, "x");
-    EXPECT_EQ(OpenForReading(file), kErrorSuccess);
-    EXPECT_EQ(OpenForReading(file), kErrorSuccess) << "opening closes again";
-
-    contract::LockFile(file);
-    EXPECT_EQ(OpenForReading(file), kErrorSharingViolation);
-    EXPECT_EQ(RemoveFile(file), kErrorSharingViolation);
-    EXPECT_NE(GetAttributes(file), kInvalidFileAttributes);
-    EXPECT_EQ(ListByName(Path("*.txt")).count("in use.txt"), 1u);
-
-    EXPECT_EQ(OpenForReading(Path("missing.txt")), kErrorFileNotFound);
-    EXPECT_EQ(OpenForReading(Path("Missing\\file.txt")), kErrorPathNotFound);
-    contract::MakeFolder(Path("Sub"));
-    EXPECT_EQ(OpenForReading(Path("Sub")), kErrorAccessDenied) << "a folder does not open";
 }
 
 TEST_F(FileSystemContract, LastWriteTimeComesBackInLocalTime) {
     // The tests run with UTC as the local time zone, as the sandbox has it.
-    const std::string file = Path("dated.txt");
-    contract::WriteFile(file, "x");
-    contract::SetLastWriteTimeUtc(file, {2024, 3, 0, 5, 14, 30, 15, 0});
-
+    contract::WriteFile(Path("dated.txt"), "x");
+    contract::SetLastWriteTimeUtc(Path("dated.txt"), {2024, 3, 0, 5, 14, 30, 15, 0});
     FileAttributeData data;
-    ASSERT_EQ(GetAttributeData(file, data), kErrorSuccess);
-    const FileTime written = data.ftLastWriteTime;
-    EXPECT_EQ(ListByName(Path("dated.txt")).at("dated.txt").ftLastWriteTime, written);
+    ASSERT_EQ(GetAttributeData(Path("dated.txt"), data), kErrorSuccess);
+    EXPECT_EQ(List("dated.txt").at("dated.txt").ftLastWriteTime, data.ftLastWriteTime);
     EXPECT_EQ(data.nFileSize, 1u);
     EXPECT_EQ(data.dwFileAttributes & kFileAttributeDirectory, 0u);
-    SystemTime local;
-    ASSERT_TRUE(FileTimeToLocalSystemTime(written, local));
-    EXPECT_EQ(std::vector<int>({local.wYear, local.wMonth, local.wDay, local.wDayOfWeek,
-                                local.wHour, local.wMinute, local.wSecond}),
-              std::vector<int>({2024, 3, 5, 2, 14, 30, 15}));
-
-    EXPECT_EQ(GetAttributeData(Path("missing.txt"), data), kErrorFileNotFound);
-    EXPECT_EQ(GetAttributeData(Path("Missing\\file.txt"), data), kErrorPathNotFound);
-
-    // 1970-01-01 00:00:01.234, a Thursday, counted in 100-nanosecond steps from 1601.
-    ASSERT_TRUE(FileTimeToLocalSystemTime(116444736000000000 + 12340000, local));
-    EXPECT_EQ(std::vector<int>({local.wYear, local.wMonth, local.wDay, local.wDayOfWeek,
-                                local.wHour, local.wSecond, local.wMilliseconds}),
-              std::vector<int>({1970, 1, 1, 4, 0, 1, 234}));
+    const auto local = [](FileTime time) {
+        SystemTime t;
+        EXPECT_TRUE(FileTimeToLocalSystemTime(time, t));
+        return std::vector<int>{t.wYear, t.wMonth,  t.wDay,    t.wDayOfWeek,
+                                t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+    };
+    EXPECT_EQ(local(data.ftLastWriteTime), (std::vector<int>{2024, 3, 5, 2, 14, 30, 15, 0}));
+    // 1970-01-01 00:00:01.234, a Thursday, in 100-nanosecond steps from 1601.
+    EXPECT_EQ(local(116444736000000000 + 12340000),
+              (std::vector<int>{1970, 1, 1, 4, 0, 0, 1, 234}));
+    EXPECT_EQ(TimeText({2024, 3, 2, 5, 14, 5, 9, 0}), "2:05:09 PM") << "the user's time form";
+    EXPECT_EQ(TimeText({2024, 3, 2, 5, 0, 30, 0, 0}), "12:30:00 AM");
 }
 
 TEST_F(FileSystemContract, LinksListAsReparsePoints) {
@@ -184,26 +142,17 @@ TEST_F(FileSystemContract, LinksListAsReparsePoints) {
     if (!contract::MakeSymbolicLink(Path("Tree\\Inner\\Loop"), Path("Tree")) ||
         !contract::MakeSymbolicLink(Path("Tree\\file link"), Path("Tree\\file.txt")))
         GTEST_SKIP() << "this machine makes no symbolic links";
-
-    const auto loop = ListByName(Path("Tree\\Inner\\*.*")).at("Loop");
-    EXPECT_EQ(loop.dwFileAttributes & kKeptBits,
-              kFileAttributeReparsePoint | kFileAttributeDirectory);
-    EXPECT_EQ(loop.dwReserved0, kIoReparseTagSymlink);
-    EXPECT_EQ(GetAttributes(Path("Tree\\Inner\\Loop")) & kKeptBits,
-              kFileAttributeReparsePoint | kFileAttributeDirectory);
-
-    const auto fileLink = ListByName(Path("Tree\\*.*")).at("file link");
+    const FindData loop = List("Tree\\Inner\\*.*").at("Loop");
+    const FindData fileLink = List("Tree\\*.*").at("file link");
+    const auto dirLink = kFileAttributeReparsePoint | kFileAttributeDirectory;
+    EXPECT_EQ(loop.dwFileAttributes & kKeptBits, dirLink);
+    EXPECT_EQ(GetAttributes(Path("Tree\\Inner\\Loop")) & kKeptBits, dirLink);
     EXPECT_EQ(fileLink.dwFileAttributes & kKeptBits, kFileAttributeReparsePoint);
+    EXPECT_EQ(loop.dwReserved0, kIoReparseTagSymlink);
     EXPECT_EQ(fileLink.dwReserved0, kIoReparseTagSymlink);
     EXPECT_EQ(OpenForReading(Path("Tree\\file link")), kErrorSuccess) << "opening follows it";
-    EXPECT_EQ(Names(ListByName(Path("Tree\\Inner\\Loop\\Inner\\Loop\\*.txt"))),
-              std::set<std::string>{"file.txt"})
+    EXPECT_EQ(Names("Tree\\Inner\\Loop\\Inner\\Loop\\*.txt"), "file.txt")
         << "a path through the loop still lists";
-}
-
-TEST(ClockContract, TimeTextIsTheUsersTimeForm) {
-    EXPECT_EQ(TimeText({2024, 3, 2, 5, 14, 5, 9, 0}), "2:05:09 PM");
-    EXPECT_EQ(TimeText({2024, 3, 2, 5, 0, 30, 0, 0}), "12:30:00 AM");
 }
 
 }  // namespace

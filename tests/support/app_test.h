@@ -1,8 +1,10 @@
-// Fixture of the app tests: a sandbox machine with a user's folders, started as main.cpp
-// starts the program, and the main window read from outside as a user sees it.
+// Fixture of the app tests: a machine with a user's folders, the program started as main.cpp
+// starts it, and the main window read as a user sees it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/startup.h"
@@ -19,22 +21,20 @@ class AppTest : public SandboxTest {
     // Inside the desktop: a shortcut here is found by both walks.
     static constexpr const char* kPrograms = "C:\\Users\\ann\\Desktop\\Programs";
     static constexpr const char* kTemp = "C:\\Users\\ann\\Temp\\";
-    static constexpr const char* kProgramFiles = "C:\\Program Files";
     static constexpr const char* kRunOnce = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
     static constexpr const char* kUninstall =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
     void SetUp() override {
         SandboxTest::SetUp();
-        for (const char* folder : {kDesktop, kPrograms, kTemp, kProgramFiles, "C:\\Windows"})
+        for (const char* folder : {kDesktop, kPrograms, kTemp, "C:\\Program Files", "C:\\Windows"})
             sandbox::MakeFolder(folder);
-        const char* shellFolders =
-            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-        sandbox::SetString(platform::kHkeyCurrentUser, shellFolders, "Desktop", kDesktop);
-        sandbox::SetString(platform::kHkeyCurrentUser, shellFolders, "Programs", kPrograms);
+        const char* shell = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+        sandbox::SetString(platform::kHkeyCurrentUser, shell, "Desktop", kDesktop);
+        sandbox::SetString(platform::kHkeyCurrentUser, shell, "Programs", kPrograms);
         sandbox::SetTempPath(kTemp);
         sandbox::SetWindowsDirectory("C:\\Windows");
-        sandbox::SetSpecialFolder(platform::kCsidlProgramFiles, kProgramFiles);
+        sandbox::SetSpecialFolder(platform::kCsidlProgramFiles, "C:\\Program Files");
         sandbox::CreateKey(platform::kHkeyLocalMachine, kRunOnce);
         sandbox::CreateKey(platform::kHkeyLocalMachine, base::kRunKeyPath);
     }
@@ -44,34 +44,29 @@ class AppTest : public SandboxTest {
         core::WriteSettingBool("wasfirstrun", true);
         core::WriteSettingBool("userwelcomed", true);
     }
-    // The session of a start with `arguments` at the sandbox's time.
     static std::optional<app::Session> StartProgram(const std::string& arguments = "") {
         platform::SystemTime today;
         platform::GetLocalTime(today);
         return app::Start(arguments, today);
     }
-
     static void BrokenShortcut(const std::string& path,
                                const std::string& target = "C:\\Gone\\game.exe") {
         sandbox::Shortcut link;
         link.path = target;
         sandbox::WriteShortcut(path, link);
     }
-    static void OldFile(const std::string& name) {
+    static void OldFile(const std::string& name, bool readOnly = false) {
         sandbox::WriteFile(kTemp + name, "x");
         sandbox::SetLastWriteTime(kTemp + name, 2020, 1, 1);
+        if (readOnly) sandbox::SetAttributes(kTemp + name, platform::kFileAttributeReadOnly);
     }
-    static void Answer(forms::Answer answer) {
-        sandbox::AnswerMessageBox(static_cast<int>(answer));
-    }
+    static void Reply(forms::Answer answer) { sandbox::AnswerMessageBox(static_cast<int>(answer)); }
     // A registry value's text without its NUL, or "<absent>".
     static std::string ValueText(platform::RootKey root, const std::string& key,
                                  const std::string& name) {
         const auto value = sandbox::GetValue(root, key, name);
-        if (!value) return "<absent>";
-        return value->data.substr(0, value->data.find('\0'));
+        return value ? value->data.substr(0, value->data.find('\0')) : "<absent>";
     }
-    // A note of the companion updater in the RunOnce list.
     static std::string Note(const char* name) {
         return ValueText(platform::kHkeyLocalMachine, kRunOnce, name);
     }
@@ -81,15 +76,14 @@ class AppTest : public SandboxTest {
         const platform::Hwnd view = sandbox::FindControl("MainWindow", "problems");
         std::vector<std::string> rows;
         for (int row = 0; row < platform::ListViewGetItemCount(view); ++row) {
-            std::string text = platform::ListViewGetSelected(view, row) ? "* " : "  ";
+            rows.push_back(platform::ListViewGetSelected(view, row) ? "* " : "  ");
             for (int column = 0; column < 4; ++column)
-                text += (column ? "|" : "") + platform::ListViewGetItemText(view, row, column);
-            rows.push_back(text);
+                rows.back() +=
+                    (column ? "|" : "") + platform::ListViewGetItemText(view, row, column);
         }
         return rows;
     }
-    // The count label as shown, or "<hidden>".
-    static std::string CountLabel() {
+    static std::string CountLabel() {  // "<hidden>" when hidden
         const platform::Hwnd label = sandbox::FindControl("MainWindow", "count");
         return platform::IsWindowVisible(label) ? platform::GetWindowText(label) : "<hidden>";
     }
@@ -98,9 +92,7 @@ class AppTest : public SandboxTest {
     static void ScriptRepairOptions(const char* method, bool backUp) {
         sandbox::Script("choose the method", sandbox::ClickOn("RepairOptionsDialog", method),
                         [] { return sandbox::FindForm("RepairOptionsDialog") != 0; });
-        if (!backUp)
-            sandbox::Script("clear the backup box",
-                            sandbox::ClickOn("RepairOptionsDialog", "backUp"));
+        if (!backUp) sandbox::Script("clear", sandbox::ClickOn("RepairOptionsDialog", "backUp"));
         sandbox::Script("start", sandbox::ClickOn("RepairOptionsDialog", "start"));
     }
 };

@@ -1,4 +1,4 @@
-// The window and control layer as the system relies on it: the same test on the headless
+// The window and control layer as the program relies on it: the same test on the headless
 // backend and on real windows under Wine.
 #include <gtest/gtest.h>
 
@@ -9,63 +9,71 @@
 #include <stdexcept>
 #include <thread>
 
+#include "forms/controls.h"
+#include "forms/interaction.h"
 #include "platform/failure.h"
-#include "ui/controls.h"
-#include "ui/interaction.h"
 #include "ui/ui_driver.h"
 
 namespace {
 
 constexpr int kTick = 50;
+using Events = std::vector<std::string>;
 
-class EveryControl : public ui::Form {
+// A dialog with a control of every kind that records what is done to it.
+class SampleDialog : public forms::Form {
   public:
-    explicit EveryControl(const std::string& name = "frmEvery") : ui::Form(name) {
+    explicit SampleDialog(const std::string& name = "SampleDialog") : forms::Form(name) {
         SetBorder(platform::BorderStyle::FixedDialog);
-        SetStartPosition(ui::StartPosition::CenterOwner);
+        SetStartPosition(forms::StartPosition::CenterOwner);
     }
-    ui::Label lblInfo;
-    ui::Button btnOK;
-    ui::Button btnCancel;
-    ui::CheckBox chBackup;
-    ui::OptionButton optMethod[2];
-    ui::ListBox List1;
-    ui::ListView lstMain;
-    ui::ProgressBar ProgressBar1;
-    ui::Timer Timer1;
-    std::function<void()> onTick;
-    std::function<void()> onResize;
-    std::vector<std::string> events;
+    forms::Label message;
+    forms::CheckBox backUp;
+    forms::OptionButton methods[2];
+    forms::ListBox paths;
+    forms::ListView problems;
+    forms::ProgressBar progress;
+    forms::Button ok, cancel;
+    forms::Timer ticker;
+    std::function<void()> onTick, onResized;
+    Events events;
 
   protected:
     void Design() override {
         SetClientSize(9855, 6000);
-        Add(lblInfo, "lblInfo", {120, 120, 9615, 615});
-        Add(btnOK, "btnOK", {5880, 5400, 1935, 375});
-        Add(btnCancel, "btnCancel", {7920, 5400, 1815, 375});
-        Add(chBackup, "chBackup", {240, 840, 6735, 255});
+        int top = 120;  // one control under the other
+        const auto place = [&](forms::Control& control, const std::string& name, int height) {
+            Add(control, name, {120, top, 4500, height});
+            top += height + 120;
+        };
+        place(message, "Message", 375);
+        place(backUp, "BackUp", 255);
+        for (int i = 0; i < 2; ++i)
+            place(methods[i], "Method" + std::to_string(i), 375);
+        place(paths, "Paths", 900);
+        place(problems, "Problems", 1425);
+        place(progress, "Progress", 255);
+        place(ok, "OK", 375);
+        place(cancel, "Cancel", 375);
+        backUp.Click = [this] { events.push_back("back up " + std::to_string(backUp.Value())); };
         for (int i = 0; i < 2; ++i) {
-            Add(optMethod[i], "optMethod" + std::to_string(i), {240, 1200 + 420 * i, 5655, 375});
-            optMethod[i].SetIndex(i);
-            optMethod[i].Click = [this](int index) {
-                events.push_back("option " + std::to_string(index));
+            methods[i].SetIndex(i);
+            methods[i].Click = [this](int index) {
+                events.push_back("method " + std::to_string(index));
             };
         }
-        Add(List1, "List1", {120, 2100, 4500, 1425});
-        Add(lstMain, "lstMain", {4800, 2100, 4935, 1425});
-        Add(ProgressBar1, "ProgressBar1", {120, 3720, 9615, 495});
-        chBackup.Click = [this] { events.push_back("check " + std::to_string(chBackup.Value())); };
-        btnOK.Click = [this] { events.push_back("ok"); };
-        btnCancel.Click = [this] { events.push_back("cancel"); };
-        SetDialogButtons(&btnOK, &btnCancel);
-        Add(Timer1, kTick, false);
-        Timer1.Tick = [this] {
+        ok.Click = [this] { events.push_back("ok"); };
+        cancel.Click = [this] { events.push_back("cancel"); };
+        SetDialogButtons(&ok, &cancel);
+        SetTabOrder({&message, &backUp, &paths, &ok, &cancel, &methods[0], &methods[1], &problems,
+                     &progress});
+        Add(ticker, kTick, false);
+        ticker.Tick = [this] {
             if (onTick) onTick();
         };
     }
-    void Form_Unload(int&) override { events.push_back("unload"); }
-    void Form_Resize() override {
-        if (onResize) onResize();
+    void OnUnload() override { events.push_back("unload"); }
+    void OnResized() override {
+        if (onResized) onResized();
     }
 };
 
@@ -73,14 +81,25 @@ class EveryControl : public ui::Form {
 class ReportedFailures {
   public:
     ReportedFailures()
-        : previous_(platform::SetFailureReport(
-              [this](const std::string& line) { lines.push_back(line); })) {}
+        : previous_(
+              platform::SetFailureReport([this](const std::string& l) { lines.push_back(l); })) {}
     ~ReportedFailures() { platform::SetFailureReport(previous_); }
-    std::vector<std::string> lines;
+    Events lines;
 
   private:
     platform::FailureReport previous_;
 };
+
+// Each side of `actual` within `slack` of `expected`, reported at the caller's line.
+template <typename Rect>
+void ExpectNear(const Rect& actual, const Rect& expected, int slack,
+                std::source_location at = std::source_location::current()) {
+    const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()), "");
+    EXPECT_NEAR(actual.left, expected.left, slack);
+    EXPECT_NEAR(actual.top, expected.top, slack);
+    EXPECT_NEAR(actual.width, expected.width, slack);
+    EXPECT_NEAR(actual.height, expected.height, slack);
+}
 
 class UiContract : public ::testing::Test {
   protected:
@@ -90,60 +109,24 @@ class UiContract : public ::testing::Test {
     // Lets events run until `done`, for five seconds at most.
     static bool RunEventsUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 250 && !done(); ++i) {
-            ui::DoEvents();
+            forms::RunPendingEvents();
             if (!done()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return done();
     }
-    // Lets events run for `milliseconds` of real time.
-    static void RunEventsFor(int milliseconds) {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        RunEventsUntil([&] { return std::chrono::steady_clock::now() >= until; });
-    }
-    static void ExpectPixels(const ui::Control& control, const ui::TwipRect& twips,
-                             std::source_location caller = std::source_location::current()) {
-        const ::testing::ScopedTrace trace(caller.file_name(), static_cast<int>(caller.line()),
-                                           control.Name());
-        const int x = ui::Screen::TwipsPerPixelX(), y = ui::Screen::TwipsPerPixelY();
-        const platform::PixelRect r = platform::GetWindowRect(control.Hwnd());
-        EXPECT_NEAR(r.left, twips.left / x, 1);
-        EXPECT_NEAR(r.top, twips.top / y, 1);
-        EXPECT_NEAR(r.width, twips.width / x, 1);
-        EXPECT_NEAR(r.height, twips.height / y, 1);
-    }
 };
 
-TEST_F(UiContract, ControlsStandWhereTheirTwipsSay) {
-    EveryControl form;
-    form.Show();
-    EXPECT_EQ(1440 % ui::Screen::TwipsPerPixelX(), 0);
-    EXPECT_NEAR(form.ScaleWidth(), 9855, ui::Screen::TwipsPerPixelX());
-    EXPECT_NEAR(form.ScaleHeight(), 6000, ui::Screen::TwipsPerPixelY());
-    ExpectPixels(form.lblInfo, {120, 120, 9615, 615});
-    ExpectPixels(form.btnCancel, {7920, 5400, 1815, 375});
-    ExpectPixels(form.optMethod[1], {240, 1620, 5655, 375});
-    ExpectPixels(form.lstMain, {4800, 2100, 4935, 1425});
-    ExpectPixels(form.ProgressBar1, {120, 3720, 9615, 495});
-    form.lblInfo.SetCaption("C:\\Program Files\\A & B\\setup.exe");
-    EXPECT_EQ(form.lblInfo.Caption(), "C:\\Program Files\\A & B\\setup.exe");
-    form.lblInfo.SetVisible(false);
-    EXPECT_FALSE(form.lblInfo.Visible());
-    form.Unload();
-    EXPECT_FALSE(form.IsLoaded());
-}
-
-// What a form's load does to its window (a stored place, then a stored state) raises no
-// Resize before the window shows, so nothing half restored can be stored from there; and
-// the state set after the place leaves that place to come back to.
+// A form's load (a stored place, then a stored state) raises no resize before the window
+// shows, so nothing half restored is stored from there; and the state set after the place
+// leaves that place to come back to.
 TEST_F(UiContract, AFormResizesOnlyOnceShownAndComesBackToItsPlace) {
-    struct PlacedBySystem : EveryControl {
-        PlacedBySystem() { SetStartPosition(ui::StartPosition::System); }
+    struct PlacedBySystem : SampleDialog {
+        PlacedBySystem() { SetStartPosition(forms::StartPosition::System); }
     } form;
     int resizes = 0;
-    form.onResize = [&] { ++resizes; };
+    form.onResized = [&] { ++resizes; };
     form.Load();
-    const ui::TwipRect place = {1500, 900, 9000, 7500};
+    const forms::TwipRect place = {1500, 900, 9000, 7500};
     form.Move(place);
     form.SetWindowState(platform::WindowState::Maximized);
     EXPECT_EQ(resizes, 0);
@@ -151,207 +134,172 @@ TEST_F(UiContract, AFormResizesOnlyOnceShownAndComesBackToItsPlace) {
     EXPECT_GE(resizes, 1);
     EXPECT_EQ(form.WindowState(), platform::WindowState::Maximized);
     form.SetWindowState(platform::WindowState::Normal);
-    const ui::TwipRect restored = form.Bounds();
-    const int x = ui::Screen::TwipsPerPixelX(), y = ui::Screen::TwipsPerPixelY();
-    EXPECT_NEAR(restored.left, place.left, x);
-    EXPECT_NEAR(restored.top, place.top, y);
-    EXPECT_NEAR(restored.width, place.width, x);
-    EXPECT_NEAR(restored.height, place.height, y);
+    ExpectNear(form.Bounds(), place, forms::Screen::TwipsPerPixelX());
 }
 
-// Moved to a screen of twice the density, a form scales its controls, their fonts and the
-// list's columns, and takes the place the system offers.
+// Moved to a screen of twice the density, a form takes the place offered and scales its
+// controls, their fonts and the list's columns.
 TEST_F(UiContract, AFormMovedToADenserScreenScalesItsControls) {
-    EveryControl form;
+    SampleDialog form;
     form.Show();
-    form.lblInfo.SetFont(12, true);
-    const auto before = [&](const ui::Control& c) { return platform::GetWindowRect(c.Hwnd()); };
-    const platform::PixelRect label = before(form.lblInfo), list = before(form.lstMain);
-    form.lstMain.AddColumn("Type", 1440);
-    const int column = platform::ListViewGetColumnWidth(form.lstMain.Hwnd(), 0);
-    const int font = driver::FontPixelHeight(form.lblInfo.Hwnd());
-    const platform::PixelRect offered = {40, 30, 1400, 1000};
-    if (!driver::MoveToScreenOfDpi(form.Hwnd(), 192, offered))
+    EXPECT_NEAR(form.ScaleWidth(), 9855, forms::Screen::TwipsPerPixelX()) << "the client area";
+    EXPECT_NEAR(form.ScaleHeight(), 6000, forms::Screen::TwipsPerPixelY());
+    form.message.SetFont(12, true);
+    form.problems.AddColumn("Type", 1440);
+    const auto rect = [](const forms::Control& c) { return platform::GetWindowRect(c.Hwnd()); };
+    const platform::PixelRect label = rect(form.message), list = rect(form.problems);
+    const int column = platform::ListViewGetColumnWidth(form.problems.Hwnd(), 0);
+    const int font = driver::FontPixelHeight(form.message.Hwnd());
+    if (!driver::MoveToScreenOfDpi(form.Hwnd(), 192, {40, 30, 1400, 1000}))
         GTEST_SKIP() << "the headless backend has no screens of their own";
-    const platform::PixelRect placed = platform::GetWindowRect(form.Hwnd());
-    EXPECT_EQ(placed.left, offered.left);
-    EXPECT_EQ(placed.width, offered.width);
-    using Was = std::pair<const ui::Control*, platform::PixelRect>;
-    for (const auto& [control, was] : {Was{&form.lblInfo, label}, Was{&form.lstMain, list}}) {
-        SCOPED_TRACE(control->Name());
-        const platform::PixelRect now = platform::GetWindowRect(control->Hwnd());
-        EXPECT_NEAR(now.left, 2 * was.left, 1);
-        EXPECT_NEAR(now.top, 2 * was.top, 1);
-        EXPECT_NEAR(now.width, 2 * was.width, 1);
-        EXPECT_NEAR(now.height, 2 * was.height, 1);
-    }
-    EXPECT_NEAR(driver::FontPixelHeight(form.lblInfo.Hwnd()), 2 * font, 1);
-    EXPECT_NEAR(platform::ListViewGetColumnWidth(form.lstMain.Hwnd(), 0), 2 * column, 1);
-}
-
-TEST_F(UiContract, AModalFormDisablesItsOwnerAndItsTimerFiresInTheLoop) {
-    EveryControl owner("frmOwner"), dialog;
-    owner.Show();
-    int ticks = 0;
-    bool ownerWasEnabled = true;
-    dialog.onTick = [&] {
-        ownerWasEnabled = platform::IsWindowEnabled(owner.Hwnd());
-        if (++ticks == 3) dialog.Unload();
+    EXPECT_EQ(platform::GetWindowRect(form.Hwnd()).left, 40);
+    EXPECT_EQ(platform::GetWindowRect(form.Hwnd()).width, 1400);
+    const auto doubled = [](platform::PixelRect r) {
+        return platform::PixelRect{2 * r.left, 2 * r.top, 2 * r.width, 2 * r.height};
     };
-    dialog.Load();
-    dialog.Timer1.SetEnabled(true);
-    dialog.Show(ui::ShowMode::Modal, &owner);
-    EXPECT_EQ(ticks, 3);
-    EXPECT_FALSE(ownerWasEnabled);
-    EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd())) << "enabled again after the loop";
+    ExpectNear(rect(form.message), doubled(label), 1);
+    ExpectNear(rect(form.problems), doubled(list), 1);
+    EXPECT_NEAR(driver::FontPixelHeight(form.message.Hwnd()), 2 * font, 1);
+    EXPECT_NEAR(platform::ListViewGetColumnWidth(form.problems.Hwnd(), 0), 2 * column, 1);
 }
 
-TEST_F(UiContract, ATimerDoesNotFireAgainWhileItsHandlerRuns) {
-    EveryControl dialog, nested("frmNested");
+// A modal form's timers fire in its loop while its owner is disabled; a timer does not fire
+// again while its handler runs.
+TEST_F(UiContract, ModalLoopsRunTimersButNoTimerInsideItsOwnHandler) {
+    SampleDialog dialog, nested("NestedDialog");
     int ticks = 0, depth = 0, deepest = 0, nestedTicks = 0;
+    bool ownerWasEnabled = true;
     nested.onTick = [&] {
+        ownerWasEnabled = ownerWasEnabled && platform::IsWindowEnabled(dialog.Hwnd());
         if (++nestedTicks == 5) nested.Unload();
     };
     dialog.onTick = [&] {
         deepest = std::max(deepest, ++depth);
         if (++ticks == 1) {
-            // Several intervals pass while this handler lets events run, then while a
-            // modal form runs its loop inside it.
-            RunEventsFor(5 * kTick);
+            // Intervals pass while the handler lets events run, then while a modal form runs
+            // its loop inside it.
+            const auto until =
+                std::chrono::steady_clock::now() + std::chrono::milliseconds(5 * kTick);
+            RunEventsUntil([&] { return std::chrono::steady_clock::now() >= until; });
             nested.Load();
-            nested.Timer1.SetEnabled(true);
-            nested.Show(ui::ShowMode::Modal, &dialog);
+            nested.ticker.SetEnabled(true);
+            nested.Show(forms::ShowMode::Modal, &dialog);
+            EXPECT_TRUE(platform::IsWindowEnabled(dialog.Hwnd())) << "enabled after the loop";
         } else {
             dialog.Unload();
         }
         --depth;
     };
     dialog.Load();
-    dialog.Timer1.SetEnabled(true);
-    dialog.Show(ui::ShowMode::Modal);
+    dialog.ticker.SetEnabled(true);
+    dialog.Show(forms::ShowMode::Modal);
     EXPECT_EQ(deepest, 1) << "the handler ran inside itself";
     EXPECT_EQ(nestedTicks, 5);
+    EXPECT_FALSE(ownerWasEnabled) << "the owner of a modal form";
     EXPECT_EQ(ticks, 2) << "the timer fires again once its handler is done";
 }
 
 TEST_F(UiContract, AFailingHandlerIsReportedAndEndsOnlyTheInnermostModalLoop) {
     ReportedFailures failures;
-    EveryControl owner("frmOwner"), dialog;
+    SampleDialog owner("OwnerWindow"), dialog;
     owner.onTick = [&] {
-        owner.Timer1.SetEnabled(false);
+        owner.ticker.SetEnabled(false);
         dialog.Load();
-        dialog.btnOK.Click = [] { throw std::runtime_error("disk full"); };
-        driver::ClickWhenShown("frmEvery", "btnOK");
-        dialog.Show(ui::ShowMode::Modal, &owner);
+        dialog.ok.Click = [] { throw std::runtime_error("disk full"); };
+        driver::ClickWhenShown("SampleDialog", "OK");
+        dialog.Show(forms::ShowMode::Modal, &owner);
         EXPECT_FALSE(dialog.IsLoaded()) << "the failed form is gone";
-        EXPECT_TRUE(dialog.events.empty()) << "without its Unload";
+        EXPECT_TRUE(dialog.events.empty()) << "without its OnUnload";
         EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd())) << "the owner is enabled again";
-
         // The program goes on: the same dialog shows again, and a failing timer ends it too.
         dialog.Load();
         dialog.onTick = [] { throw 42; };
-        dialog.Timer1.SetEnabled(true);
-        dialog.Show(ui::ShowMode::Modal, &owner);
+        dialog.ticker.SetEnabled(true);
+        dialog.Show(forms::ShowMode::Modal, &owner);
         EXPECT_FALSE(dialog.IsLoaded());
-        EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd()));
         owner.Unload();
     };
     owner.Load();
-    owner.Timer1.SetEnabled(true);
-    owner.Show(ui::ShowMode::Modal);
-    EXPECT_EQ(owner.events, std::vector<std::string>{"unload"}) << "the owner's loop went on";
-    EXPECT_EQ(failures.lines,
-              (std::vector<std::string>{"Error in frmEvery Click: disk full",
-                                        "Error in frmEvery Timer: unknown exception"}));
-
+    owner.ticker.SetEnabled(true);
+    owner.Show(forms::ShowMode::Modal);
+    EXPECT_EQ(owner.events, Events{"unload"}) << "the owner's loop went on";
     // Outside a modal loop only the report is left: the form stays.
     dialog.Show();
-    dialog.onResize = [] { throw std::logic_error("negative width"); };
+    dialog.onResized = [] { throw std::logic_error("negative width"); };
     dialog.Move({0, 0, 9000, 7000});
     EXPECT_TRUE(dialog.IsLoaded());
-    ASSERT_EQ(failures.lines.size(), 3u);
-    EXPECT_EQ(failures.lines[2], "Error in frmEvery Resize: negative width");
+    EXPECT_EQ(failures.lines, (Events{"Error in SampleDialog Click: disk full",
+                                      "Error in SampleDialog Timer: unknown exception",
+                                      "Error in SampleDialog Resize: negative width"}));
 }
 
 TEST_F(UiContract, ClicksFromOutsideArriveWhileTheCodeLetsEventsRun) {
-    EveryControl dialog;
-    driver::ClickWhenShown("frmEvery", "chBackup");
-    driver::ClickWhenShown("frmEvery", "optMethod1");
-    driver::ClickWhenShown("frmEvery", "optMethod1");
-    driver::ClickWhenShown("frmEvery", "btnOK");
-    driver::CloseWhenShown("frmEvery");
+    SampleDialog dialog;
+    for (const char* control : {"BackUp", "Method1", "Method1", "OK"})
+        driver::ClickWhenShown("SampleDialog", control);
+    driver::CloseWhenShown("SampleDialog");
     dialog.onTick = [&] {
-        dialog.Timer1.SetEnabled(false);
-        // The whole work runs inside this tick; clicks come in through DoEvents.
+        dialog.ticker.SetEnabled(false);
+        // The whole work runs inside this tick; the clicks come in while it lets events run.
         EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 4; }));
     };
     dialog.Load();
-    dialog.Timer1.SetEnabled(true);
-    dialog.Show(ui::ShowMode::Modal);
-    // A user's click on the option already selected still fires, unlike setting its value.
-    EXPECT_EQ(dialog.events,
-              (std::vector<std::string>{"check 1", "option 1", "option 1", "ok", "unload"}));
+    dialog.ticker.SetEnabled(true);
+    dialog.Show(forms::ShowMode::Modal);
+    // A user's click on the option already selected fires again, unlike setting its value.
+    EXPECT_EQ(dialog.events, (Events{"back up 1", "method 1", "method 1", "ok", "unload"}));
 }
 
-TEST_F(UiContract, OptionButtonsFormOneGroupAndValuesClickOnlyOnChange) {
-    EveryControl form;
+TEST_F(UiContract, OptionButtonsAreOneGroupAndValuesClickOnlyOnChange) {
+    SampleDialog form;
     form.Show();
-    form.optMethod[0].SetValue(true);
-    form.optMethod[1].SetValue(true);
-    form.optMethod[1].SetValue(true);
-    EXPECT_FALSE(form.optMethod[0].Value()) << "one group: the other is cleared";
-    EXPECT_TRUE(form.optMethod[1].Value());
-    form.chBackup.SetValue(1);
-    form.chBackup.SetValue(1);
-    form.chBackup.SetValue(2);
-    EXPECT_EQ(form.chBackup.Value(), 2) << "grayed";
-    EXPECT_EQ(form.events,
-              (std::vector<std::string>{"option 0", "option 1", "check 1", "check 2"}));
+    for (int option : {0, 1, 1})
+        form.methods[option].SetValue(true);
+    for (int value : {1, 1, 2})
+        form.backUp.SetValue(value);
+    EXPECT_FALSE(form.methods[0].Value()) << "one group: the other is cleared";
+    EXPECT_TRUE(form.methods[1].Value());
+    EXPECT_EQ(form.backUp.Value(), 2) << "grayed";
+    EXPECT_EQ(form.events, (Events{"method 0", "method 1", "back up 1", "back up 2"}));
 }
 
-TEST_F(UiContract, AWindowsNameGoesWithTheWindow) {
-    EveryControl form("frmNamed");
-    form.Show();
-    EXPECT_TRUE(driver::NameHeld("frmNamed", "lstMain"));
-    form.Unload();
-    EXPECT_FALSE(driver::NameHeld("frmNamed", "lstMain")) << "the form's and its controls' names";
+TEST_F(UiContract, TheFocusStartsInTabOrderAndEnterAndEscPressTheDialogButtons) {
+    SampleDialog dialog;
+    dialog.Load();
+    dialog.backUp.SetEnabled(false);
+    dialog.Show();
+    EXPECT_TRUE(dialog.paths.HasFocus()) << "the first control in tab order that takes it";
+    driver::PressWhenShown("SampleDialog", driver::Key::Enter);
+    driver::PressWhenShown("SampleDialog", driver::Key::Esc);
+    EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 2; }));
+    EXPECT_EQ(dialog.events, (Events{"ok", "cancel"}));
 }
 
-TEST_F(UiContract, ListRowsKeepKeysTagsIconsAndSelection) {
-    EveryControl form;
+TEST_F(UiContract, ListRowsKeepTheirKeysTextsIconsAndSelection) {
+    SampleDialog form;
     form.Show();
-    ui::ListView& list = form.lstMain;
+    forms::ListView& list = form.problems;
     for (const char* column : {"Type", "Category", "Location", "Description"})
         list.AddColumn(column, 1440);
     list.SetColumnText(3, "Ort");
-    EXPECT_EQ(list.ColumnText(3), "Ort");
     list.SetColumnWidth(4, 3000);
-    EXPECT_NEAR(list.ColumnWidth(4), 3000, ui::Screen::TwipsPerPixelX());
-
+    EXPECT_EQ(list.ColumnText(3), "Ort");
+    EXPECT_NEAR(list.ColumnWidth(4), 3000, forms::Screen::TwipsPerPixelX());
     ASSERT_TRUE(list.Add("registry_HKLM\\Run_x", "Registry", 1));
     ASSERT_TRUE(list.Add("shortcut__C:\\a.lnk", "Shortcut", 2));
     EXPECT_FALSE(list.Add("SHORTCUT__c:\\A.LNK", "Shortcut", 2)) << "keys ignore case";
-    ASSERT_TRUE(list.Add("unknown_", "", ui::ListView::kNoIcon));
-    EXPECT_EQ(list.FindKey("Shortcut__C:\\A.lnk"), 2);
+    ASSERT_TRUE(list.Add("unknown_", "", forms::ListView::kNoIcon));
     EXPECT_EQ(list.CurrentItem(), 1) << "a filled list has a current row";
-    list.SetTag(2, "5");
     for (int sub = 1; sub <= 3; ++sub)
         list.SetText(2, sub, "sub " + std::to_string(sub));
-    EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(platform::ListViewGetItemCount(list.Hwnd()), 3);
-    EXPECT_EQ(list.Text(2), "Shortcut");
-    EXPECT_EQ(list.Text(2, 3), "sub 3");
-    EXPECT_EQ(list.Tag(2), "5");
-    EXPECT_EQ(list.Icon(1), 1);
-    EXPECT_EQ(list.Icon(2), 2);
-    EXPECT_EQ(list.Icon(3), 0);
-
+    EXPECT_EQ(list.Text(2) + "|" + list.Text(2, 3), "Shortcut|sub 3");
+    EXPECT_EQ((std::vector{list.Icon(1), list.Icon(2), list.Icon(3)}), (std::vector{1, 2, 0}));
     list.SetSelected(1, true);
     list.SetSelected(3, true);
     list.SetSelected(1, false);
-    EXPECT_FALSE(list.Selected(1));
-    EXPECT_FALSE(list.Selected(2));
-    EXPECT_TRUE(list.Selected(3));
+    EXPECT_EQ((std::vector{list.Selected(1), list.Selected(2), list.Selected(3)}),
+              (std::vector{false, false, true}));
     list.SetCurrentItem(3);
     list.EnsureVisible(3);
     EXPECT_EQ(list.CurrentItem(), 3);
@@ -361,27 +309,33 @@ TEST_F(UiContract, ListRowsKeepKeysTagsIconsAndSelection) {
     EXPECT_TRUE(list.Add("shortcut__C:\\a.lnk", "Shortcut")) << "keys go with their rows";
 }
 
-TEST_F(UiContract, ListBoxAndProgressBarKeepTheirValues) {
-    EveryControl form;
+TEST_F(UiContract, ListBoxAndProgressBarKeepTheirValuesAndNamesGoWithTheWindows) {
+    SampleDialog form;
     form.Show();
-    form.List1.AddItem("C:\\Windows\\a.exe");
-    form.List1.AddItem("C:\\Program Files\\b\\a.exe");
-    form.List1.SetListIndex(1);
-    EXPECT_EQ(form.List1.ListCount(), 2);
-    EXPECT_EQ(form.List1.List(1), "C:\\Program Files\\b\\a.exe");
-    EXPECT_EQ(form.List1.ListIndex(), 1);
-    form.ProgressBar1.SetRange(0, 14);
-    form.ProgressBar1.SetValue(5);
-    EXPECT_EQ(form.ProgressBar1.Value(), 5);
-    form.ProgressBar1.SetValue(20);
-    EXPECT_EQ(form.ProgressBar1.Value(), 14) << "held to the range";
+    form.paths.Add("C:\\Windows\\a.exe");
+    form.paths.Add("C:\\Program Files\\b\\a.exe");
+    EXPECT_EQ(form.paths.Selection(), -1);
+    form.paths.Select(1);
+    EXPECT_EQ(form.paths.Count(), 2);
+    EXPECT_EQ(form.paths.Text(1), "C:\\Program Files\\b\\a.exe");
+    EXPECT_EQ(form.paths.Selection(), 1);
+    form.progress.SetRange(0, 14);
+    form.progress.SetValue(20);
+    EXPECT_EQ(form.progress.Value(), 14) << "held to the range";
+    EXPECT_TRUE(driver::NameHeld("SampleDialog", "Paths"));
+    form.Unload();
+    EXPECT_FALSE(driver::NameHeld("SampleDialog", "Paths")) << "names go with their windows";
 }
 
-TEST_F(UiContract, AMessageBoxIsAnsweredFromOutside) {
-    driver::AnswerNextMessageBox(ui::vbNo);
-    EXPECT_EQ(ui::MsgBox("Repair the selected problems now?", ui::vbYesNo + ui::vbExclamation,
-                         "Scan result"),
-              ui::vbNo);
+TEST_F(UiContract, AMessageBoxGivesTheAnswerOfTheButtonPressed) {
+    using forms::Answer, forms::Buttons;
+    for (const auto& [buttons, answer] :
+         {std::pair{Buttons::YesNo, Answer::No}, std::pair{Buttons::OkCancel, Answer::Cancel}}) {
+        driver::AnswerNextMessageBox(static_cast<int>(answer));
+        EXPECT_EQ(forms::ShowMessage("Repair the selected problems now?", "Scan result", buttons,
+                                     forms::Icon::Warning),
+                  answer);
+    }
 }
 
 }  // namespace

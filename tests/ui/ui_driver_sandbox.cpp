@@ -25,6 +25,13 @@ void ClickWhenShown(const std::string& form, const std::string& control) {
     sandbox::Script("click " + control, sandbox::ClickOn(form, control), Shown(form));
 }
 
+void PressWhenShown(const std::string& form, Key key) {
+    sandbox::Script("key",
+                    sandbox::PressKey(form, key == Key::Enter ? sandbox::DialogKey::Enter
+                                                              : sandbox::DialogKey::Esc),
+                    Shown(form));
+}
+
 void CloseWhenShown(const std::string& form) {
     sandbox::Script("close " + form, sandbox::CloseBoxOf(form), Shown(form));
 }

@@ -1,5 +1,5 @@
-// A second thread that waits for windows of this process and posts what a user's click
-// would send them.
+// A second thread that waits for windows of this process and posts what a user's click or
+// key would send them.
 #include <windows.h>
 
 #include <atomic>
@@ -17,10 +17,10 @@
 namespace driver {
 namespace {
 
-std::thread lastAction;            // each action's thread waits for the one before it
-std::atomic<bool> allDone = true;  // cleared by the actions' threads
-
 using platform::win32::Wide;
+
+std::thread lastAction;            // each action's thread waits for the one before it
+std::atomic<bool> allDone = true;  // cleared by an action that could not be carried out
 
 std::string NameOf(HWND window) {
     const auto atom =
@@ -30,47 +30,37 @@ std::string NameOf(HWND window) {
     return platform::win32::Narrow(std::wstring_view(name, length));
 }
 
-struct Search {
-    std::function<bool(HWND)> match;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK Visit(HWND window, LPARAM lp) {
-    auto* search = reinterpret_cast<Search*>(lp);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) && search->match(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+// A visible top-level window of this process: the form of that name, or with none a message
+// box.
+HWND FindShown(const std::string& form) {
+    std::pair<const std::string*, HWND> search = {&form, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM lp) -> BOOL {
+            auto& [form, found] = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
+            wchar_t kind[16] = {};
+            ::GetClassNameW(window, kind, static_cast<int>(std::size(kind)));
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) ||
+                (form->empty() ? std::wstring_view(kind) != L"#32770" : NameOf(window) != *form))
+                return TRUE;
+            found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
-HWND FindTopLevel(const std::function<bool(HWND)>& match) {
-    Search search{match};
-    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND FindForm(const std::string& form) {
-    return FindTopLevel([&](HWND w) { return NameOf(w) == form; });
-}
-
-// Runs `act` on another thread as soon as `find` finds its window, for ten seconds at most,
+// Runs `act` on another thread once FindShown finds its window, for ten seconds at most,
 // after the actions given before it.
-void Later(std::function<HWND()> find, std::function<void(HWND)> act) {
-    lastAction = std::thread(
-        [previous = std::move(lastAction), find = std::move(find), act = std::move(act)]() mutable {
-            if (previous.joinable()) previous.join();
-            for (int i = 0; i < 500; ++i) {
-                if (HWND window = find()) {
-                    act(window);
-                    return;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-            allDone = false;
-        });
+void Later(const std::string& form, std::function<void(HWND)> act) {
+    lastAction = std::thread([previous = std::move(lastAction), form,
+                              act = std::move(act)]() mutable {
+        if (previous.joinable()) previous.join();
+        for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+            if (HWND window = FindShown(form)) return act(window);
+        allDone = false;
+    });
 }
 
 }  // namespace
@@ -78,36 +68,33 @@ void Later(std::function<HWND()> find, std::function<void(HWND)> act) {
 void Prepare() {}
 
 void ClickWhenShown(const std::string& form, const std::string& control) {
-    Later([form] { return FindForm(form); },
-          [control](HWND window) {
-              HWND target = nullptr;
-              for (HWND child = ::GetWindow(window, GW_CHILD); child;
-                   child = ::GetWindow(child, GW_HWNDNEXT))
-                  if (NameOf(child) == control) target = child;
-              if (!target) {
-                  allDone = false;
-                  return;
-              }
-              ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(target), BN_CLICKED),
-                             reinterpret_cast<LPARAM>(target));
-          });
+    Later(form, [control](HWND window) {
+        HWND target = ::GetWindow(window, GW_CHILD);
+        while (target && NameOf(target) != control)
+            target = ::GetWindow(target, GW_HWNDNEXT);
+        if (!target) return allDone.store(false);
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(target), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(target));
+    });
+}
+
+// The key goes where the keyboard's would: to the control that has the focus.
+void PressWhenShown(const std::string& form, Key key) {
+    Later(form, [key](HWND window) {
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &thread);
+        ::PostMessageW(thread.hwndFocus ? thread.hwndFocus : window, WM_KEYDOWN,
+                       key == Key::Enter ? VK_RETURN : VK_ESCAPE, 1);
+    });
 }
 
 void CloseWhenShown(const std::string& form) {
-    Later([form] { return FindForm(form); },
-          [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); });
+    Later(form, [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); });
 }
 
 void AnswerNextMessageBox(int answer) {
-    Later(
-        [] {
-            return FindTopLevel([](HWND w) {
-                wchar_t name[16] = {};
-                ::GetClassNameW(w, name, static_cast<int>(std::size(name)));
-                return std::wstring_view(name) == L"#32770";
-            });
-        },
-        [answer](HWND box) { ::PostMessageW(box, WM_COMMAND, answer, 0); });
+    Later("", [answer](HWND box) { ::PostMessageW(box, WM_COMMAND, answer, 0); });
 }
 
 bool NameHeld(const std::string& form, const std::string& control) {
@@ -123,7 +110,7 @@ bool MoveToScreenOfDpi(platform::Hwnd form, int dpi, const platform::PixelRect& 
 }
 
 int FontPixelHeight(platform::Hwnd control) {
-    const HFONT font =
+    const auto font =
         reinterpret_cast<HFONT>(::SendMessageW(reinterpret_cast<HWND>(control), WM_GETFONT, 0, 0));
     LOGFONTW face = {};
     return font && ::GetObjectW(font, sizeof face, &face) == sizeof face ? std::abs(face.lfHeight)
