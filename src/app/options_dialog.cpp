@@ -32,8 +32,10 @@ void ApplyWeeklyScan(bool weeklyScan) {
 // Quoted: Windows would take the first blank of an unquoted path in a start-up entry as the
 // end of the program's name, and start C:\Program.exe for a program under C:\Program Files.
 std::string ScheduledRunCommand() {
-    return "\"" + platform::ApplicationFolder() + "\\" + platform::ExecutableBaseName() +
-           ".exe\" /SCHEDULED";
+    std::string command = "\"";
+    command += platform::ApplicationFolder() + "\\" + platform::ExecutableBaseName() +
+               ".exe\" /SCHEDULED";
+    return command;
 }
 
 OptionsDialog::OptionsDialog(const core::Language& language, bool weeklyScan)

@@ -38,18 +38,20 @@ bool HoldsCommandLine(const Problem& problem) {
 // The value's current text with the missing path replaced by `newPath`, its arguments kept.
 // In a command line, a new path with a blank is quoted unless it stood in quotes already:
 // unquoted, Windows would take "C:\Program" for the program. A text that does not hold the
-// missing path is replaced whole.
+// missing path (it names it through an environment word, say) is replaced whole, by the new
+// path quoted by the same rule.
 std::string RepointedText(const Problem& problem, const std::string& newPath) {
     std::string text = core::ReadRegistryText(problem.root, problem.keyPath, problem.valueName);
     const std::string& missing = problem.missingFile;
     size_t length = 0;
     const size_t at =
         missing.empty() ? std::string::npos : base::FindNoCase(text, missing, &length);
-    if (at == std::string::npos) return newPath;
-    const bool quoted = at > 0 && text[at - 1] == '"';
+    const bool quoted = at != std::string::npos && at > 0 && text[at - 1] == '"';
     const bool quote =
         !quoted && HoldsCommandLine(problem) && newPath.find(' ') != std::string::npos;
-    return text.replace(at, length, quote ? '"' + newPath + '"' : newPath);
+    const std::string replacement = quote ? '"' + newPath + '"' : newPath;
+    if (at == std::string::npos) return replacement;
+    return text.replace(at, length, replacement);
 }
 
 bool RepointRegistryEntry(const Problem& problem, const std::string& newPath,

@@ -1,0 +1,361 @@
+// The repair layer on the sandbox machine: the decision a repair run takes for each problem,
+// the texts a re-pointed entry gets, the search for the missing file, and the registry
+// backup taken first.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "platform/errors.h"
+#include "repair/actions.h"
+#include "repair/backup.h"
+#include "repair/search.h"
+#include "repair/user.h"
+#include "support/sandbox_test.h"
+
+namespace {
+
+using core::Problem;
+using core::ProblemKind;
+using platform::kHkeyCurrentUser;
+using platform::kHkeyLocalMachine;
+using Paths = std::vector<std::string>;
+using K = ProblemKind;
+
+constexpr const char* kGone = "C:\\Gone\\tool.exe";
+constexpr const char* kInWindows = "C:\\Windows\\A\\tool.exe";
+constexpr const char* kInProgramFiles = "C:\\Program Files\\B\\tool.exe";
+constexpr const char* kLink = "C:\\Desktop\\Tool.lnk";
+constexpr const char* kOldFile = "C:\\Temp\\old.tmp";
+constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App";
+constexpr const char* kAppPath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe";
+constexpr const char* kFonts = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+constexpr const char* kHelp = "Software\\Microsoft\\Windows\\Help";
+const std::string kUseCount("\x02\0\0\0", 4);
+const std::string kOtherCount("\x07\0\0\0", 4);
+
+// Answers the chooser with `choice` (nothing: cancelled) and the backup question with
+// `repairAnyway`, recording every question.
+struct ScriptedUser final : repair::User {
+    std::optional<std::string> ChoosePath(const Problem&, const Paths& candidates) override {
+        offered.push_back(candidates);
+        return choice;
+    }
+    void CannotDelete(const std::string& path) override { cannotDelete.push_back(path); }
+    bool RepairWithoutCompleteBackup() override {
+        ++backupQuestions;
+        return repairAnyway;
+    }
+
+    std::optional<std::string> choice;
+    bool repairAnyway = false;
+    std::vector<Paths> offered;
+    Paths cannotDelete;
+    int backupQuestions = 0;
+};
+
+struct SilentProgress final : core::Progress {
+    bool Continue() override { return true; }
+    void Looking(const std::string&) override {}
+    void KeepResponsive() override {}
+};
+
+class RepairTest : public SandboxTest {
+  protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        folders_.windows = "C:\\Windows";
+        folders_.programFiles = "C:\\Program Files\\";
+        for (const char* folder : {"C:\\Windows", "C:\\Program Files", "C:\\Desktop", "C:\\Temp"})
+            sandbox::MakeFolder(folder);
+    }
+
+    static void Touch(const std::string& path) { sandbox::WriteFile(path, "x"); }
+    static Problem Make(ProblemKind kind, const std::string& key, const std::string& name,
+                        const std::string& missing) {
+        Problem problem;
+        problem.kind = kind;
+        problem.root = kHkeyLocalMachine;
+        problem.keyPath = key;
+        problem.valueName = name;
+        problem.missingFile = missing;
+        return problem;
+    }
+    static std::string Text(const std::string& key, const std::string& name) {
+        const auto value = sandbox::GetValue(kHkeyLocalMachine, key, name);
+        return value ? value->data.substr(0, value->data.find('\0')) : "<absent>";
+    }
+    repair::MissingFileSearch Search() { return {folders_, language_, progress_}; }
+
+    core::Folders folders_;
+    core::Language language_;
+    SilentProgress progress_;
+    ScriptedUser user_;
+};
+
+// What the search finds for the missing file. "NothingWorks": one file, but the entry can be
+// neither changed nor deleted.
+enum class Found { Nothing, One, SeveralChosen, SeveralCancelled, RepointFails, NothingWorks };
+
+struct Outcome {
+    const char* entry;  // "deleted", "kept" or the path it points to now
+    bool repaired, chooserAsked, cannotDeleteTold;
+};
+constexpr Outcome kDeleted{"deleted", true, false, false};
+constexpr Outcome kRepointed{kInProgramFiles, true, false, false};
+constexpr Outcome kKept{"kept", false, false, false};
+constexpr Outcome kKeptTold{"kept", false, false, true};
+
+struct Case {
+    ProblemKind kind;
+    Found found;
+    Outcome conservative;
+    Outcome aggressive;
+};
+// The registry entry is a shared DLL: its path is the value's name, renamed keeping type and
+// count, never over a value of the new name. The shortcut points to the missing file; the
+// temporary file is deleted whatever the method.
+const Case kCases[] = {
+    {K::Registry, Found::Nothing, kDeleted, kDeleted},
+    {K::Registry, Found::One, kRepointed, kDeleted},
+    {K::Registry, Found::SeveralChosen, {kInProgramFiles, true, true, false}, kDeleted},
+    {K::Registry, Found::SeveralCancelled, {"deleted", true, true, false}, kDeleted},
+    {K::Registry, Found::RepointFails, kDeleted, kDeleted},
+    {K::Registry, Found::NothingWorks, kKept, kKept},
+    {K::Shortcut, Found::Nothing, kDeleted, kDeleted},
+    {K::Shortcut, Found::One, kRepointed, kDeleted},
+    {K::Shortcut, Found::SeveralChosen, {kInProgramFiles, true, true, false}, kDeleted},
+    {K::Shortcut, Found::SeveralCancelled, {"deleted", true, true, false}, kDeleted},
+    {K::Shortcut, Found::RepointFails, kDeleted, kDeleted},
+    {K::Shortcut, Found::NothingWorks, kKeptTold, kKeptTold},
+    {K::File, Found::Nothing, kDeleted, kDeleted},
+    {K::File, Found::One, kDeleted, kDeleted},
+    {K::File, Found::SeveralChosen, kDeleted, kDeleted},
+    {K::File, Found::SeveralCancelled, kDeleted, kDeleted},
+    {K::File, Found::RepointFails, kDeleted, kDeleted},
+    {K::File, Found::NothingWorks, kKeptTold, kKeptTold},
+};
+
+class RepairDecision
+    : public RepairTest,
+      public ::testing::WithParamInterface<std::tuple<repair::Method, std::size_t>> {
+  protected:
+    // The problem of `kind`, its entry made on the machine.
+    static Problem Seed(ProblemKind kind) {
+        sandbox::SetValue(kHkeyLocalMachine, kSharedDlls, kGone, platform::kRegDword, kUseCount);
+        sandbox::Shortcut link;
+        link.path = kGone;
+        link.arguments = "-full";
+        sandbox::WriteShortcut(kLink, link);
+        Touch(kOldFile);
+        Problem problem = Make(kind, kSharedDlls, kGone, kind == K::File ? "" : kGone);
+        problem.file = kind == K::Shortcut ? kLink : kind == K::File ? kOldFile : "";
+        return problem;
+    }
+    static std::string Entry(ProblemKind kind) {
+        if (kind == K::File) return sandbox::ReadFile(kOldFile) ? "kept" : "deleted";
+        if (kind == K::Shortcut) {
+            const auto link = sandbox::ReadShortcut(kLink);
+            if (!link) return "deleted";
+            EXPECT_EQ(link->arguments, "-full");
+            return link->path == kGone ? "kept" : link->path;
+        }
+        if (sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kGone)) return "kept";
+        const auto renamed = sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles);
+        // Renamed with its type and count; a value of that name with its own count is no trace.
+        if (!renamed || renamed->data == kOtherCount) return "deleted";
+        EXPECT_EQ(renamed->type, platform::kRegDword);
+        return renamed->data == kUseCount ? kInProgramFiles : "overwritten";
+    }
+};
+
+TEST_P(RepairDecision, FollowsTheMethodAndTheSearch) {
+    const repair::Method method = std::get<0>(GetParam());
+    const Case& c = kCases[std::get<1>(GetParam())];
+    Problem problem = Seed(c.kind);
+    if (c.found != Found::Nothing) Touch(kInProgramFiles);
+    if (c.found == Found::SeveralChosen || c.found == Found::SeveralCancelled) Touch(kInWindows);
+    if (c.found == Found::SeveralChosen) user_.choice = kInProgramFiles;  // not the first
+    if (c.found == Found::RepointFails) {
+        // A value of the new name has its own count; the file no longer reads as a shortcut.
+        sandbox::SetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles, platform::kRegDword,
+                          kOtherCount);
+        sandbox::WriteFile(kLink, "no shortcut");
+    }
+    if (c.found == Found::NothingWorks) {
+        sandbox::RefuseFullAccess(kHkeyLocalMachine, kSharedDlls);
+        for (const char* file : {kLink, kOldFile})
+            sandbox::SetAttributes(file, platform::kFileAttributeReadOnly);
+    }
+
+    repair::Repairer(method, folders_, language_, progress_, user_).Repair(problem);
+
+    const Outcome& want = method == repair::Method::Conservative ? c.conservative : c.aggressive;
+    EXPECT_EQ(Entry(c.kind), want.entry);
+    EXPECT_EQ(problem.repaired, want.repaired);
+    const std::vector<Paths> asked = {{kInWindows, kInProgramFiles}};
+    EXPECT_EQ(user_.offered, want.chooserAsked ? asked : std::vector<Paths>{});
+    EXPECT_EQ(user_.cannotDelete, want.cannotDeleteTold ? Paths{problem.file} : Paths{});
+}
+
+constexpr const char* kMethodNames[] = {"Conservative", "Aggressive"};
+INSTANTIATE_TEST_SUITE_P(Matrix, RepairDecision,
+                         ::testing::Combine(::testing::Values(repair::Method::Conservative,
+                                                              repair::Method::Aggressive),
+                                            ::testing::Range<std::size_t>(0, std::size(kCases))),
+                         [](const auto& info) {
+                             return kMethodNames[static_cast<int>(std::get<0>(info.param))] +
+                                    std::to_string(std::get<1>(info.param));
+                         });
+
+TEST_F(RepairTest, RepointingReplacesTheMissingPathAndQuotesOnlyCommandLines) {
+    struct Repointing {
+        const char *key, *name, *before, *missing, *newPath, *after;
+    };
+    const Repointing texts[] = {
+        {kRun, "Tool", "c:\\gone\\TOOL.EXE -min", kGone, kInProgramFiles,
+         "\"C:\\Program Files\\B\\tool.exe\" -min"},
+        {kRun, "Quoted", "\"C:\\Gone\\tool.exe\" /tray", kGone, kInProgramFiles,
+         "\"C:\\Program Files\\B\\tool.exe\" /tray"},
+        {kRun, "NoBlank", "C:\\Gone\\tool.exe -min", kGone, kInWindows,
+         "C:\\Windows\\A\\tool.exe -min"},
+        {kUninstall, "UninstallString", "C:\\Gone\\tool.exe /S", kGone, kInProgramFiles,
+         "\"C:\\Program Files\\B\\tool.exe\" /S"},
+        {kUninstall, "Other", "\"%ProgramFiles%\\Old\\x.exe\" /S", "C:\\Program Files\\Old\\x.exe",
+         kInProgramFiles, "\"C:\\Program Files\\B\\tool.exe\""},
+        {kFonts, "Old", "%WinDir%\\Fonts\\x.ttf", "C:\\Windows\\Fonts\\x.ttf", kInProgramFiles,
+         kInProgramFiles},
+        {kFonts, "Gone (TrueType)", kGone, kGone, kInProgramFiles, kInProgramFiles},
+        {kAppPath, "", kGone, kGone, kInProgramFiles, kInProgramFiles},
+        {kHelp, "tool.hlp", "C:\\Gone", "C:\\Gone\\tool.hlp", "C:\\Program Files\\B\\tool.hlp",
+         "C:\\Program Files\\B"},
+    };
+    for (const Repointing& t : texts) {
+        SCOPED_TRACE(std::string(t.key) + " " + t.name);
+        sandbox::SetString(kHkeyLocalMachine, t.key, t.name, t.before);
+        Problem problem = Make(K::Registry, t.key, t.name, t.missing);
+        // Uninstall commands are command lines by their category, Run entries by their key.
+        if (t.key == kUninstall) problem.category = core::Category::WrongUninstall;
+        if (t.key == kHelp) problem.cure = core::Cure::PointToFolder;
+        EXPECT_TRUE(repair::Repoint(problem, t.newPath, folders_));
+        EXPECT_TRUE(problem.repaired);
+        EXPECT_EQ(Text(t.key, t.name), t.after);
+    }
+}
+
+TEST_F(RepairTest, AnApplicationPathRecordIsNotDeleted) {
+    sandbox::SetString(kHkeyLocalMachine, kAppPath, "", kGone);
+    Problem problem = Make(K::Registry, kAppPath, "", kGone);
+    repair::Delete(problem, user_);
+    EXPECT_FALSE(problem.repaired);
+    EXPECT_EQ(Text(kAppPath, ""), kGone);
+    EXPECT_TRUE(user_.cannotDelete.empty());
+}
+
+TEST_F(RepairTest, TheSearchOffersWhatSearchFileFindsInTheWindowsTreeFirst) {
+    Touch("C:\\Windows\\a\\deep\\Tool.Exe");
+    sandbox::MakeFolder("C:\\Windows\\tool.exe");  // a folder named like the file
+    Touch("C:\\Windows\\tool.exe\\tool.exe");
+    Touch("C:\\Windows\\system32\\TOOL.EXE");
+    Touch("C:\\Elsewhere\\tool.exe");
+    MakeReparsePointsOfEveryTag("C:\\Windows\\out", "C:\\Elsewhere");
+    Touch(kInProgramFiles);
+    repair::MissingFileSearch search = Search();
+    EXPECT_TRUE(search.Candidates(Make(K::File, "", "", kGone)).empty()) << "no temporary file";
+    Touch("C:\\Windows\\c\\tool.exe");  // found only if that call walked nothing
+    const Paths inWindows = {"C:\\Windows\\tool.exe", "C:\\Windows\\a\\deep\\Tool.Exe",
+                             "C:\\Windows\\c\\tool.exe", "C:\\Windows\\system32\\TOOL.EXE",
+                             "C:\\Windows\\tool.exe\\tool.exe"};
+    EXPECT_EQ(repair::SearchFile("C:\\Windows", "tool.exe", "", progress_), inWindows);
+    const Problem tool = Make(K::Registry, kRun, "Tool", kGone);
+    Paths both = inWindows;
+    both.push_back(kInProgramFiles);
+    EXPECT_EQ(search.Candidates(tool), both);
+
+    // Within the run the trees are not walked again: what is gone is dropped, what is new
+    // is not seen; an entry whose attributes cannot be read is still listed.
+    std::filesystem::remove(sandbox::HostPath("C:\\Windows\\c\\tool.exe"));
+    sandbox::HideAttributes(kInProgramFiles);
+    Touch("C:\\Windows\\B\\tool.exe");
+    both.erase(both.begin() + 2);
+    EXPECT_EQ(search.Candidates(tool), both);
+    both.insert(both.begin() + 2, "C:\\Windows\\B\\tool.exe");
+    EXPECT_EQ(Search().Candidates(tool), both) << "a new run walks the trees again";
+}
+
+constexpr const char* kBackupFolder = "C:\\PURGEL~1\\backup\\";
+
+class Backup : public RepairTest {
+  protected:
+    void SetUp() override {
+        RepairTest::SetUp();
+        sandbox::SetLocalTime(2026, 12, 7, 9, 5, 3);
+        sandbox::SetString(kHkeyLocalMachine, kAppPath, "", kGone);
+        sandbox::SetString(kHkeyLocalMachine, kFonts, "Gone (TrueType)", "gone.ttf");
+        sandbox::SetString(kHkeyCurrentUser, kRun, "Tool", kGone);
+        Problem run = Make(K::Registry, kRun, "Tool", kGone);
+        run.root = kHkeyCurrentUser;
+        problems_ = {Make(K::Registry, kAppPath, "", kGone), Make(K::Shortcut, "", "", kGone),
+                     Make(K::Registry, kFonts, "Gone (TrueType)", ""), Make(K::File, "", "", ""),
+                     run};
+    }
+    static std::string Command(const std::string& key, int n) {
+        return "REG EXPORT \"" + key + "\" \"" + kBackupFolder + "261207-090503-" +
+               std::to_string(n) + ".reg\" /y";
+    }
+    core::Problems problems_;
+};
+
+TEST_F(Backup, ExportsEachRegistryKeyIntoItsOwnFile) {
+    ASSERT_FALSE(std::filesystem::exists(sandbox::HostPath(AppFile("backup"))));
+    sandbox::OnProcessStart([](const std::string& commandLine) {
+        sandbox::SetLocalTime(2026, 12, 7, 9, 5, 4);  // one stamp for the whole backup
+        return sandbox::RunRegTool(commandLine);
+    });
+    EXPECT_TRUE(repair::BackUpRegistry(problems_, user_));
+    EXPECT_EQ(sandbox::StartedProcesses(), (Paths{Command("HKLM\\" + std::string(kAppPath), 1),
+                                                  Command("HKLM\\" + std::string(kFonts), 2),
+                                                  Command("HKCU\\" + std::string(kRun), 3)}));
+    EXPECT_NE(ReadAppFile("backup\\261207-090503-2.reg").find("\"Gone (TrueType)\"=\"gone.ttf\""),
+              std::string::npos);
+    EXPECT_EQ(user_.backupQuestions, 0);
+    EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
+}
+
+TEST_F(Backup, AFailedExportIsLoggedAndTheUserDecides) {
+    const std::pair<sandbox::ProcessOutcome, std::string> failures[] = {
+        {sandbox::ProcessOutcome::EndsWith(1), "1: REG EXPORT ended with this exit code"},
+        {sandbox::ProcessOutcome::FailsToStart(platform::kErrorAccessDenied),
+         "5: Access is denied."},
+        {sandbox::ProcessOutcome::NeverEnds(),
+         "258: REG EXPORT did not end within a minute and was stopped"},
+    };
+    for (const auto& [outcome, logged] : failures) {
+        sandbox::OnProcessStart([&outcome](const std::string& commandLine) {
+            return commandLine.find("-2.reg\"") != std::string::npos
+                       ? outcome
+                       : sandbox::RunRegTool(commandLine);
+        });
+        for (const bool answer : {true, false}) {
+            SCOPED_TRACE(logged + (answer ? ", yes" : ", no"));
+            std::filesystem::remove(sandbox::HostPath(AppFile("log.txt")));
+            user_ = ScriptedUser();
+            user_.repairAnyway = answer;
+            EXPECT_EQ(repair::BackUpRegistry(problems_, user_), answer);
+            EXPECT_EQ(user_.backupQuestions, 1);
+            EXPECT_EQ(sandbox::RunningProcesses(), 0u);
+            EXPECT_EQ(ReadAppFile("log.txt"), "Error: Backupregistry: " + logged +
+                                                  " (exporting HKLM\\" + kFonts + " to " +
+                                                  kBackupFolder + "261207-090503-2.reg)\r\n");
+        }
+    }
+}
+
+}  // namespace
