@@ -24,7 +24,7 @@ seed_demo_machine() {
     echo "Making the demo machine's leftovers (once) ..."
     local setup="$drive_c/DemoSetup"
     mkdir -p "$setup"
-    cp "$build/tests/demo_installer.exe" "$setup/setup.exe"
+    cp "$build/tools/demo_installer.exe" "$setup/setup.exe"
     wine 'C:\DemoSetup\setup.exe' 'C:\DemoSetup\setup.exe' </dev/null | tr -d '\r'
     rm -rf "$setup"
 

@@ -7,7 +7,7 @@ source scripts/wine-env.sh
 ensure_wine_prefix
 shot="$PWD/build/windows/progress.png"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
-    wine build/windows/tests/progress_demo.exe & sleep \${1:-6}
+    wine build/windows/tools/progress_demo.exe & sleep \${1:-6}
     import -window root '$shot'
     wait" _ "${1:-6}" || true
 echo "$shot"

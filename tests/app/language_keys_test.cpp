@@ -10,10 +10,9 @@
 
 namespace {
 
-using forms::Answer;
+using enum forms::Answer;
 
-// The key names of a language file. They are ASCII: a UTF-16LE file gives them up without
-// its zero bytes.
+// The key names of a language file; ASCII, so a UTF-16LE file gives them without its zeros.
 std::vector<std::string> KeysOf(std::string text) {
     std::erase(text, '\0');
     std::vector<std::string> keys;
@@ -24,61 +23,10 @@ std::vector<std::string> KeysOf(std::string text) {
     return keys;
 }
 
-class ShippedLanguage : public AppTest, public ::testing::WithParamInterface<const char*> {
-  protected:
-    // A problem of each category; the shortcut's file is found twice, the old file cannot be
-    // deleted and the registry backup fails.
-    static void Seed() {
-        BrokenShortcut(std::string(kDesktop) + "\\Tool.lnk", "C:\\Gone\\tool.exe");
-        for (const char* find : {"C:\\Windows\\A\\tool.exe", "C:\\Program Files\\B\\tool.exe"})
-            sandbox::WriteFile(find, "x");
-        sandbox::SetString(platform::kHkeyLocalMachine, std::string(kUninstall) + "\\Old",
-                           "UninstallString", "C:\\Gone\\uninst.exe");
-        sandbox::SetString(platform::kHkeyLocalMachine, "Software\\Microsoft\\Windows\\Help",
-                           "tool.hlp", "C:\\Gone");
-        OldFile("old.tmp", true);
-        sandbox::OnProcessStart(
-            [](const std::string&) { return sandbox::ProcessOutcome::EndsWith(1); });
-    }
+class ShippedLanguage : public AppTest, public ::testing::WithParamInterface<const char*> {};
 
-    // A first start as main.cpp runs it: the welcome's scan finds nothing, a repair with
-    // nothing to repair, the options, then the seeded machine scanned and repaired.
-    static void RunEveryWindow(app::Session& session) {
-        for (Answer answer :
-             {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Yes, Answer::Yes, Answer::Ok, Answer::Ok})
-            Reply(answer);
-        const auto shown = [](std::size_t count) {
-            return [count] { return sandbox::MessageBoxes().size() == count; };
-        };
-        sandbox::Script("repair nothing", sandbox::ClickOn("MainWindow", "repair"), shown(2));
-        sandbox::Script("open the options", sandbox::ClickOn("MainWindow", "options"));
-        sandbox::Script("close the options", sandbox::ClickOn("OptionsDialog", "cancel"),
-                        [] { return sandbox::FindForm("OptionsDialog") != 0; });
-        sandbox::Script("scan the seeded machine", [] {
-            Seed();
-            sandbox::ClickOn("MainWindow", "find")();
-        });
-        ScriptRepairOptions("conservative", true);
-        sandbox::Script("take the first find", sandbox::ClickOn("ChooserDialog", "ok"),
-                        [] { return sandbox::FindForm("ChooserDialog") != 0; });
-        sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"), shown(7));
-        app::MainWindow(session).Run();
-        EXPECT_EQ(sandbox::PendingActions(), 0u);
-        // Every advice of the summary: none, some and many of each kind.
-        const auto summary = [&](int files, int entries, int shortcuts) {
-            core::Problems problems(files + entries + shortcuts);  // registry entries
-            for (int i = 0; i < files; ++i)
-                problems[i].kind = core::ProblemKind::File;
-            for (int i = files; i < files + shortcuts; ++i)
-                problems[i].kind = core::ProblemKind::Shortcut;
-            app::ScanSummary(problems, session.language);
-        };
-        summary(0, 1, 10);
-        summary(1, 50, 0);
-        summary(50, 0, 1);
-    }
-};
-
+// A first start: the welcome's scan finds nothing, a repair with nothing to repair, the options,
+// the seeded machine scanned and repaired with a failing backup; the summary's every advice.
 TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
     const std::string code = GetParam();
     const std::vector<std::string> keys = KeysOf(InstallShippedLanguage(kAppFolder, code));
@@ -86,7 +34,32 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
     std::optional<app::Session> session = StartProgram();
     std::set<std::string> asked;
     session->language.SetObserver([&](const std::string& key) { asked.insert(key); });
-    RunEveryWindow(*session);
+    Reply(Ok, Ok, Ok, Yes, Yes, Ok, Ok);
+    sandbox::Script("repair nothing", sandbox::ClickOn("MainWindow", "repair"),
+                    [] { return sandbox::MessageBoxes().size() == 2; });
+    sandbox::Script("open the options", sandbox::ClickOn("MainWindow", "options"));
+    sandbox::Script("close the options", sandbox::ClickOn("OptionsDialog", "cancel"),
+                    [] { return sandbox::FindForm("OptionsDialog") != 0; });
+    sandbox::Script("scan the seeded machine", [] {
+        Seed();
+        sandbox::ClickOn("MainWindow", "find")();
+    });
+    ScriptRepairOptions("conservative", true);
+    for (const char* what : {"Tool.lnk", "p.lnk", "the entry"})
+        sandbox::Script(what, sandbox::ClickOn("ChooserDialog", "ok"),
+                        [] { return sandbox::FindForm("ChooserDialog") != 0; });
+    sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"),
+                    [] { return sandbox::MessageBoxes().size() == 7; });
+    app::MainWindow(*session).Run();
+    EXPECT_EQ(sandbox::PendingActions(), 0u);
+    // None, some and many of each kind: the files first, the registry entries last.
+    const int summaries[][3] = {{0, 10, 1}, {1, 0, 50}, {50, 1, 0}};
+    for (const auto& [files, shortcuts, entries] : summaries) {
+        core::Problems problems(files + shortcuts + entries);
+        for (int i = 0; i < files + shortcuts; ++i)
+            problems[i].kind = i < files ? core::ProblemKind::File : core::ProblemKind::Shortcut;
+        app::ScanSummary(problems, session->language);
+    }
     ASSERT_FALSE(HasFailure());
 
     const std::set<std::string> shipped(keys.begin(), keys.end());

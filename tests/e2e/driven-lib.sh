@@ -1,16 +1,42 @@
-# Sourced by the tests that drive purgelint.exe's windows from outside with ui_driver.exe,
-# on the demo machine that demo_installer.exe sets up:
-#   source driven-lib.sh NAME DIST demo_installer.exe ui_driver.exe
-# Each test has a prefix of its own, build/.../e2e-NAME: they may run beside each other.
-source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh" "$2"
-INSTALLER="$3"
-DRIVER="$4"
-BUILD="$(cd "$2/.." && pwd)"
+# Sourced by the e2e tests: source driven-lib.sh NAME DIST demo_installer.exe ui_driver.exe
+# Each has a Wine prefix of its own, build/.../e2e-NAME: they may run beside each other.
+set -uo pipefail
+DIST="$2" INSTALLER="$3" DRIVER="$4"
+BUILD="$(cd "$DIST/.." && pwd)"
 E2E_ROOT="$BUILD/e2e-$1"
 export WINEPREFIX="$E2E_ROOT/prefix"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 SHOTS="$BUILD/shots"
 MAIN="Tallowquince Purgelint"
-app_pid=""
+app_pid="" passed=0 failed=0
+
+check() {
+    [ "$2" == "$3" ] && { passed=$((passed + 1)); echo "ok   $1"; return; }
+    failed=$((failed + 1))
+    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
+}
+
+check_match() {
+    if [[ "$3" =~ $2 ]]; then check "$1" "$3" "$3"; else check "$1" "text matching $2" "$3"; fi
+}
+
+finish() {
+    wineserver -k 2>/dev/null
+    echo "e2e: $passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+}
+
+# A new prefix with the program in C:\Purgelint. Wine's desktop started before its settings
+# were made: the program's windows open in the virtual one only with a new server.
+fresh_machine() {
+    wineserver -k 2>/dev/null
+    rm -rf "$E2E_ROOT" && mkdir -p "$E2E_ROOT"
+    ensure_wine_prefix
+    wineserver -k 2>/dev/null && wineserver -w 2>/dev/null
+    ensure_wine_prefix
+    APP="$WINEPREFIX/drive_c/Purgelint"
+    mkdir -p "$APP" && cp -r "$DIST/." "$APP/"
+}
 
 # Runs a step of the driver and keeps its output in $out; a step that fails leaves nothing
 # to test after it. The output goes through a file: a Wine service that the driver happens
@@ -41,56 +67,20 @@ start_program() {
     step wait "$MAIN" 60
 }
 
-# Waits up to 30 s for the program to end after its main window closed.
-wait_program_end() {
-    local _
-    for _ in $(seq 300); do
-        kill -0 "$app_pid" 2>/dev/null || { wait "$app_pid"; return; }
-        sleep 0.1
-    done
-    check "the program ends with its main window" "ended" "still running"
-    stop
+# Closes the main window and waits up to 30 s for the program to end; no language text it
+# showed may have been missing.
+close_program() {
+    step close "$MAIN"
+    timeout 30 tail -s 0.1 --pid="$app_pid" -f /dev/null ||
+        { check "the program ends with its main window" "ended" "still running"; stop; }
+    wait "$app_pid"
+    check "no language text was missing" "<none>" "$(app_file languages/_missing.txt)"
 }
 
-host_path() { winepath -u "$1" 2>/dev/null; }
-
-# The machine as scripts/demo.sh leaves it; the viewer's folder is moved into the host
-# folder $1 (C:\Tools unless given).
-seed_machine() {
-    local drive_c="$WINEPREFIX/drive_c" programs moved_to
-    mkdir -p "$drive_c/DemoSetup"
-    cp "$INSTALLER" "$drive_c/DemoSetup/setup.exe"
-    wine 'C:\DemoSetup\setup.exe' 'C:\DemoSetup\setup.exe' </dev/null >/dev/null 2>&1 ||
-        { check "the demo programs install" "installed" "failed"; stop; }
-    rm -rf "$drive_c/DemoSetup"
-    programs="$(host_path 'C:\Program Files')"
-    rm -rf "$programs/Quillmere Notes"
-    moved_to="${1:-$drive_c/Tools}"
-    mkdir -p "$moved_to"
-    mv "$programs/Brackenfold Photo Viewer" "$moved_to/"
-
-    user_folders
-    mkdir -p "$TEMP_DIR/qn_setup" "$TEMP_DIR/~brk0391"
-    touch -d '2023-05-01 10:12' "$TEMP_DIR/~DF3A27.tmp" "$TEMP_DIR/qn_setup/install.log" \
-        "$TEMP_DIR/qn_setup/data1.cab" "$TEMP_DIR/~brk0391/unpack.tmp"
-    touch -d '2023-11-20 18:40' "$TEMP_DIR/thumbcache_old.db"
-    touch "$TEMP_DIR/session.tmp"
-}
-
-# The user's profile (PROFILE, its Windows path) and temporary folder (TEMP_DIR, on the
-# host); no welcome on the first start: the window is there at once.
-user_folders() {
-    PROFILE="$(wine cmd.exe /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')"
-    TEMP_DIR="$(host_path "$(wine cmd.exe /c 'echo %TEMP%' </dev/null | tr -d '\r')")"
-    printf '[Main]\r\nuserwelcomed=1\r\n' >"$APP/setup.ini"
-}
-
-# Wine's desktop started before its settings were made: the program's windows open in the
-# virtual one only with a new server, started here with no output of ours.
-new_wine_server() {
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
-    ensure_wine_prefix
+# Finds the problems; the summary is answered with $1, No (do not repair) unless given.
+scan() {
+    step click "$MAIN" "$(caption frmmain_button_check)"
+    step answer "${1:-No}" 300
 }
 
 # Starts a repair of every row with the method of that caption, the backup on.
@@ -105,12 +95,66 @@ repair_with() {
     step click "$options" "$(caption frmrepopt_button_ok)"
 }
 
-# The rows without their selection, sorted, in the user's folder of any machine; when a
-# file was last used is shown in the user's locale: only that it is told is compared.
-rows_summary() {
-    local rows="${1//"$PROFILE"/%USERPROFILE%}"
-    cut -f1-4 <<<"$rows" | sed -E 's/, last used .+$/, last used <time>/' | sort
+# Imports every file of the program's backup folder with the real REG.
+import_backup() {
+    local file
+    for file in "$APP"/backup/*; do
+        wine reg import "C:\\Purgelint\\backup\\${file##*/}" </dev/null >/dev/null 2>&1 ||
+            check "reg import ${file##*/}" success failure
+    done
 }
+
+# The data of a value as `reg query` lists it ("(Default)" for the default value), or
+# "<absent>"; names may hold blanks and brackets. The name goes through the environment:
+# awk -v would take its backslashes as escapes.
+reg_value() {
+    wine reg query "$1" </dev/null 2>/dev/null | tr -d '\r' | NAME="$2" awk '
+        BEGIN { name = ENVIRON["NAME"] }
+        index(tolower($0), tolower("    " name "    ")) == 1 {
+            rest = substr($0, length(name) + 9); sub(/^REG_[A-Z_]+ */, "", rest)
+            print rest; found = 1
+        }
+        END { if (!found) print "<absent>" }'
+}
+
+# A file beside the program with its line ends shown, or "<none>".
+app_file() { [ -f "$APP/$1" ] && sed 's/\r$/<CR>/' "$APP/$1" || echo "<none>"; }
+
+host_path() { winepath -u "$1" 2>/dev/null; }
+reg_add() { wine reg add "$@" /f </dev/null >/dev/null 2>&1; }
 
 # A caption as the program shows it: the English text of its key.
 caption() { sed -n "s/^$1=//p" "$APP/languages/eng.txt" | tr -d '\r'; }
+
+# The user's profile (PROFILE, its Windows path) and temporary folder (TEMP_DIR, on the
+# host); no welcome on the first start: the window is there at once.
+user_folders() {
+    PROFILE="$(wine cmd.exe /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')"
+    TEMP_DIR="$(host_path "$(wine cmd.exe /c 'echo %TEMP%' </dev/null | tr -d '\r')")"
+    printf '[Main]\r\nuserwelcomed=1\r\n' >"$APP/setup.ini"
+}
+
+# The machine as scripts/demo.sh leaves it, the viewer moved into host folder $1 (C:\Tools).
+seed_machine() {
+    local programs moved_to="${1:-$WINEPREFIX/drive_c/Tools}"
+    wine "$INSTALLER" "$(winepath -w "$INSTALLER")" </dev/null >/dev/null 2>&1 ||
+        { check "the demo programs install" "installed" "failed"; stop; }
+    programs="$(host_path 'C:\Program Files')"
+    rm -rf "$programs/Quillmere Notes"
+    mkdir -p "$moved_to" && mv "$programs/Brackenfold Photo Viewer" "$moved_to/"
+
+    user_folders
+    mkdir -p "$TEMP_DIR/qn_setup" "$TEMP_DIR/~brk0391"
+    touch -d '2023-05-01 10:12' "$TEMP_DIR/~DF3A27.tmp" "$TEMP_DIR/qn_setup/install.log" \
+        "$TEMP_DIR/qn_setup/data1.cab" "$TEMP_DIR/~brk0391/unpack.tmp"
+    touch -d '2023-11-20 18:40' "$TEMP_DIR/thumbcache_old.db"
+    touch "$TEMP_DIR/session.tmp"
+}
+
+# The main window's rows in $out without their selection, sorted, in the user's folder of any
+# machine; when a file was last used is shown in the user's locale: only that it is told counts.
+listed_rows() {
+    step rows "$MAIN"
+    out="$(cut -f1-4 <<<"${out//"$PROFILE"/%USERPROFILE%}" |
+        sed -E 's/, last used .+$/, last used <time>/' | sort)"
+}

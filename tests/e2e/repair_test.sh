@@ -1,112 +1,59 @@
 #!/usr/bin/env bash
-# purgelint.exe's repair command driven from outside on the demo machine, with the real REG:
-# an aggressive repair of everything, whose registry backup is proven by importing it again;
-# then, on a fresh machine where the viewer was moved inside Program Files, a conservative
-# repair that re-points the moved program and asks which of two uninstallers it wants.
+# Both repair methods on the demo machine, the backup restored with the real REG.
 # Runs on a display (xvfb-run). Usage: repair_test.sh DIST demo_installer.exe ui_driver.exe
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" repair "$@"
-
 WIN='HKLM\Software\Microsoft\Windows\CurrentVersion'
 HELP='HKLM\Software\Microsoft\Windows\Help'
 FONTS='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
-USER_RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 # Every key a repair of the demo machine may change.
-TOUCHED=("$WIN\\Run" "$USER_RUN" "$WIN\\SharedDLLs" "$HELP" "$FONTS"
-    "$WIN\\Uninstall\\Brackenfold Photo Viewer" "$WIN\\Uninstall\\Quillmere Notes"
+TOUCHED=("$WIN\\Run" 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' "$WIN\\SharedDLLs" "$HELP"
+    "$FONTS" "$WIN\\Uninstall\\Brackenfold Photo Viewer" "$WIN\\Uninstall\\Quillmere Notes"
     "$WIN\\App Paths\\brackview.exe" "$WIN\\App Paths\\quillnotes.exe")
 
-# The touched keys as REG exports them, one file each, into the host folder $1.
-export_touched() {
-    local n=0 key
-    rm -rf "$1" && mkdir -p "$1"
+# The touched keys' values as `reg query` lists them, each after its key's name and a colon.
+touched() {
+    local key
     for key in "${TOUCHED[@]}"; do
-        n=$((n + 1))
-        wine reg export "$key" "$(winepath -w "$1")\\$n.reg" /y </dev/null >/dev/null 2>&1
+        wine reg query "$key" </dev/null 2>/dev/null | tr -d '\r' |
+            KEY="$key" awk '/^    / { print ENVIRON["KEY"] ":" $0 }'
     done
 }
 
-# The value names of a key, one per line, as `reg query` lists them.
-value_names() {
-    wine reg query "$1" </dev/null 2>/dev/null | tr -d '\r' |
-        sed -nE 's/^    (.*[^ ]) +REG_[A-Z_]+( .*)?$/\1/p'
-}
-
-# The data of a value as `reg query` lists it ("(Default)" for the default value), or
-# "<absent>"; names may hold blanks and brackets.
-value_data() {
-    # Through the environment: awk -v would take the backslashes as escapes.
-    wine reg query "$1" </dev/null 2>/dev/null | tr -d '\r' | NAME="$2" awk '
-        BEGIN { name = ENVIRON["NAME"] }
-        index(tolower($0), tolower("    " name "    ")) == 1 {
-            rest = substr($0, length(name) + 9)
-            sub(/^REG_[A-Z_]+ */, "", rest)
-            print rest
-            found = 1
-        }
-        END { if (!found) print "<absent>" }'
-}
-
-has_value() { value_names "$1" | grep -qixF -- "$2" && echo yes || echo no; }
+# The rows' keys and selections, with the case of the keys above.
+row_keys() { cut -f3,5 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKLM\\Software/' | sort; }
 
 new_machine() {  # seed_machine's argument
     fresh_machine
     seed_machine "$@"
-    new_wine_server
     start_program
-    step click "$MAIN" "Find problems"
-    step answer No 300
+    scan
 }
 
 # --- Aggressive: everything deleted but what cannot be, and a backup that restores it all ---
 new_machine
-export_touched "$E2E_ROOT/before"
+before="$(touched)"
 repair_with "$(caption frmrepopt_opt_method1)"
 step answer OK 300
 check_match "the closing message counts 21 repaired" " 21$" "$out"
 step rows "$MAIN"
 check "only the program paths stay, selected: their default value is not deleted" \
-    "$(printf '%s\t%s\n' "$WIN\\App Paths\\brackview.exe" '*' "$WIN\\App Paths\\quillnotes.exe" '*')" \
-    "$(cut -f3,5 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKLM\\Software/' | sort)"
-
-check "the viewer's start-up entry is gone" no "$(has_value "$WIN\\Run" 'Brackenfold Photo Viewer')"
-check "the notes' start-up entry is gone" no "$(has_value "$USER_RUN" 'Quillmere Notes')"
-check "the tuner's start-up entry stays" yes "$(has_value "$USER_RUN" 'Larkspan Tuner')"
-for name in brackvw.hlp quillnt.hlp; do
-    check "the help entry $name is gone" no "$(has_value "$HELP" "$name")"
-done
-check "the tuner's help entry stays" yes "$(has_value "$HELP" larktn.hlp)"
-for program in 'Brackenfold Photo Viewer' 'Quillmere Notes'; do
-    check "the font of $program is gone" no "$(has_value "$FONTS" "$program (TrueType)")"
-    check "the uninstall command of $program is gone" no \
-        "$(has_value "$WIN\\Uninstall\\$program" UninstallString)"
-    check "the rest of $program's uninstall entry stays" yes \
-        "$(has_value "$WIN\\Uninstall\\$program" DisplayName)"
-done
-check "the shared library counts are gone" "" \
-    "$(value_names "$WIN\\SharedDLLs" | grep -i -e brackvw -e quillnt)"
-check "the tuner's library count stays" yes \
-    "$(has_value "$WIN\\SharedDLLs" 'C:\Program Files\Larkspan Tuner\larktncore.dll')"
-desktop="$(host_path "$PROFILE\\Desktop")"
+    "$(printf '%s\t*\n' "$WIN\\App Paths\\brackview.exe" "$WIN\\App Paths\\quillnotes.exe")" \
+    "$(row_keys)"
+check "exactly the leftovers' values are deleted: the tuner's, the entries' rest stay" \
+    "$(grep -vE -e ':    (Brackenfold Photo Viewer|Quillmere Notes)( \(TrueType\))?    REG_' \
+        -e '(brackvw|quillnt)[^ ]*    REG_' -e ':    UninstallString    REG_' <<<"$before")" \
+    "$(touched)"
 check "the broken shortcuts are deleted, the tuner's stays" "Larkspan Tuner.lnk" \
-    "$(cd "$desktop" && ls -- *.lnk)"
+    "$(cd "$(host_path "$PROFILE\\Desktop")" && ls -- *.lnk)"
 check "the old temporary files are deleted, the recent one stays" "session.tmp" \
     "$(cd "$TEMP_DIR" && find . -type f | sed 's|^\./||')"
-
-backups="$(cd "$APP/backup" 2>/dev/null && ls)"
-check "one export per registry problem" 12 "$(wc -l <<<"$backups")"
-check "the exports share one stamp and count 1 to 12" \
-    "$(seq 12)" "$(sed -nE 's/^[0-9]{6}-[0-9]{6}-([0-9]+)\.reg$/\1/p' <<<"$backups" | sort -n)"
-check "the exports share one stamp" 1 "$(cut -d- -f1,2 <<<"$backups" | sort -u | wc -l)"
-for file in $backups; do
-    wine reg import "C:\\Purgelint\\backup\\$file" </dev/null >/dev/null 2>&1 ||
-        check "reg import $file" success failure
-done
-export_touched "$E2E_ROOT/after"
-check "importing the backup brings back every value as it was" "" \
-    "$(diff -r "$E2E_ROOT/before" "$E2E_ROOT/after")"
-check "no language text was missing" "<none>" "$(app_file languages/_missing.txt)"
-step close "$MAIN"
-wait_program_end
+backups="$(ls "$APP/backup")"
+check "one export per registry problem, 1 to 12 under one stamp" "1 $(seq -f '%g.reg' 12 | xargs)" \
+    "$(cut -d- -f1,2 <<<"$backups" | sort -u | wc -l) $(sed -E 's/^[0-9]{6}-[0-9]{6}-//' \
+        <<<"$backups" | sort -n | xargs)"
+import_backup
+check "importing the backup brings back every value as it was" "$before" "$(touched)"
+close_program
 
 # --- Conservative: the moved viewer found and re-pointed, the user asked between two files ---
 # Not moved into a folder whose name begins its old one: "C:\Program Files\Brackenfold"
@@ -119,15 +66,14 @@ CHOOSER="$(caption frmrepselpath_caption)"
 repair_with "$(caption frmrepopt_opt_method0)"
 # Both uninstallers bear the missing one's name: each uninstall entry and shortcut asks. The
 # viewer's take its own; the notes' are cancelled, which deletes them.
+step lines "$CHOOSER" 300
+screenshot chooser
+lines="$(grep -v '^label: ' <<<"$out")"
+check "the chooser offers both uninstallers, the first selected" \
+    "* $TUNER\\uninst.exe|$VIEWER\\uninst.exe" \
+    "$(head -1 <<<"$lines" | cut -f2) $(cut -f1 <<<"$lines" | sort | paste -sd'|')"
 for prompt in 1 2 3 4; do
-    step lines "$CHOOSER" 300
-    if [ "$prompt" = 1 ]; then
-        screenshot chooser
-        check "the chooser offers both uninstallers, the first selected" \
-            "$(printf '%s\n' "$TUNER\\uninst.exe" "$VIEWER\\uninst.exe" | sort)" \
-            "$(grep -v '^label: ' <<<"$out" | cut -f1 | sort)"
-        check "the first line is selected" '*' "$(grep -v '^label: ' <<<"$out" | head -1 | cut -f2)"
-    fi
+    [ "$prompt" = 1 ] || step lines "$CHOOSER" 300
     if grep -q '^label: .*Brackenfold' <<<"$out"; then
         step choose "$CHOOSER" "$VIEWER\\uninst.exe"
         step press "$CHOOSER" "$(caption frmrepselpath_ok)"
@@ -137,31 +83,22 @@ for prompt in 1 2 3 4; do
 done
 step answer OK 300
 check_match "the closing message counts 22 repaired" " 22$" "$out"
-check "the viewer starts from its new place, with its switch" "\"$VIEWER\\brackview.exe\" /tray" \
-    "$(value_data "$WIN\\Run" 'Brackenfold Photo Viewer')"
-check "the viewer's uninstall command keeps its switch" "\"$VIEWER\\uninst.exe\" /S" \
-    "$(value_data "$WIN\\Uninstall\\Brackenfold Photo Viewer" UninstallString)"
-check "the notes' uninstall command is deleted" no \
-    "$(has_value "$WIN\\Uninstall\\Quillmere Notes" UninstallString)"
-check "the help entry names the viewer's folder" "$VIEWER" "$(value_data "$HELP" brackvw.hlp)"
-check "the font names the moved file" "$VIEWER\\brackvw.ttf" \
-    "$(value_data "$FONTS" 'Brackenfold Photo Viewer (TrueType)')"
-check "the program path names the moved program" "$VIEWER\\brackview.exe" \
-    "$(value_data "$WIN\\App Paths\\brackview.exe" '(Default)')"
-check "the library count moved to the found file's name" \
-    "$(printf '%s\n' "$TUNER\\larktncore.dll" "$VIEWER\\brackvwcore.dll")" \
-    "$(value_names "$WIN\\SharedDLLs" | grep -i -e brackvw -e larktn | sort)"
-check "the moved count keeps its number" 0x1 \
-    "$(value_data "$WIN\\SharedDLLs" "$VIEWER\\brackvwcore.dll")"
-step rows "$MAIN"
-check "only the notes' program path stays" "$WIN\\App Paths\\quillnotes.exe" \
-    "$(cut -f3 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKLM\\Software/')"
-step click "$MAIN" "Find problems"
-step answer No 300
+while IFS='|' read -r key name data; do
+    check "$key: $name reads $data" "$data" "$(reg_value "$key" "$name")"
+done <<EOF
+$WIN\Run|Brackenfold Photo Viewer|"$VIEWER\brackview.exe" /tray
+$WIN\Uninstall\Brackenfold Photo Viewer|UninstallString|"$VIEWER\uninst.exe" /S
+$WIN\Uninstall\Quillmere Notes|UninstallString|<absent>
+$HELP|brackvw.hlp|$VIEWER
+$FONTS|Brackenfold Photo Viewer (TrueType)|$VIEWER\brackvw.ttf
+$WIN\App Paths\brackview.exe|(Default)|$VIEWER\brackview.exe
+$WIN\SharedDLLs|$VIEWER\brackvwcore.dll|0x1
+$WIN\SharedDLLs|C:\Program Files\Brackenfold Photo Viewer\brackvwcore.dll|<absent>
+$WIN\SharedDLLs|$TUNER\larktncore.dll|0x1
+EOF
+scan
 step rows "$MAIN"
 check "a new scan finds nothing of the viewer: its shortcuts point at it again" \
-    "$WIN\\App Paths\\quillnotes.exe" "$(cut -f3 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKLM\\Software/')"
-check "no language text was missing" "<none>" "$(app_file languages/_missing.txt)"
-step close "$MAIN"
-wait_program_end
+    "$WIN\\App Paths\\quillnotes.exe" "$(row_keys | cut -f1)"
+close_program
 finish

@@ -17,17 +17,20 @@
 
 class AppTest : public SandboxTest {
   protected:
-    static constexpr const char* kDesktop = "C:\\Users\\ann\\Desktop";
-    // Inside the desktop: a shortcut here is found by both walks.
-    static constexpr const char* kPrograms = "C:\\Users\\ann\\Desktop\\Programs";
-    static constexpr const char* kTemp = "C:\\Users\\ann\\Temp\\";
+    static inline const std::string kDesktop = "C:\\Users\\ann\\Desktop";
+    static inline const std::string kPrograms = kDesktop + "\\Programs";  // in both walks
+    static inline const std::string kTemp = "C:\\Users\\ann\\Temp\\";
     static constexpr const char* kRunOnce = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-    static constexpr const char* kUninstall =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    static inline const std::string kEntry =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OldApp";
+    static inline const std::string kHelp = "Software\\Microsoft\\Windows\\Help";
+    // The finds of the file the seeded machine's shortcuts and entry lead to.
+    static inline const std::string kFinds[] = {"C:\\Windows\\A\\tool.exe",
+                                                "C:\\Program Files\\B\\TOOL.EXE"};
 
     void SetUp() override {
         SandboxTest::SetUp();
-        for (const char* folder : {kDesktop, kPrograms, kTemp, "C:\\Program Files", "C:\\Windows"})
+        for (const std::string& folder : {kPrograms, kTemp})  // the desktop holds kPrograms
             sandbox::MakeFolder(folder);
         const char* shell = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
         sandbox::SetString(platform::kHkeyCurrentUser, shell, "Desktop", kDesktop);
@@ -39,8 +42,7 @@ class AppTest : public SandboxTest {
         sandbox::CreateKey(platform::kHkeyLocalMachine, base::kRunKeyPath);
     }
 
-    // A later start of an installation whose user has had the welcome.
-    static void Installed() {
+    static void Installed() {  // a later start: the installation has given its welcome
         core::WriteSettingBool("wasfirstrun", true);
         core::WriteSettingBool("userwelcomed", true);
     }
@@ -49,26 +51,32 @@ class AppTest : public SandboxTest {
         platform::GetLocalTime(today);
         return app::Start(arguments, today);
     }
-    static void BrokenShortcut(const std::string& path,
-                               const std::string& target = "C:\\Gone\\game.exe") {
+    // A problem of each kind: two shortcuts (one in both walks) and an entry whose file is
+    // found twice, a help entry, two old files (one read-only). Backups fail.
+    static void Seed() {
+        sandbox::OnProcessStart([](auto&) { return sandbox::ProcessOutcome::EndsWith(1); });
         sandbox::Shortcut link;
-        link.path = target;
-        sandbox::WriteShortcut(path, link);
+        link.path = "C:\\Gone\\tool.exe";
+        for (const std::string& at : {kDesktop + "\\Tool.lnk", kPrograms + "\\p.lnk"})
+            sandbox::WriteShortcut(at, link);
+        sandbox::SetString(platform::kHkeyLocalMachine, kEntry, "UninstallString",
+                           "C:\\Gone\\tool.exe");
+        sandbox::SetString(platform::kHkeyLocalMachine, kHelp, "tool.hlp", "C:\\Gone");
+        for (const std::string& find : kFinds)
+            sandbox::WriteFile(find, "x");
+        for (const char* name : {"old.tmp", "kept.tmp"}) {
+            sandbox::WriteFile(kTemp + name, "x");
+            sandbox::SetLastWriteTime(kTemp + name, 2020, 1, 1);
+        }
+        sandbox::SetAttributes(kTemp + "kept.tmp", platform::kFileAttributeReadOnly);
     }
-    static void OldFile(const std::string& name, bool readOnly = false) {
-        sandbox::WriteFile(kTemp + name, "x");
-        sandbox::SetLastWriteTime(kTemp + name, 2020, 1, 1);
-        if (readOnly) sandbox::SetAttributes(kTemp + name, platform::kFileAttributeReadOnly);
+    static void Reply(auto... answers) {
+        (sandbox::AnswerMessageBox(static_cast<int>(answers)), ...);
     }
-    static void Reply(forms::Answer answer) { sandbox::AnswerMessageBox(static_cast<int>(answer)); }
-    // A registry value's text without its NUL, or "<absent>".
-    static std::string ValueText(platform::RootKey root, const std::string& key,
-                                 const std::string& name) {
-        const auto value = sandbox::GetValue(root, key, name);
+    // A machine registry value's text without its NUL, or "<absent>".
+    static std::string ValueText(const std::string& key, const std::string& name) {
+        const auto value = sandbox::GetValue(platform::kHkeyLocalMachine, key, name);
         return value ? value->data.substr(0, value->data.find('\0')) : "<absent>";
-    }
-    static std::string Note(const char* name) {
-        return ValueText(platform::kHkeyLocalMachine, kRunOnce, name);
     }
 
     // The main window's rows as "kind|category|location|description", "* " before selected.
@@ -77,9 +85,8 @@ class AppTest : public SandboxTest {
         std::vector<std::string> rows;
         for (int row = 0; row < platform::ListViewGetItemCount(view); ++row) {
             rows.push_back(platform::ListViewGetSelected(view, row) ? "* " : "  ");
-            for (int column = 0; column < 4; ++column)
-                rows.back() +=
-                    (column ? "|" : "") + platform::ListViewGetItemText(view, row, column);
+            for (int c = 0; c < 4; ++c)
+                rows.back() += (c ? "|" : "") + platform::ListViewGetItemText(view, row, c);
         }
         return rows;
     }
@@ -87,12 +94,12 @@ class AppTest : public SandboxTest {
         const platform::Hwnd label = sandbox::FindControl("MainWindow", "count");
         return platform::IsWindowVisible(label) ? platform::GetWindowText(label) : "<hidden>";
     }
-    // Scripts the repair options dialog: `method` clicked, the backup box cleared unless
-    // `backUp`, then the start button.
-    static void ScriptRepairOptions(const char* method, bool backUp) {
+    // Scripts the repair options dialog: `method`, the backup box cleared unless `backUp`,
+    // `button`.
+    static void ScriptRepairOptions(const char* method, bool backUp, const char* button = "start") {
         sandbox::Script("choose the method", sandbox::ClickOn("RepairOptionsDialog", method),
                         [] { return sandbox::FindForm("RepairOptionsDialog") != 0; });
         if (!backUp) sandbox::Script("clear", sandbox::ClickOn("RepairOptionsDialog", "backUp"));
-        sandbox::Script("start", sandbox::ClickOn("RepairOptionsDialog", "start"));
+        sandbox::Script(button, sandbox::ClickOn("RepairOptionsDialog", button));
     }
 };
