@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/clock.h"
 #include "platform/registry.h"
 
 namespace contract {
@@ -20,7 +19,6 @@ void MakeFolder(const std::string& windowsPath);  // with its parents
 void WriteFile(const std::string& windowsPath, const std::string& bytes);
 std::string ReadFile(const std::string& windowsPath);  // "<none>" when missing
 void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
-void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& utc);
 // Holds the file open without sharing until the next PrepareMachine.
 void LockFile(const std::string& windowsPath);
 // False when the machine makes none (Wine 8 accepts CreateSymbolicLinkW and makes nothing).

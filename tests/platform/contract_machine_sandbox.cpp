@@ -32,12 +32,6 @@ void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
     sandbox::SetAttributes(windowsPath, attributes);
 }
 
-// The sandbox's local time is UTC.
-void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& t) {
-    sandbox::SetLastWriteTime(windowsPath, t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-                              t.wSecond);
-}
-
 void LockFile(const std::string& windowsPath) {
     sandbox::LockFile(windowsPath);
 }

@@ -27,10 +27,9 @@ std::vector<platform::win32::UniqueFile> locks;  // closed by the next PrepareMa
 
 // Throws what failed, with the HRESULT given or else the last error.
 void Check(bool ok, const char* what, const std::string& path, HRESULT hr = S_OK) {
-    if (ok) return;
-    const long code = hr != S_OK ? hr : static_cast<long>(::GetLastError());
-    throw std::runtime_error(std::string(what) + " failed on " + path + ": " +
-                             std::to_string(code));
+    if (!ok)
+        throw std::runtime_error(std::string(what) + " failed on " + path + ": " +
+                                 std::to_string(hr ? hr : long(::GetLastError())));
 }
 
 }  // namespace
@@ -63,18 +62,6 @@ std::string ReadFile(const std::string& windowsPath) {
 
 void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
     Check(::SetFileAttributesW(Wide(windowsPath).c_str(), attributes), "SetFileAttributesW",
-          windowsPath);
-}
-
-void SetLastWriteTimeUtc(const std::string& windowsPath, const platform::SystemTime& t) {
-    const SYSTEMTIME st = {t.wYear, t.wMonth,  t.wDayOfWeek, t.wDay,
-                           t.wHour, t.wMinute, t.wSecond,    t.wMilliseconds};
-    FILETIME time;
-    Check(::SystemTimeToFileTime(&st, &time), "SystemTimeToFileTime", windowsPath);
-    const platform::win32::UniqueFile file(::CreateFileW(
-        Wide(windowsPath).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    Check(file.is_valid() && ::SetFileTime(file.get(), nullptr, nullptr, &time), "SetFileTime",
           windowsPath);
 }
 

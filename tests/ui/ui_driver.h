@@ -8,16 +8,13 @@
 
 namespace driver {
 
-enum class Key { Enter, Esc };
+enum class Action { Click, Enter, Esc, Close };
 
 void Prepare();  // a fresh sandbox machine; nothing to do on Windows
-// Each action waits until the form is shown, and for the actions given before it.
-void ClickWhenShown(const std::string& form, const std::string& control);
-void PressWhenShown(const std::string& form, Key key);
-void CloseWhenShown(const std::string& form);
+// Once the form is shown and the actions given before are done: clicks its `control`, presses a
+// key where the keyboard's would go (to the control that has the focus) or its close box.
+void WhenShown(const std::string& form, Action action, const std::string& control = "");
 void AnswerNextMessageBox(int answer);  // an ID* code
-// Whether a form or control of these names is still known (on Windows: their atoms).
-bool NameHeld(const std::string& form, const std::string& control);
 // WM_DPICHANGED with `suggested`; false where there are no such screens (the sandbox).
 bool MoveToScreenOfDpi(platform::Hwnd form, int dpi, const platform::PixelRect& suggested);
 int FontPixelHeight(platform::Hwnd control);  // 0 where fonts have no pixels (the sandbox)

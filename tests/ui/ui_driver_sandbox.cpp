@@ -6,13 +6,6 @@
 #include "ui/ui_driver.h"
 
 namespace driver {
-namespace {
-
-std::function<bool()> Shown(const std::string& form) {
-    return [form] { return platform::IsWindowVisible(sandbox::FindForm(form)); };
-}
-
-}  // namespace
 
 void Prepare() {
     const auto root =
@@ -21,27 +14,17 @@ void Prepare() {
     sandbox::Reset(root);
 }
 
-void ClickWhenShown(const std::string& form, const std::string& control) {
-    sandbox::Script("click " + control, sandbox::ClickOn(form, control), Shown(form));
-}
-
-void PressWhenShown(const std::string& form, Key key) {
-    sandbox::Script("key",
-                    sandbox::PressKey(form, key == Key::Enter ? sandbox::DialogKey::Enter
-                                                              : sandbox::DialogKey::Esc),
-                    Shown(form));
-}
-
-void CloseWhenShown(const std::string& form) {
-    sandbox::Script("close " + form, sandbox::CloseBoxOf(form), Shown(form));
+void WhenShown(const std::string& form, Action action, const std::string& control) {
+    const auto key = action == Action::Enter ? sandbox::DialogKey::Enter : sandbox::DialogKey::Esc;
+    sandbox::Script(form + " " + control,
+                    action == Action::Click   ? sandbox::ClickOn(form, control)
+                    : action == Action::Close ? sandbox::CloseBoxOf(form)
+                                              : sandbox::PressKey(form, key),
+                    [form] { return platform::IsWindowVisible(sandbox::FindForm(form)); });
 }
 
 void AnswerNextMessageBox(int answer) {
     sandbox::AnswerMessageBox(answer);
-}
-
-bool NameHeld(const std::string& form, const std::string& control) {
-    return sandbox::FindForm(form) != 0 || sandbox::FindControl(form, control) != 0;
 }
 
 bool MoveToScreenOfDpi(platform::Hwnd, int, const platform::PixelRect&) {

@@ -17,8 +17,6 @@
 namespace driver {
 namespace {
 
-using platform::win32::Wide;
-
 std::thread lastAction;            // each action's thread waits for the one before it
 std::atomic<bool> allDone = true;  // cleared by an action that could not be carried out
 
@@ -33,22 +31,16 @@ std::string NameOf(HWND window) {
 // A visible top-level window of this process: the form of that name, or with none a message
 // box.
 HWND FindShown(const std::string& form) {
-    std::pair<const std::string*, HWND> search = {&form, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM lp) -> BOOL {
-            auto& [form, found] = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
-            wchar_t kind[16] = {};
-            ::GetClassNameW(window, kind, static_cast<int>(std::size(kind)));
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(window, &process);
-            if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) ||
-                (form->empty() ? std::wstring_view(kind) != L"#32770" : NameOf(window) != *form))
-                return TRUE;
-            found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        wchar_t kind[16] = {};
+        ::GetClassNameW(window, kind, static_cast<int>(std::size(kind)));
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+            (form.empty() ? std::wstring_view(kind) == L"#32770" : NameOf(window) == form))
+            return window;
+    }
+    return nullptr;
 }
 
 // Runs `act` on another thread once FindShown finds its window, for ten seconds at most,
@@ -67,38 +59,28 @@ void Later(const std::string& form, std::function<void(HWND)> act) {
 
 void Prepare() {}
 
-void ClickWhenShown(const std::string& form, const std::string& control) {
-    Later(form, [control](HWND window) {
-        HWND target = ::GetWindow(window, GW_CHILD);
-        while (target && NameOf(target) != control)
-            target = ::GetWindow(target, GW_HWNDNEXT);
-        if (!target) return allDone.store(false);
-        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(target), BN_CLICKED),
-                       reinterpret_cast<LPARAM>(target));
-    });
-}
-
-// The key goes where the keyboard's would: to the control that has the focus.
-void PressWhenShown(const std::string& form, Key key) {
-    Later(form, [key](HWND window) {
+void WhenShown(const std::string& form, Action action, const std::string& control) {
+    Later(form, [action, control](HWND window) {
+        if (action == Action::Close) return (void)::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (action == Action::Click) {
+            HWND target = ::GetWindow(window, GW_CHILD);
+            while (target && NameOf(target) != control)
+                target = ::GetWindow(target, GW_HWNDNEXT);
+            if (!target) return allDone.store(false);
+            return (void)::PostMessageW(window, WM_COMMAND,
+                                        MAKEWPARAM(::GetDlgCtrlID(target), BN_CLICKED),
+                                        reinterpret_cast<LPARAM>(target));
+        }
         GUITHREADINFO thread = {};
         thread.cbSize = sizeof thread;
         ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &thread);
         ::PostMessageW(thread.hwndFocus ? thread.hwndFocus : window, WM_KEYDOWN,
-                       key == Key::Enter ? VK_RETURN : VK_ESCAPE, 1);
+                       action == Action::Enter ? VK_RETURN : VK_ESCAPE, 1);
     });
-}
-
-void CloseWhenShown(const std::string& form) {
-    Later(form, [](HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); });
 }
 
 void AnswerNextMessageBox(int answer) {
     Later("", [answer](HWND box) { ::PostMessageW(box, WM_COMMAND, answer, 0); });
-}
-
-bool NameHeld(const std::string& form, const std::string& control) {
-    return ::FindAtomW(Wide(form).c_str()) != 0 || ::FindAtomW(Wide(control).c_str()) != 0;
 }
 
 bool MoveToScreenOfDpi(platform::Hwnd form, int dpi, const platform::PixelRect& suggested) {
