@@ -70,4 +70,26 @@ TEST(Text, Utf16ComesBackExactlyALoneSurrogateToo) {
         << "no UTF-8: the replacement letter";
 }
 
+// Whatever the bytes (letters of every length, broken, cut or overlong sequences, encoded
+// surrogates): a cut never splits a letter, UTF-16 lengths agree with the conversion, and
+// upper case changes only letters.
+TEST(Text, AnyBytesCutCountAndFoldConsistently) {
+    for (const std::string text :
+         {"a\u00E9\u20AC\U0001F600", "\x80z", "x\xC3", "\xE2\x82x", "\xC0\xAF\xF8",
+          "\xED\xA0\x80\xED\xB0\x80", "\xF0\x9F\x98", "\xF4\x90\x80\x80 \t"}) {
+        SCOPED_TRACE(text);
+        const std::u16string units = Utf16FromUtf8(text);
+        EXPECT_EQ(Utf16Length(text), units.size());
+        EXPECT_EQ(UpperCase(text).size(), text.size());
+        EXPECT_TRUE(EqualsNoCase(UpperCase(text), text));
+        EXPECT_EQ(Trim(" " + text + " "), Trim(text));
+        for (std::size_t bytes = 0; bytes <= text.size(); ++bytes) {
+            const std::string cut = CutUtf8(text, bytes);
+            EXPECT_LE(cut.size(), bytes);
+            EXPECT_EQ(text.compare(0, cut.size(), cut), 0);
+            EXPECT_EQ(units.compare(0, Utf16FromUtf8(cut).size(), Utf16FromUtf8(cut)), 0);
+        }
+    }
+}
+
 }  // namespace
