@@ -1,14 +1,8 @@
 // The repair layer on the sandbox machine: the decision a repair run takes for each problem,
 // the texts a re-pointed entry gets, the search for the missing file, and the registry
 // backup taken first.
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <optional>
-#include <string>
-#include <tuple>
 #include <utility>
-#include <vector>
 
 #include "platform/errors.h"
 #include "repair/actions.h"
@@ -61,32 +55,18 @@ struct ScriptedUser final : repair::User {
     int backupQuestions = 0;
 };
 
-struct SilentProgress final : core::Progress {
-    bool Continue() override { return true; }
-    void Looking(const std::string&) override {}
-    void KeepResponsive() override {}
-};
-
 class RepairTest : public SandboxTest {
   protected:
     void SetUp() override {
         SandboxTest::SetUp();
-        folders_.windows = "C:\\Windows";
-        folders_.programFiles = "C:\\Program Files\\";
         for (const char* folder : {"C:\\Windows", "C:\\Program Files", "C:\\Desktop", "C:\\Temp"})
             sandbox::MakeFolder(folder);
     }
 
     static void Touch(const std::string& path) { sandbox::WriteFile(path, "x"); }
     static Problem Make(ProblemKind kind, const std::string& key, const std::string& name,
-                        const std::string& missing) {
-        Problem problem;
-        problem.kind = kind;
-        problem.root = kHkeyLocalMachine;
-        problem.keyPath = key;
-        problem.valueName = name;
-        problem.missingFile = missing;
-        return problem;
+                        const std::string& missing, platform::RootKey root = kHkeyLocalMachine) {
+        return {kind, core::Category::BrokenLink, "", "", missing, "", root, key, name};
     }
     static std::string Text(const std::string& key, const std::string& name) {
         const auto value = sandbox::GetValue(kHkeyLocalMachine, key, name);
@@ -94,9 +74,9 @@ class RepairTest : public SandboxTest {
     }
     repair::MissingFileSearch Search() { return {folders_, language_, progress_}; }
 
-    core::Folders folders_;
+    core::Folders folders_{"", "", "", "C:\\Program Files\\", "", "C:\\Windows"};
     core::Language language_;
-    SilentProgress progress_;
+    TestProgress progress_;
     ScriptedUser user_;
 };
 
@@ -116,12 +96,10 @@ constexpr Outcome kKeptTold{"kept", false, false, true};
 struct Case {
     ProblemKind kind;
     Found found;
-    Outcome conservative;
-    Outcome aggressive;
+    Outcome conservative, aggressive;
 };
 // The registry entry is a shared DLL: its path is the value's name, renamed keeping type and
-// count, never over a value of the new name. The shortcut points to the missing file; the
-// temporary file is deleted whatever the method.
+// count, never over a value of the new name. The shortcut points to the missing file.
 const Case kCases[] = {
     {K::Registry, Found::Nothing, kDeleted, kDeleted},
     {K::Registry, Found::One, kRepointed, kDeleted},
@@ -137,23 +115,16 @@ const Case kCases[] = {
     {K::Shortcut, Found::NothingWorks, kKeptTold, kKeptTold},
     {K::File, Found::Nothing, kDeleted, kDeleted},
     {K::File, Found::One, kDeleted, kDeleted},
-    {K::File, Found::SeveralChosen, kDeleted, kDeleted},
-    {K::File, Found::SeveralCancelled, kDeleted, kDeleted},
-    {K::File, Found::RepointFails, kDeleted, kDeleted},
     {K::File, Found::NothingWorks, kKeptTold, kKeptTold},
 };
 
-class RepairDecision
-    : public RepairTest,
-      public ::testing::WithParamInterface<std::tuple<repair::Method, std::size_t>> {
+// Each case twice: conservative at its index, aggressive after all cases.
+class RepairDecision : public RepairTest, public ::testing::WithParamInterface<std::size_t> {
   protected:
     // The problem of `kind`, its entry made on the machine.
     static Problem Seed(ProblemKind kind) {
         sandbox::SetValue(kHkeyLocalMachine, kSharedDlls, kGone, platform::kRegDword, kUseCount);
-        sandbox::Shortcut link;
-        link.path = kGone;
-        link.arguments = "-full";
-        sandbox::WriteShortcut(kLink, link);
+        sandbox::WriteShortcut(kLink, {kGone, "", "-full", "", ""});
         Touch(kOldFile);
         Problem problem = Make(kind, kSharedDlls, kGone, kind == K::File ? "" : kGone);
         problem.file = kind == K::Shortcut ? kLink : kind == K::File ? kOldFile : "";
@@ -177,8 +148,8 @@ class RepairDecision
 };
 
 TEST_P(RepairDecision, FollowsTheMethodAndTheSearch) {
-    const repair::Method method = std::get<0>(GetParam());
-    const Case& c = kCases[std::get<1>(GetParam())];
+    const bool aggressive = GetParam() >= std::size(kCases);
+    const Case& c = kCases[GetParam() % std::size(kCases)];
     Problem problem = Seed(c.kind);
     if (c.found != Found::Nothing) Touch(kInProgramFiles);
     if (c.found == Found::SeveralChosen || c.found == Found::SeveralCancelled) Touch(kInWindows);
@@ -195,47 +166,38 @@ TEST_P(RepairDecision, FollowsTheMethodAndTheSearch) {
             sandbox::SetAttributes(file, platform::kFileAttributeReadOnly);
     }
 
+    const auto method = aggressive ? repair::Method::Aggressive : repair::Method::Conservative;
     repair::Repairer(method, folders_, language_, progress_, user_).Repair(problem);
 
-    const Outcome& want = method == repair::Method::Conservative ? c.conservative : c.aggressive;
+    const Outcome& want = aggressive ? c.aggressive : c.conservative;
     EXPECT_EQ(Entry(c.kind), want.entry);
     EXPECT_EQ(problem.repaired, want.repaired);
-    const std::vector<Paths> asked = {{kInWindows, kInProgramFiles}};
-    EXPECT_EQ(user_.offered, want.chooserAsked ? asked : std::vector<Paths>{});
+    EXPECT_EQ(user_.offered, std::vector<Paths>(want.chooserAsked, {kInWindows, kInProgramFiles}));
     EXPECT_EQ(user_.cannotDelete, want.cannotDeleteTold ? Paths{problem.file} : Paths{});
 }
 
-constexpr const char* kMethodNames[] = {"Conservative", "Aggressive"};
 INSTANTIATE_TEST_SUITE_P(Matrix, RepairDecision,
-                         ::testing::Combine(::testing::Values(repair::Method::Conservative,
-                                                              repair::Method::Aggressive),
-                                            ::testing::Range<std::size_t>(0, std::size(kCases))),
-                         [](const auto& info) {
-                             return kMethodNames[static_cast<int>(std::get<0>(info.param))] +
-                                    std::to_string(std::get<1>(info.param));
-                         });
+                         ::testing::Range<std::size_t>(0, 2 * std::size(kCases)));
 
 TEST_F(RepairTest, RepointingReplacesTheMissingPathAndQuotesOnlyCommandLines) {
+    const std::string quoted = '"' + std::string(kInProgramFiles) + '"';
     struct Repointing {
-        const char *key, *name, *before, *missing, *newPath, *after;
+        const char *key, *name, *before;
+        std::string after;
+        const char *missing = kGone, *newPath = kInProgramFiles;
     };
     const Repointing texts[] = {
-        {kRun, "Tool", "c:\\gone\\TOOL.EXE -min", kGone, kInProgramFiles,
-         "\"C:\\Program Files\\B\\tool.exe\" -min"},
-        {kRun, "Quoted", "\"C:\\Gone\\tool.exe\" /tray", kGone, kInProgramFiles,
-         "\"C:\\Program Files\\B\\tool.exe\" /tray"},
-        {kRun, "NoBlank", "C:\\Gone\\tool.exe -min", kGone, kInWindows,
-         "C:\\Windows\\A\\tool.exe -min"},
-        {kUninstall, "UninstallString", "C:\\Gone\\tool.exe /S", kGone, kInProgramFiles,
-         "\"C:\\Program Files\\B\\tool.exe\" /S"},
-        {kUninstall, "Other", "\"%ProgramFiles%\\Old\\x.exe\" /S", "C:\\Program Files\\Old\\x.exe",
-         kInProgramFiles, "\"C:\\Program Files\\B\\tool.exe\""},
-        {kFonts, "Old", "%WinDir%\\Fonts\\x.ttf", "C:\\Windows\\Fonts\\x.ttf", kInProgramFiles,
-         kInProgramFiles},
-        {kFonts, "Gone (TrueType)", kGone, kGone, kInProgramFiles, kInProgramFiles},
-        {kAppPath, "", kGone, kGone, kInProgramFiles, kInProgramFiles},
-        {kHelp, "tool.hlp", "C:\\Gone", "C:\\Gone\\tool.hlp", "C:\\Program Files\\B\\tool.hlp",
-         "C:\\Program Files\\B"},
+        {kRun, "Tool", "c:\\gone\\TOOL.EXE -min", quoted + " -min"},
+        {kRun, "Quoted", "\"C:\\Gone\\tool.exe\" /tray", quoted + " /tray"},
+        {kRun, "NoBlank", "C:\\Gone\\tool.exe -min", "C:\\Windows\\A\\tool.exe -min", kGone,
+         kInWindows},
+        {kUninstall, "UninstallString", "C:\\Gone\\tool.exe /S", quoted + " /S"},
+        {kUninstall, "Other", "\"%ProgramFiles%\\Old\\x.exe\" /S", quoted,
+         "C:\\Program Files\\Old\\x.exe"},
+        {kFonts, "Old", "%WinDir%\\Fonts\\x.ttf", kInProgramFiles, "C:\\Windows\\Fonts\\x.ttf"},
+        {kFonts, "Gone (TrueType)", kGone, kInProgramFiles},
+        {kHelp, "tool.hlp", "C:\\Gone", "C:\\Program Files\\B", "C:\\Gone\\tool.hlp",
+         "C:\\Program Files\\B\\tool.hlp"},
     };
     for (const Repointing& t : texts) {
         SCOPED_TRACE(std::string(t.key) + " " + t.name);
@@ -248,15 +210,6 @@ TEST_F(RepairTest, RepointingReplacesTheMissingPathAndQuotesOnlyCommandLines) {
         EXPECT_TRUE(problem.repaired);
         EXPECT_EQ(Text(t.key, t.name), t.after);
     }
-}
-
-TEST_F(RepairTest, AnApplicationPathRecordIsNotDeleted) {
-    sandbox::SetString(kHkeyLocalMachine, kAppPath, "", kGone);
-    Problem problem = Make(K::Registry, kAppPath, "", kGone);
-    repair::Delete(problem, user_);
-    EXPECT_FALSE(problem.repaired);
-    EXPECT_EQ(Text(kAppPath, ""), kGone);
-    EXPECT_TRUE(user_.cannotDelete.empty());
 }
 
 TEST_F(RepairTest, TheSearchOffersWhatSearchFileFindsInTheWindowsTreeFirst) {
@@ -292,44 +245,35 @@ TEST_F(RepairTest, TheSearchOffersWhatSearchFileFindsInTheWindowsTreeFirst) {
 
 constexpr const char* kBackupFolder = "C:\\PURGEL~1\\backup\\";
 
-class Backup : public RepairTest {
-  protected:
-    void SetUp() override {
-        RepairTest::SetUp();
-        sandbox::SetLocalTime(2026, 12, 7, 9, 5, 3);
-        sandbox::SetString(kHkeyLocalMachine, kAppPath, "", kGone);
-        sandbox::SetString(kHkeyLocalMachine, kFonts, "Gone (TrueType)", "gone.ttf");
-        sandbox::SetString(kHkeyCurrentUser, kRun, "Tool", kGone);
-        Problem run = Make(K::Registry, kRun, "Tool", kGone);
-        run.root = kHkeyCurrentUser;
-        problems_ = {Make(K::Registry, kAppPath, "", kGone), Make(K::Shortcut, "", "", kGone),
-                     Make(K::Registry, kFonts, "Gone (TrueType)", ""), Make(K::File, "", "", ""),
-                     run};
-    }
-    static std::string Command(const std::string& key, int n) {
-        return "REG EXPORT \"" + key + "\" \"" + kBackupFolder + "261207-090503-" +
-               std::to_string(n) + ".reg\" /y";
-    }
-    core::Problems problems_;
-};
+std::string BackupCommand(const std::string& root, const std::string& key, int n) {
+    return "REG EXPORT \"" + root + "\\" + key + "\" \"" + kBackupFolder + "261207-090503-" +
+           std::to_string(n) + ".reg\" /y";
+}
 
-TEST_F(Backup, ExportsEachRegistryKeyIntoItsOwnFile) {
+TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
+    sandbox::SetString(kHkeyLocalMachine, kAppPath, "", kGone);
+    sandbox::SetString(kHkeyLocalMachine, kFonts, "Gone (TrueType)", "gone.ttf");
+    sandbox::SetString(kHkeyCurrentUser, kRun, "Tool", kGone);
+    const core::Problems problems = {
+        Make(K::Registry, kAppPath, "", kGone), Make(K::Shortcut, "", "", kGone),
+        Make(K::Registry, kFonts, "Gone (TrueType)", ""), Make(K::File, "", "", ""),
+        Make(K::Registry, kRun, "Tool", kGone, kHkeyCurrentUser)};
     ASSERT_FALSE(std::filesystem::exists(sandbox::HostPath(AppFile("backup"))));
+    sandbox::SetLocalTime(2026, 12, 7, 9, 5, 3);
     sandbox::OnProcessStart([](const std::string& commandLine) {
         sandbox::SetLocalTime(2026, 12, 7, 9, 5, 4);  // one stamp for the whole backup
         return sandbox::RunRegTool(commandLine);
     });
-    EXPECT_TRUE(repair::BackUpRegistry(problems_, user_));
-    EXPECT_EQ(sandbox::StartedProcesses(), (Paths{Command("HKLM\\" + std::string(kAppPath), 1),
-                                                  Command("HKLM\\" + std::string(kFonts), 2),
-                                                  Command("HKCU\\" + std::string(kRun), 3)}));
+    EXPECT_TRUE(repair::BackUpRegistry(problems, user_));
+    EXPECT_EQ(sandbox::StartedProcesses(),
+              (Paths{BackupCommand("HKLM", kAppPath, 1), BackupCommand("HKLM", kFonts, 2),
+                     BackupCommand("HKCU", kRun, 3)}));
     EXPECT_NE(ReadAppFile("backup\\261207-090503-2.reg").find("\"Gone (TrueType)\"=\"gone.ttf\""),
               std::string::npos);
     EXPECT_EQ(user_.backupQuestions, 0);
     EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
-}
 
-TEST_F(Backup, AFailedExportIsLoggedAndTheUserDecides) {
+    sandbox::SetLocalTime(2026, 12, 7, 9, 5, 3);
     const std::pair<sandbox::ProcessOutcome, std::string> failures[] = {
         {sandbox::ProcessOutcome::EndsWith(1), "1: REG EXPORT ended with this exit code"},
         {sandbox::ProcessOutcome::FailsToStart(platform::kErrorAccessDenied),
@@ -348,7 +292,7 @@ TEST_F(Backup, AFailedExportIsLoggedAndTheUserDecides) {
             std::filesystem::remove(sandbox::HostPath(AppFile("log.txt")));
             user_ = ScriptedUser();
             user_.repairAnyway = answer;
-            EXPECT_EQ(repair::BackUpRegistry(problems_, user_), answer);
+            EXPECT_EQ(repair::BackUpRegistry(problems, user_), answer);
             EXPECT_EQ(user_.backupQuestions, 1);
             EXPECT_EQ(sandbox::RunningProcesses(), 0u);
             EXPECT_EQ(ReadAppFile("log.txt"), "Error: Backupregistry: " + logged +

@@ -1,10 +1,7 @@
 // The scanners on the sandbox machine: every registry list, the rules for the paths the lists
 // name, the two folder walks, and the whole scan's order and stop.
-#include <cstddef>
-#include <string>
+#include <cstdint>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "core/language.h"
 #include "platform/filesystem.h"
@@ -24,22 +21,6 @@ constexpr const char* kPrograms = "C:\\Users\\ann\\Programs";
 constexpr const char* kCache = "C:\\Users\\ann\\Cache";
 constexpr const char* kTemp = "C:\\Temp";
 
-// Goes on until told to stop, or until it has shown an item ending in `stopOn`; keeps every
-// item it was shown.
-class TestProgress final : public core::Progress {
-  public:
-    bool Continue() override { return goOn; }
-    void Looking(const std::string& text) override {
-        looked.push_back(text);
-        if (!stopOn.empty() && text.ends_with(stopOn)) goOn = false;
-    }
-    void KeepResponsive() override {}
-
-    bool goOn = true;
-    std::string stopOn;
-    Lines looked;
-};
-
 // Each problem as one line: everything the list shows and a repair relies on.
 Lines Show(const core::Problems& problems) {
     static const core::Language english;
@@ -53,42 +34,29 @@ Lines Show(const core::Problems& problems) {
     return shown;
 }
 
-// Runs `check` on every row; a failure names the row's index and input.
-template <typename Row, std::size_t N, typename Check>
-void ForEachRow(const Row (&rows)[N], Check&& check) {
-    for (std::size_t i = 0; i < N; ++i) {
-        SCOPED_TRACE(::testing::Message() << "row " << i << ": \"" << rows[i].input << "\"");
-        check(rows[i]);
-    }
-}
-
 std::string In(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
-void DatedFile(const std::string& path, int year, int month, int day, int hour = 0, int minute = 0,
-               int second = 0) {
+void DatedFile(const std::string& path, int y, int m, int d, int h = 0, int min = 0, int s = 0) {
     sandbox::WriteFile(path, "x");
-    sandbox::SetLastWriteTime(path, year, month, day, hour, minute, second);
+    sandbox::SetLastWriteTime(path, y, m, d, h, min, s);
 }
 void Link(const std::string& path, const std::string& target, const std::string& arguments = "") {
-    sandbox::Shortcut link;
-    link.path = target;
-    link.arguments = arguments;
-    sandbox::WriteShortcut(path, link);
+    sandbox::WriteShortcut(path, {target, "", arguments, "", ""});
 }
 
 // Plants an entry of `list` called `name` that names `path`; returns the problem it makes
 // when the path is missing. A help entry keeps the folder as data and the file as name; a
 // shared DLL's name is its path, its data a use count.
 Problem Plant(const RegistryList& list, const std::string& name, const std::string& path) {
-    Problem p;
-    p.category = list.category;
-    p.description = "Links to nonexisting file " + path;
-    p.missingFile = path;
-    p.root = list.root;
-    p.keyPath = list.key;
-    p.location = In(platform::RootKeyName(list.root), list.key);
-    p.valueName = name;
+    Problem p{.category = list.category,
+              .location = In(platform::RootKeyName(list.root), list.key),
+              .description = "Links to nonexisting file " + path,
+              .missingFile = path,
+              .file = {},
+              .root = list.root,
+              .keyPath = list.key,
+              .valueName = name};
     std::string data = path + '\0';
     if (list.pathIn == PathIn::SubkeyValue) {
         p.keyPath = In(list.key, name);
@@ -135,9 +103,12 @@ class ScanTest : public SandboxTest {
 
 TEST_F(ScanTest, EveryRegistryListRecordsExactlyItsEntriesNamingAMissingFile) {
     const auto& lists = scan::RegistryLists();
+    Lines table;  // each list's root, where its entries keep the path, and the value read
     for (std::size_t i = 0; i < lists.size(); ++i) {
         const RegistryList& list = lists[i];
-        SCOPED_TRACE(std::string(platform::RootKeyName(list.root)) + "\\" + list.key);
+        const std::string root = platform::RootKeyName(list.root);
+        SCOPED_TRACE(root + "\\" + list.key);
+        table.push_back(root + std::to_string(static_cast<int>(list.pathIn)) + list.valueName);
         const std::string gone = "C:\\Gone\\" + std::to_string(i);
         const std::string here = "C:\\Present\\" + std::to_string(i);
         sandbox::WriteFile(In(here, "here.exe"), "MZ");
@@ -156,6 +127,8 @@ TEST_F(ScanTest, EveryRegistryListRecordsExactlyItsEntriesNamingAMissingFile) {
         scan::ScanRegistryList(list, scope_);
         EXPECT_EQ(Show(problems_), Show(expected));
     }
+    EXPECT_EQ(table, (Lines{"HKLM0UninstallString", "HKLM1", "HKCU1", "HKLM1", "HKLM1", "HKLM2",
+                            "HKLM0", "HKLM3"}));
 }
 
 TEST_F(ScanTest, OnlyAPathOnAPresentDriveThatNoPrefixExplainsIsMissing) {
@@ -190,21 +163,19 @@ TEST_F(ScanTest, TheTempScanRecordsOldFilesAtAnyDepthButNoSystemFileAndNothingBe
     // A day number counts 365 days a year and 12 a month, whatever the month's length: today
     // 361.tmp is 365 + 12 - 16 days old (the calendar says 380), 367.tmp 365 - 12 + 14 (349).
     sandbox::SetLocalTime(2026, 6, 15);
-    const std::tuple<const char*, int, int, int> ages[] = {
-        {"365.tmp", 2025, 6, 15}, {"366.tmp", 2025, 6, 14},      {"361.tmp", 2025, 5, 31},
-        {"367.tmp", 2025, 7, 1},  {"tomorrow.tmp", 2026, 6, 16},
+    constexpr std::uint32_t kHidden = platform::kFileAttributeHidden;
+    constexpr std::uint32_t kSystem = platform::kFileAttributeSystem;
+    const std::tuple<const char*, int, int, int, std::uint32_t> files[] = {
+        {"365.tmp", 2025, 6, 15, 0},         {"366.tmp", 2025, 6, 14, 0},
+        {"361.tmp", 2025, 5, 31, 0},         {"367.tmp", 2025, 7, 1, 0},
+        {"tomorrow.tmp", 2026, 6, 16, 0},    {"hidden.tmp", 2020, 1, 1, kHidden},
+        {"system.tmp", 2020, 1, 1, kSystem}, {"sys-hidden.tmp", 2020, 1, 1, kSystem | kHidden},
     };
-    for (const auto& [name, year, month, day] : ages)
+    for (const auto& [name, year, month, day, attributes] : files) {
         DatedFile(In(kTemp, name), year, month, day, 23, 59, 59);
-    DatedFile(In(kTemp, "plain.tmp"), 2020, 6, 7, 8, 9, 10);
-    using platform::kFileAttributeHidden, platform::kFileAttributeSystem;
-    for (const auto& [name, attributes] :
-         {std::pair{"hidden.tmp", kFileAttributeHidden},
-          {"system.tmp", kFileAttributeSystem},
-          {"sys-hidden.tmp", kFileAttributeSystem | kFileAttributeHidden}}) {
-        DatedFile(In(kTemp, name), 2020, 1, 1);
         sandbox::SetAttributes(In(kTemp, name), attributes);
     }
+    DatedFile(In(kTemp, "plain.tmp"), 2020, 6, 7, 8, 9, 10);
     DatedFile(In(kTemp, "Sub\\deep.tmp"), 2020, 1, 1);
     DatedFile("C:\\Elsewhere\\outside.tmp", 2020, 1, 1);
     MakeReparsePointsOfEveryTag(In(kTemp, "Sub\\Out"), "C:\\Elsewhere");
@@ -220,7 +191,7 @@ TEST_F(ScanTest, TheTempScanRecordsOldFilesAtAnyDepthButNoSystemFileAndNothingBe
     EXPECT_EQ(Show({problems_[3]})[0],
               "File, Unused file,  | " + plain + " |  |  |  | " + plain +
                   " | file | File in temporary folder, last used 2020-06-07 08:09:10");
-    EXPECT_EQ(problems_[2].description, "File in temporary folder, last used 2020-01-01");
+    EXPECT_EQ(problems_[4].description, "File in temporary folder, last used 2020-01-01");
 }
 
 TEST_F(ScanTest, AShortcutIsBrokenWhenItsTargetIsMissingOnAPresentDrive) {
