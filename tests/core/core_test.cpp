@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/text.h"
 #include "core/command_line.h"
 #include "core/first_run.h"
 #include "core/folders.h"
@@ -82,6 +83,23 @@ TEST_F(CoreTest, TextsComeFromTheFileThenTheBuiltInEnglishThenTheDefault) {
     EXPECT_EQ(core::Language("deu").Text("both", "x"), "English");
     EXPECT_EQ(ReadAppFile("languages\\_missing.txt"),
               "[Lang_eng]\r\nbuilt=\r\nnowhere=\r\n[Lang_deu]\r\nboth=\r\n");
+}
+
+// The built-in file is read as the profile functions read one: UTF-16 after its mark, else
+// UTF-8 without one; blanks and matching quotes go, [Lang] in any case, the first key counts.
+TEST_F(CoreTest, TheBuiltInEnglishIsReadAsTheSystemReadsAProfile) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char16_t unit : base::Utf16FromUtf8("[Lang]\r\nk=\u00DCber\r\n"))
+        utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    const std::pair<std::string, const char*> files[] = {
+        {"\xEF\xBB\xBF[Other]\r\nk=no\r\n [ lang ] \n k = \"quoted\" \nk=second\ny='x\n", "quoted"},
+        {utf16, "\u00DCber"}};
+    for (const auto& [bytes, expected] : files) {
+        sandbox::SetBuiltInLanguageFile(bytes);
+        EXPECT_EQ(core::Language("xx").Text("k", "default"), expected);
+    }
+    sandbox::SetBuiltInLanguageFile(files[0].first);
+    EXPECT_EQ(core::Language("xx").Text("y", "default"), "'x") << "an unmatched quote stays";
 }
 
 TEST_F(CoreTest, AProblemIsKnownByItsKindLocationAndValueName) {

@@ -2,7 +2,9 @@
 // starts it, and the main window read as a user sees it.
 #pragma once
 
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,19 @@
 #include "forms/interaction.h"
 #include "platform/folders.h"
 #include "support/sandbox_test.h"
-#include "support/shipped_language.h"
+
+// Copies the shipped languages/<code>.txt beside the program, for windows whose texts exist
+// only there; returns its bytes.
+inline std::string InstallShippedLanguage(const std::string& appFolder,
+                                          const std::string& code = "eng") {
+    const std::string path = PURGELINT_LANGUAGES_DIR "/" + code + ".txt";
+    std::ifstream shipped(path, std::ios::binary);
+    EXPECT_TRUE(shipped) << path;
+    std::ostringstream text;
+    text << shipped.rdbuf();
+    sandbox::WriteFile(appFolder + "\\languages\\" + code + ".txt", text.str());
+    return text.str();
+}
 
 class AppTest : public SandboxTest {
   protected:
