@@ -159,6 +159,27 @@ TEST_F(ScanTest, OnlyAPathOnAPresentDriveThatNoPrefixExplainsIsMissing) {
     });
 }
 
+// Data over the read limit reads as empty, a name too long for its buffer skips that entry
+// alone, a subkey that refuses full access is neither read nor entered: all of them pass.
+TEST_F(ScanTest, AnEntryThatCannotBeReadPassesAndTheListGoesOn) {
+    const RegistryList& uninstall = scan::RegistryLists()[0];
+    const RegistryList& run = scan::RegistryLists()[1];
+    const std::string gone = "C:\\Gone\\a.exe", key = uninstall.key;
+    sandbox::SetValue(run.root, run.key, "Big", platform::kRegSz, gone + std::string(1100, ' '));
+    sandbox::SetValue(run.root, run.key, std::string(300, 'n'), platform::kRegSz, gone);
+    sandbox::SetValue(run.root, run.key, "NoNul", platform::kRegSz, gone);
+    for (const char* subkey : {"\\Locked", "\\Locked\\Inner", "\\Open"})
+        sandbox::SetString(uninstall.root, key + subkey, "UninstallString", gone);
+    sandbox::RefuseFullAccess(uninstall.root, key + "\\Locked");
+    scan::ScanRegistryList(run, scope_);
+    scan::ScanRegistryList(uninstall, scope_);
+    Lines locations;
+    for (const Problem& problem : problems_)
+        locations.push_back(problem.location);
+    EXPECT_EQ(locations,
+              (Lines{"HKLM\\" + std::string(run.key) + "\\NoNul", "HKLM\\" + key + "\\Open"}));
+}
+
 TEST_F(ScanTest, TheTempScanRecordsOldFilesAtAnyDepthButNoSystemFileAndNothingBehindALink) {
     // A day number counts 365 days a year and 12 a month, whatever the month's length: today
     // 361.tmp is 365 + 12 - 16 days old (the calendar says 380), 367.tmp 365 - 12 + 14 (349).
