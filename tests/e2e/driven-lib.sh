@@ -1,4 +1,5 @@
-# Sourced by the e2e tests: source driven-lib.sh NAME DIST demo_installer.exe ui_driver.exe
+# Sourced by the e2e tests (NAME_test.sh DIST demo_installer.exe ui_driver.exe, on a display
+# under xvfb-run): source driven-lib.sh NAME DIST demo_installer.exe ui_driver.exe
 # Each has a Wine prefix of its own, build/.../e2e-NAME: they may run beside each other.
 set -uo pipefail
 DIST="$2" INSTALLER="$3" DRIVER="$4"
@@ -16,9 +17,7 @@ check() {
     printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
 }
 
-check_match() {
-    if [[ "$3" =~ $2 ]]; then check "$1" "$3" "$3"; else check "$1" "text matching $2" "$3"; fi
-}
+check_match() { if [[ "$3" =~ $2 ]]; then check "$1" "$3" "$3"; else check "$1" "text matching $2" "$3"; fi; }
 
 finish() {
     wineserver -k 2>/dev/null
@@ -26,8 +25,10 @@ finish() {
     [ "$failed" -eq 0 ]
 }
 
-# A new prefix with the program in C:\Purgelint. Wine's desktop started before its settings
-# were made: the program's windows open in the virtual one only with a new server.
+# A new prefix with the program in C:\Purgelint, the user's profile (PROFILE, its Windows path)
+# and temporary folder (TEMP_DIR, on the host), no welcome on the first start. Wine's desktop
+# started before its settings were made: the program's windows open in the virtual one only
+# with a new server.
 fresh_machine() {
     wineserver -k 2>/dev/null
     rm -rf "$E2E_ROOT" && mkdir -p "$E2E_ROOT"
@@ -36,11 +37,13 @@ fresh_machine() {
     ensure_wine_prefix
     APP="$WINEPREFIX/drive_c/Purgelint"
     mkdir -p "$APP" && cp -r "$DIST/." "$APP/"
+    PROFILE="$(wine cmd.exe /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')"
+    TEMP_DIR="$(host_path "$(wine cmd.exe /c 'echo %TEMP%' </dev/null | tr -d '\r')")"
+    printf '[Main]\r\nuserwelcomed=1\r\n' >"$APP/setup.ini"
 }
 
-# Runs a step of the driver and keeps its output in $out; a step that fails leaves nothing
-# to test after it. The output goes through a file: a Wine service that the driver happens
-# to start inherits it, and would hold a pipe open for as long as it runs.
+# A driver step, its output in $out; a failed one ends the test. Through a file: a Wine service
+# the driver starts inherits the output, and would hold a pipe open for as long as it runs.
 step() {
     local status=0
     timeout 90 wine "$DRIVER" "$@" </dev/null >"$E2E_ROOT/driver.out" 2>&1 || status=$?
@@ -51,13 +54,16 @@ step() {
     fi
 }
 
-# Ends the test at a failed step, with a picture of the screen as it was left.
+# Ends the test at a failed step, with a picture of the screen.
 stop() {
     screenshot "failed-$(basename "$0" .sh)"
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     finish
     exit 1
 }
+
+# Types key $2 in window $1, then runs the step of the other arguments.
+keys_then() { step keys "$1" "$2"; step "${@:3}"; }
 
 screenshot() { mkdir -p "$SHOTS" && import -window root "$SHOTS/$1.png"; }
 
@@ -67,8 +73,7 @@ start_program() {
     step wait "$MAIN" 60
 }
 
-# Closes the main window and waits up to 30 s for the program to end; no language text it
-# showed may have been missing.
+# Closes the main window, waits up to 30 s for the program to end; no language text was missing.
 close_program() {
     step close "$MAIN"
     timeout 30 tail -s 0.1 --pid="$app_pid" -f /dev/null ||
@@ -78,24 +83,21 @@ close_program() {
 }
 
 # Finds the problems; the summary is answered with $1, No (do not repair) unless given.
-scan() {
-    step click "$MAIN" "$(caption frmmain_button_check)"
-    step answer "${1:-No}" 300
-}
+scan() { step click "$MAIN" "$(caption frmmain_button_check)"; step answer "${1:-No}" 300; }
 
-# Starts a repair of every row with the method of that caption, the backup on.
+# Starts a repair of every row with the method of caption $1, the backup on; given a count $2,
+# the closing message is to count that many repaired.
 repair_with() {
-    local options
-    options="$(caption frmrepopt_caption)"
+    local options="$(caption frmrepopt_caption)"
     step click "$MAIN" "$(caption frmmain_button_repair)"
     step wait "$options"
     screenshot repair-options
     step click "$options" "$1"
     step check "$options" "$(caption frmrepopt_ch_backup)" on
     step click "$options" "$(caption frmrepopt_button_ok)"
+    [ -z "${2-}" ] || { step answer OK 300; check_match "the closing message counts $2 repaired" " $2$" "$out"; }
 }
 
-# Imports every file of the program's backup folder with the real REG.
 import_backup() {
     local file
     for file in "$APP"/backup/*; do
@@ -104,9 +106,8 @@ import_backup() {
     done
 }
 
-# The data of a value as `reg query` lists it ("(Default)" for the default value), or
-# "<absent>"; names may hold blanks and brackets. The name goes through the environment:
-# awk -v would take its backslashes as escapes.
+# The data of a value as `reg query` lists it ("(Default)" for the default value) or "<absent>";
+# the name (blanks, brackets) goes through the environment: awk -v would unescape backslashes.
 reg_value() {
     wine reg query "$1" </dev/null 2>/dev/null | tr -d '\r' | NAME="$2" awk '
         BEGIN { name = ENVIRON["NAME"] }
@@ -126,24 +127,15 @@ reg_add() { wine reg add "$@" /f </dev/null >/dev/null 2>&1; }
 # A caption as the program shows it: the English text of its key.
 caption() { sed -n "s/^$1=//p" "$APP/languages/eng.txt" | tr -d '\r'; }
 
-# The user's profile (PROFILE, its Windows path) and temporary folder (TEMP_DIR, on the
-# host); no welcome on the first start: the window is there at once.
-user_folders() {
-    PROFILE="$(wine cmd.exe /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')"
-    TEMP_DIR="$(host_path "$(wine cmd.exe /c 'echo %TEMP%' </dev/null | tr -d '\r')")"
-    printf '[Main]\r\nuserwelcomed=1\r\n' >"$APP/setup.ini"
-}
-
 # The machine as scripts/demo.sh leaves it, the viewer moved into host folder $1 (C:\Tools).
 seed_machine() {
     local programs moved_to="${1:-$WINEPREFIX/drive_c/Tools}"
+    fresh_machine
     wine "$INSTALLER" "$(winepath -w "$INSTALLER")" </dev/null >/dev/null 2>&1 ||
         { check "the demo programs install" "installed" "failed"; stop; }
     programs="$(host_path 'C:\Program Files')"
     rm -rf "$programs/Quillmere Notes"
     mkdir -p "$moved_to" && mv "$programs/Brackenfold Photo Viewer" "$moved_to/"
-
-    user_folders
     mkdir -p "$TEMP_DIR/qn_setup" "$TEMP_DIR/~brk0391"
     touch -d '2023-05-01 10:12' "$TEMP_DIR/~DF3A27.tmp" "$TEMP_DIR/qn_setup/install.log" \
         "$TEMP_DIR/qn_setup/data1.cab" "$TEMP_DIR/~brk0391/unpack.tmp"

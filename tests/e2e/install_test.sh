@@ -31,18 +31,17 @@ wait_uninstaller() {
     stop
 }
 
+scan_rows() { scan; listed_rows; }
 contents() { [ -d "$1" ] && (cd "$1" && find . -mindepth 1 | sed 's|^\./||' | sort) || echo "<none>"; }
 
 fresh_machine
-user_folders
 INSTDIR="$(host_path "$INSTDIR_WIN")"
 SHORTCUT="$(host_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')/$MAIN.lnk"
 reg_add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Quillmere Notes" \
     /d 'C:\Program Files\Quillmere Notes\quillnotes.exe'
 BUILD_APP="$APP"
 start_program
-scan
-listed_rows
+scan_rows
 before="$out"
 check_match "the build's program finds the seeded leftover" "quillnotes\.exe" "$before"
 close_program
@@ -68,8 +67,7 @@ estimated=$(($(reg_value "$UNINSTALL" EstimatedSize | grep -x '0x[0-9a-f]*' || e
 check "the estimated size, $estimated KB, is within a tenth of the installed $size_kb KB" 1 \
     $((estimated * 10 > size_kb * 9 && estimated * 10 < size_kb * 11))
 
-# The installed program: its welcome on the first start, the weekly scan switched on, and a
-# scan that lists nothing of its own.
+# The installed program: its welcome, the weekly scan switched on, a scan listing nothing of it.
 start_program
 step answer Cancel 30
 step click "$MAIN" "Options..."
@@ -80,8 +78,7 @@ check "the weekly scan is registered" "\"$INSTDIR_WIN\\purgelint.exe\" /SCHEDULE
     "$(reg_value "$RUN" ro_zuvaviv)"
 check "the first start leaves the updater's note" "\"$INSTDIR_WIN\\Novaroll.exe\" /FIRSTRUN" \
     "$(reg_value "$RUNONCE" update_purgelint2)"
-scan
-listed_rows
+scan_rows
 check "the installed program reports nothing of itself" "$before" "$out"
 check_match "its first scan leaves the updater's second note" \
     "^\"${INSTDIR_WIN//\\/\\\\}\\\\Novaroll\.exe\" /FIRSTERRORS_[0-9]+\$" \
@@ -108,8 +105,7 @@ check "the shortcut is gone" no "$([ -e "$SHORTCUT" ] && echo yes || echo no)"
 
 APP="$BUILD_APP"
 start_program
-scan
-listed_rows
+scan_rows
 check "a scan after the uninstall finds nothing left by it" "$before" "$out"
 close_program
 finish

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Every dialog of purgelint.exe from the keyboard alone, the keys typed as a user types them.
-# Runs on a display (xvfb-run). Usage: keyboard_test.sh DIST demo_installer.exe ui_driver.exe
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" keyboard "$@"
 RUN='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 SCHEDULED='"C:\Purgelint\purgelint.exe" /SCHEDULED'
 
-# Types the keys in turn ("-" types none) and checks which control of the window has the
-# focus after each, one line each.
+# Types the keys in turn ("-" types none), checking the window's focused control after each.
 expect_focus() {
     local what="$1" window="$2" expected="$3" key focus=""
     shift 3
@@ -24,14 +22,12 @@ buttons() { printf 'Button\t%s\n' "$@"; }
 options_with() {
     local what="$1" expected="$2"
     shift 2
-    step keys "$MAIN" Alt+O
-    step wait Options
+    keys_then "$MAIN" Alt+O wait Options
     step keys Options "$@"
     step gone Options 10
     check "$what" "$expected" "$(reg_value "$RUN" ro_zuvaviv)"
 }
 
-fresh_machine
 seed_machine
 # Only the shipped languages' wording decides which captions carry an accelerator: this
 # machine's English gets two.
@@ -43,23 +39,20 @@ expect_focus "the first button has the focus at start, Tab walks the tab order, 
     "$MAIN" "$(buttons 'Find problems' 'Repair selected' 'Options...'; echo $'SysListView32\t'
         buttons 'Select all' 'Select none' 'Invert selection' 'Find problems' \
             'Invert selection' 'Find problems')" - Tab Tab Tab Tab Tab Tab Tab Shift+Tab Tab
-step keys "$MAIN" Enter
-step answer No 300
+keys_then "$MAIN" Enter answer No 300
 check_match "Enter on the focused button finds the problems" "^Scan results" "$out"
 
 # --- The options dialog ---
 check "no weekly scan is registered at first" "<absent>" "$(reg_value "$RUN" ro_zuvaviv)"
 expect_focus "the list has the focus after the scan, Shift+Tab reaches Options..." "$MAIN" \
     $'SysListView32\t\nButton\tOptions...' - Shift+Tab
-step keys "$MAIN" Enter
-step wait Options
+keys_then "$MAIN" Enter wait Options
 screenshot keyboard-options
 WEEKLY=$'Button\tPerform automatic scan once a week'
 expect_focus "OK has the focus in the options, Tab walks their tab order, Space flips the box" \
     Options "$(buttons OK Cancel; printf '%s\n' "$WEEKLY"$'\ton' $'Button\tOK' \
         "$WEEKLY"$'\ton' "$WEEKLY"$'\toff' "$WEEKLY"$'\ton')" - Tab Tab Tab Shift+Tab Space Space
-step keys Options Enter
-step gone Options 10
+keys_then Options Enter gone Options 10
 check "Enter takes the options: the weekly scan is registered" "$SCHEDULED" \
     "$(reg_value "$RUN" ro_zuvaviv)"
 expect_focus "the focus is back on Options..." "$MAIN" $'Button\tOptions...' -
@@ -76,16 +69,14 @@ BACKUP=$'Button\t'"$(caption frmrepopt_ch_backup)"
 CONSERVATIVE=$'Button\t'"$(caption frmrepopt_opt_method0)"$'\ton'
 AGGRESSIVE=$'Button\t'"$(caption frmrepopt_opt_method1)"$'\ton'
 expect_focus "Shift+Tab from Options... reaches the repair button" "$MAIN" "$REPAIR" Shift+Tab
-step keys "$MAIN" Space
-step wait "$OPTIONS"
+keys_then "$MAIN" Space wait "$OPTIONS"
 expect_focus "the conservative method has the focus, Down and Up go round the methods, Tab walks \
 the tab order into the group at the selected method, Space clears the backup" "$OPTIONS" \
     "$(printf '%s\n' "$CONSERVATIVE" "$AGGRESSIVE" "$CONSERVATIVE" "$AGGRESSIVE" \
         "$BACKUP"$'\ton' "$(buttons 'Start repair' Cancel)" \
         "$AGGRESSIVE" "$BACKUP"$'\ton' "$BACKUP"$'\toff')" - Down Down Up Tab Tab Tab Tab Tab Space
 screenshot keyboard-repair-options
-step keys "$OPTIONS" Esc
-step gone "$OPTIONS" 10
+keys_then "$OPTIONS" Esc gone "$OPTIONS" 10
 step rows "$MAIN"
 check "Esc cancels the repair: every problem is still listed" 23 "$(wc -l <<<"$out")"
 check "nothing was backed up" "" "$(ls "$APP/backup" 2>/dev/null)"
@@ -97,10 +88,8 @@ for d in $(seq 600); do
 done
 expect_focus "the focus is back on the repair button, Shift+Tab reaches Find problems" "$MAIN" \
     "$REPAIR"$'\nButton\tFind problems' - Shift+Tab
-step keys "$MAIN" Enter
-step wait Progress 60
-step keys Progress Esc
-step gone Progress 10
+keys_then "$MAIN" Enter wait Progress 60
+keys_then Progress Esc gone Progress 10
 step answer No 60
 step rows "$MAIN"
 check_match "Esc stops the scan before all 23 are found" '^(1?[0-9]|2[0-2])$' "$(wc -l <<<"$out")"

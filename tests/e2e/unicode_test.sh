@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Names that Windows-1252 cannot hold beside the working twin it would turn them into ("Ωmega"
 # and "Omega", "日本語" and "???"): only the true names are listed and repaired.
-# Runs on a display (xvfb-run). Usage: unicode_test.sh DIST demo_installer.exe ui_driver.exe
 # Host file names and command-line arguments reach Wine as Unicode only in a UTF-8 locale.
 export LC_ALL=C.UTF-8
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" unicode "$@"
@@ -21,7 +20,6 @@ keys_text() { key_text "$RUN"; key_text "$UNINSTALL\\アプリ"; key_text "$UNIN
 files() ( cd "$DESKTOP" && ls -- *.lnk && cd "$TEMP_DIR" && ls -- *.tmp )
 
 fresh_machine
-user_folders
 check "Wine's ANSI code page is Windows-1252" 1252 \
     "$(reg_value 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' ACP)"
 # Tahoma links to this face for Japanese: a CJK font of the host draws the names in pictures.
@@ -37,8 +35,7 @@ for pair in 'アプリ|C:\Gone\アプリ\uninst.exe' "???|$PRESENT"; do
 done
 touch -d '2023-05-01 10:12' "$TEMP_DIR/Ωmega.tmp" "$TEMP_DIR/旧いファイル.tmp"
 touch "$TEMP_DIR/Omega.tmp"
-printf '%s\n' 'var shell = WScript.CreateObject("WScript.Shell");' \
-    'var link = shell.CreateShortcut(WScript.Arguments(0));' \
+printf '%s\n' 'var link = WScript.CreateObject("WScript.Shell").CreateShortcut(WScript.Arguments(0));' \
     'link.TargetPath = WScript.Arguments(1);' 'link.Save();' >"$E2E_ROOT/link.js"
 for pair in '壊れた.lnk|C:\Gone\ツール\tool.exe' "Omega.lnk|$PRESENT"; do
     wine cscript //nologo "$(winepath -w "$E2E_ROOT/link.js")" "$PROFILE\\Desktop\\${pair%%|*}" \
@@ -71,9 +68,7 @@ EOF
 )" "$out"
 
 step click "$MAIN" "$(caption frmmain_button_select_all)"
-repair_with "$(caption frmrepopt_opt_method1)"
-step answer OK 300
-check_match "the closing message counts 6 repaired" " 6$" "$out"
+repair_with "$(caption frmrepopt_opt_method1)" 6
 check "only the leftovers are deleted: the twins stay, the uninstall entry loses its command" \
     "$(cat <<'EOF'
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]

@@ -25,7 +25,6 @@ std::filesystem::path StdPath(const std::string& windowsPath) {
 
 std::vector<platform::win32::UniqueFile> locks;  // closed by the next PrepareMachine
 
-// Throws what failed, with the HRESULT given or else the last error.
 void Check(bool ok, const char* what, const std::string& path, HRESULT hr = S_OK) {
     if (!ok)
         throw std::runtime_error(std::string(what) + " failed on " + path + ": " +
@@ -78,7 +77,6 @@ bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
            ::GetFileAttributesW(Wide(linkPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Written by the shell's own link object, as an installer writes it.
 void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
     Microsoft::WRL::ComPtr<IShellLinkW> shellLink;
     Microsoft::WRL::ComPtr<IPersistFile> file;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/contract_machine.h"
+#include "platform/contract_scratch.h"
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 
@@ -19,12 +19,8 @@ constexpr std::uint32_t kKeptBits = kFileAttributeReadOnly | kFileAttributeHidde
                                     kFileAttributeSystem | kFileAttributeDirectory |
                                     kFileAttributeReparsePoint;
 
-class FileSystemContract : public ::testing::Test {
+class FileSystemContract : public contract::Scratch {
   protected:
-    void SetUp() override { scratch_ = contract::PrepareMachine(); }
-    std::string Path(const std::string& name) const { return scratch_ + "\\" + name; }
-
-    // Every entry of a listing by name; the listing must end with ERROR_NO_MORE_FILES.
     std::map<std::string, FindData> List(const std::string& pattern) {
         std::map<std::string, FindData> entries;
         FindData data;
@@ -41,8 +37,6 @@ class FileSystemContract : public ::testing::Test {
             names += (names.empty() ? "" : " ") + name;
         return names;
     }
-
-    std::string scratch_;
 };
 
 TEST_F(FileSystemContract, ListingTakesEveryEntryThePatternMatches) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/contract_machine.h"
+#include "platform/contract_scratch.h"
 #include "platform/profile.h"
 
 using namespace platform;
@@ -22,10 +22,8 @@ std::string Utf16(const std::string& text) {
     return bytes;
 }
 
-class ProfileContract : public ::testing::Test {
+class ProfileContract : public contract::Scratch {
   protected:
-    void SetUp() override { scratch_ = contract::PrepareMachine(); }
-    std::string Path(const std::string& name) const { return scratch_ + "\\" + name; }
     // As the program reads: into 2048 bytes.
     std::string Read(const std::string& section, const std::string& key,
                      const std::string& file) const {
@@ -33,8 +31,6 @@ class ProfileContract : public ::testing::Test {
         buffer.resize(ReadProfileString(section, key, "dflt", buffer.data(), 2048, Path(file)));
         return buffer;
     }
-
-    std::string scratch_;
 };
 
 TEST_F(ProfileContract, ReadsLinesNamesValuesDefaultsAndEncodingsAsTheSystemParsesThem) {

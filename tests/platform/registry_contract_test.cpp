@@ -22,14 +22,12 @@ class RegistryContract : public ::testing::Test {
         key_ = Create("");
     }
     void TearDown() override { DeleteKeyTree(contract::kScratchRoot, contract::kScratchKey); }
-    // Creates a key below the scratch key and hands it back open.
     static RegKey Create(const std::string& below) {
         RegKey key;
         const std::string path = contract::kScratchKey + (below.empty() ? "" : "\\" + below);
         EXPECT_EQ(CreateKey(contract::kScratchRoot, path, kKeyAllAccess, key), kErrorSuccess);
         return key;
     }
-    // "<type> <bytes>" read into a 1024-byte buffer, or the result code.
     std::string Query(const std::string& name) {
         std::string bytes(1024, '\0');
         std::uint32_t type = 0, size = 1024;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/com.h"
-#include "platform/contract_machine.h"
+#include "platform/contract_scratch.h"
 #include "platform/errors.h"
 #include "platform/shelllink.h"
 
@@ -19,17 +19,14 @@ bool Failed(HResult hr) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(hr)) < 0;
 }
 
-class ShellLinkContract : public ::testing::Test {
+class ShellLinkContract : public contract::Scratch {
   protected:
     // The run's one link object lives in the process's apartment, as in the program.
     static void SetUpTestSuite() { static ComApartment apartment; }
     void SetUp() override {
-        scratch_ = contract::PrepareMachine();
+        Scratch::SetUp();
         ASSERT_EQ(ShellLink::Instance(link_), kSOk);
     }
-    std::string Path(const std::string& name) const { return scratch_ + "\\" + name; }
-
-    // Every field as the shortcut reader takes them, one line each, or the first failure.
     std::string Read(const std::string& file) {
         contract::Shortcut r;
         for (const HResult hr :
@@ -45,8 +42,6 @@ class ShellLinkContract : public ::testing::Test {
                std::to_string(s.iconIndex) + "\n" + s.workingDirectory + "\n" +
                std::to_string(s.hotkey) + " " + std::to_string(s.showCommand);
     }
-
-    std::string scratch_;
     ShellLink* link_ = nullptr;
 };
 
