@@ -20,6 +20,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
 out=${PURGELINT_BENCH_BUILD:-build/bench}
+[[ "$out" == /* ]] || out="$root/$out"  # a relative folder is under the tree
 
 passed=()  # handed to the bench program (and to the inner run)
 depth=3
@@ -79,7 +80,7 @@ make_targets() {  # host-folder total
 }
 
 wine_half() {
-    export WINEPREFIX="$root/$out-windows/wineprefix"
+    export WINEPREFIX="$out-windows/wineprefix"
     source "$root/scripts/wine-env.sh"
     ensure_wine_prefix
     local temp work host
@@ -91,7 +92,7 @@ wine_half() {
     make_temp_tree "$host/Temp" "$depth"
     make_targets "$host/Targets" "$targets"
     local status=0
-    wine "$root/$out-windows/bench/scan_bench.exe" "${passed[@]}" --parts --work "$work" \
+    wine "$out-windows/bench/scan_bench.exe" "${passed[@]}" --parts --work "$work" \
         --temp-layout "$depth,10,100" </dev/null || status=$?
     rm -rf "$host"
     wineserver -k 2>/dev/null || true
