@@ -1,9 +1,4 @@
-// The program driven through its headless windows: the start, the scans with the selection
-// and the repairs, and what the user sets coming back at the next start.
-#include <functional>
-#include <string>
-#include <vector>
-
+// The program driven through its headless windows.
 #include "support/app_test.h"
 
 namespace {
@@ -25,8 +20,7 @@ class Startup : public AppTest, public ::testing::WithParamInterface<StartCase> 
 
 TEST_P(Startup, DecidesTheScheduledRunHandsOffTheFirstRunAndLogs) {
     const StartCase& c = GetParam();
-    if (c.stored) Installed();
-    if (c.stored) core::WriteSetting("last_scheduled_run", c.stored);
+    if (c.stored) Installed(), core::WriteSetting("last_scheduled_run", c.stored);
     sandbox::SetLocalTime(2026, 12, c.day);
     const std::optional<app::Session> session = StartProgram(c.arguments);
     EXPECT_EQ(session ? static_cast<int>(session->scheduledRun) : -1, c.outcome);
@@ -118,8 +112,8 @@ TEST_F(Flows, ScansSelectionAndRepairs) {
         [&] {
             const platform::Hwnd paths = sandbox::FindControl("ChooserDialog", "paths");
             ASSERT_EQ(platform::ListBoxGetCount(paths), 2);
-            EXPECT_EQ(platform::ListBoxGetText(paths, 0), kFinds[0]);
-            EXPECT_EQ(platform::ListBoxGetText(paths, 1), kFinds[1]);
+            for (int i : {0, 1})
+                EXPECT_EQ(platform::ListBoxGetText(paths, i), kFinds[i]);
             EXPECT_EQ(platform::ListBoxGetCurSel(paths), 0);
             const std::string info =
                 platform::GetWindowText(sandbox::FindControl("ChooserDialog", "info"));
@@ -193,6 +187,30 @@ TEST_F(Flows, WhatTheUserSetsComesBackAtTheNextStart) {
         EXPECT_EQ(window.WindowState(), WindowState::Normal) << "an unknown state";
         expectPlace(window.Bounds());
     });
+}
+
+// A problem whose identity has a row already gets none, and the rows before it stay.
+TEST_F(Flows, ADuplicateLeavesTheRowsAsTheyAre) {
+    struct ListWindow : forms::Form {
+        ListWindow() : forms::Form("ListWindow") {}
+        void Design() override {
+            Add(list, "list", {0, 0, 6000, 3000});
+            for (const char* column : {"Type", "Category", "Location", "Description"})
+                list.AddColumn(column, 1440);
+            Add(count, "count", {0, 3000, 6000, 300});
+        }
+        forms::ListView list;
+        forms::Label count;
+    } window;
+    window.Load();
+    const core::Language english;
+    core::Problems problems(3);
+    for (const auto& [problem, location] :
+         {std::pair(&problems[0], "a"), {&problems[1], "b"}, {&problems[2], "a"}})
+        problem->location = problem->description = location;
+    app::ProblemListView(window, window.list, window.count, english).Refresh(problems);
+    ASSERT_EQ(window.list.Count(), 2);
+    EXPECT_EQ(window.list.Text(2, 2) + window.list.Text(2, 3) + window.list.Tag(2), "bb1");
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // and message is driven with each file installed while an observer records the keys.
 #include <set>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/scan_command.h"
 #include "support/app_test.h"

@@ -1,7 +1,5 @@
-// The decisions of the core layer, one table each: settings, texts by key, the path a command
-// line names, changes to single registry values and the notes left for the updater.
+// The decisions of the core layer on the sandbox machine, one table each.
 #include <algorithm>
-#include <optional>
 
 #include "base/text.h"
 #include "core/command_line.h"
@@ -11,7 +9,6 @@
 #include "core/problem.h"
 #include "core/registry.h"
 #include "core/settings.h"
-#include "platform/registry.h"
 #include "support/sandbox_test.h"
 
 namespace {
@@ -103,9 +100,7 @@ TEST_F(CoreTest, TheBuiltInEnglishIsReadAsTheSystemReadsAProfile) {
 }
 
 TEST_F(CoreTest, AProblemIsKnownByItsKindLocationAndValueName) {
-    core::Problem problem;
-    problem.location = "HKLM\\Run";
-    problem.valueName = "Tool";
+    core::Problem problem{.location = "HKLM\\Run", .valueName = "Tool"};
     EXPECT_EQ(problem.Identity(), "registry_HKLM\\Run_Tool");
     problem.kind = core::ProblemKind::Shortcut;
     EXPECT_EQ(problem.Identity(), "shortcut__HKLM\\Run");

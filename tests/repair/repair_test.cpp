@@ -1,7 +1,4 @@
-// The repair layer on the sandbox machine: the decision a repair run takes for each problem,
-// the texts a re-pointed entry gets, the search for the missing file, and the registry
-// backup taken first.
-#include <optional>
+// The repair layer on the sandbox machine.
 #include <utility>
 
 #include "platform/errors.h"
@@ -43,10 +40,7 @@ struct ScriptedUser final : repair::User {
         return choice;
     }
     void CannotDelete(const std::string& path) override { cannotDelete.push_back(path); }
-    bool RepairWithoutCompleteBackup() override {
-        ++backupQuestions;
-        return repairAnyway;
-    }
+    bool RepairWithoutCompleteBackup() override { return ++backupQuestions, repairAnyway; }
 
     std::optional<std::string> choice;
     bool repairAnyway = false;
@@ -118,10 +112,8 @@ const Case kCases[] = {
     {K::File, Found::NothingWorks, kKeptTold, kKeptTold},
 };
 
-// Each case twice: conservative at its index, aggressive after all cases.
 class RepairDecision : public RepairTest, public ::testing::WithParamInterface<std::size_t> {
   protected:
-    // The problem of `kind`, its entry made on the machine.
     static Problem Seed(ProblemKind kind) {
         sandbox::SetValue(kHkeyLocalMachine, kSharedDlls, kGone, platform::kRegDword, kUseCount);
         sandbox::WriteShortcut(kLink, {kGone, "", "-full", "", ""});

@@ -3,10 +3,7 @@
 #pragma once
 
 #include <fstream>
-#include <optional>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/main_window.h"
 #include "app/startup.h"
@@ -69,10 +66,8 @@ class AppTest : public SandboxTest {
     // found twice, a help entry, two old files (one read-only). Backups fail.
     static void Seed() {
         sandbox::OnProcessStart([](auto&) { return sandbox::ProcessOutcome::EndsWith(1); });
-        sandbox::Shortcut link;
-        link.path = "C:\\Gone\\tool.exe";
         for (const std::string& at : {kDesktop + "\\Tool.lnk", kPrograms + "\\p.lnk"})
-            sandbox::WriteShortcut(at, link);
+            sandbox::WriteShortcut(at, {"C:\\Gone\\tool.exe", "", "", "", ""});
         sandbox::SetString(platform::kHkeyLocalMachine, kEntry, "UninstallString",
                            "C:\\Gone\\tool.exe");
         sandbox::SetString(platform::kHkeyLocalMachine, kHelp, "tool.hlp", "C:\\Gone");
@@ -87,7 +82,6 @@ class AppTest : public SandboxTest {
     static void Reply(auto... answers) {
         (sandbox::AnswerMessageBox(static_cast<int>(answers)), ...);
     }
-    // A machine registry value's text without its NUL, or "<absent>".
     static std::string ValueText(const std::string& key, const std::string& name) {
         const auto value = sandbox::GetValue(platform::kHkeyLocalMachine, key, name);
         return value ? value->data.substr(0, value->data.find('\0')) : "<absent>";
@@ -108,8 +102,7 @@ class AppTest : public SandboxTest {
         const platform::Hwnd label = sandbox::FindControl("MainWindow", "count");
         return platform::IsWindowVisible(label) ? platform::GetWindowText(label) : "<hidden>";
     }
-    // Scripts the repair options dialog: `method`, the backup box cleared unless `backUp`,
-    // `button`.
+    // Scripts the repair options: `method`, the backup box cleared unless `backUp`, `button`.
     static void ScriptRepairOptions(const char* method, bool backUp, const char* button = "start") {
         sandbox::Script("choose the method", sandbox::ClickOn("RepairOptionsDialog", method),
                         [] { return sandbox::FindForm("RepairOptionsDialog") != 0; });
