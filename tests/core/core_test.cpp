@@ -9,6 +9,7 @@
 #include "core/problem.h"
 #include "core/registry.h"
 #include "core/settings.h"
+#include "core/shortcut.h"
 #include "support/sandbox_test.h"
 
 namespace {
@@ -99,8 +100,22 @@ TEST_F(CoreTest, TheBuiltInEnglishIsReadAsTheSystemReadsAProfile) {
     EXPECT_EQ(core::Language("xx").Text("y", "default"), "'x") << "an unmatched quote stays";
 }
 
+// No path, a missing file and a file that is no shortcut read as none, and the shell's
+// failure is logged with its procedure's name.
+TEST_F(CoreTest, AShortcutThatCannotBeReadIsNoneAndLogged) {
+    sandbox::WriteFile("C:\\bad.lnk", "no shortcut");
+    for (const char* path : {"", " ", "C:\\missing.lnk", "C:\\bad.lnk"})
+        EXPECT_FALSE(core::ReadShortcut(path)) << path;
+    EXPECT_FALSE(core::RepointShortcut("C:\\bad.lnk", "C:\\x.exe"));
+    const std::string log = ReadAppFile("log.txt");
+    EXPECT_EQ(log.rfind("Error in GetShortcutInfo: ", 0), 0u) << log;
+    EXPECT_NE(log.find("\r\nError in ShortcutRepairDest: "), std::string::npos) << log;
+}
+
 TEST_F(CoreTest, AProblemIsKnownByItsKindLocationAndValueName) {
-    core::Problem problem{.location = "HKLM\\Run", .valueName = "Tool"};
+    core::Problem problem;
+    problem.location = "HKLM\\Run";
+    problem.valueName = "Tool";
     EXPECT_EQ(problem.Identity(), "registry_HKLM\\Run_Tool");
     problem.kind = core::ProblemKind::Shortcut;
     EXPECT_EQ(problem.Identity(), "shortcut__HKLM\\Run");
