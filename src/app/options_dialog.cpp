@@ -33,8 +33,8 @@ void ApplyWeeklyScan(bool weeklyScan) {
 // end of the program's name, and start C:\Program.exe for a program under C:\Program Files.
 std::string ScheduledRunCommand() {
     std::string command = "\"";
-    command += platform::ApplicationFolder() + "\\" + platform::ExecutableBaseName() +
-               ".exe\" /SCHEDULED";
+    command +=
+        platform::ApplicationFolder() + "\\" + platform::ExecutableBaseName() + ".exe\" /SCHEDULED";
     return command;
 }
 

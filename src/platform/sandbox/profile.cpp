@@ -169,8 +169,9 @@ std::string Save(const Profile& profile) {
 // Only the first section and the first key of a name count.
 template <typename Item>
 Item* FirstNamed(std::vector<Item>& items, const std::string& name) {
-    const auto at = std::find_if(items.begin(), items.end(),
-                                 [&](const Item& item) { return base::EqualsNoCase(item.name, name); });
+    const auto at = std::find_if(items.begin(), items.end(), [&](const Item& item) {
+        return base::EqualsNoCase(item.name, name);
+    });
     return at == items.end() ? nullptr : &*at;
 }
 

@@ -138,8 +138,8 @@ const std::vector<std::string>& StartedProcesses();
 std::size_t RunningProcesses();
 
 // --- Windows (headless) ---------------------------------------------------------------------
-// Controls keep their state; modal loops and RunPendingEvents fire due timers on a virtual clock and
-// run the scripted actions below, in order, each once it is ready.
+// Controls keep their state; modal loops and RunPendingEvents fire due timers on a virtual clock
+// and run the scripted actions below, in order, each once it is ready.
 
 // A modal loop or message box that has nothing left to do: the test fails instead of hanging.
 struct StuckUi : std::runtime_error {

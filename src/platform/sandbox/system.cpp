@@ -77,7 +77,8 @@ bool PathForm(const std::string& path, bool shortForm, std::string& result) {
         std::filesystem::path found;
         for (const auto& entry : std::filesystem::directory_iterator(host, ec)) {
             const std::string name = entry.path().filename().string();
-            if (base::EqualsNoCase(name, parts[i]) || base::EqualsNoCase(ShortName(host, name), parts[i])) {
+            if (base::EqualsNoCase(name, parts[i]) ||
+                base::EqualsNoCase(ShortName(host, name), parts[i])) {
                 found = entry.path();
                 break;
             }

@@ -59,7 +59,8 @@ Stored ToStored(DWORD type, const void* data, DWORD size) {
         stored.size = size;
         return stored;
     }
-    std::u16string units = base::Utf16FromUtf8(std::string_view(static_cast<const char*>(data), size));
+    std::u16string units =
+        base::Utf16FromUtf8(std::string_view(static_cast<const char*>(data), size));
     stored.size = static_cast<DWORD>(units.size() * sizeof(char16_t));
     units += u'\xFFFF';  // a noncharacter, never stored
     stored.bytes.resize(units.size() * sizeof(char16_t));
