@@ -1,7 +1,5 @@
 #include <unistd.h>
 
-#include <filesystem>
-
 #include "platform/contract_machine.h"
 #include "platform/sandbox/sandbox.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <vector>
 
@@ -54,9 +54,8 @@ void WriteFile(const std::string& windowsPath, const std::string& bytes) {
 
 std::string ReadFile(const std::string& windowsPath) {
     std::ifstream in(StdPath(windowsPath), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return in ? bytes.str() : "<none>";
+    return in ? std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())
+              : "<none>";
 }
 
 void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {

@@ -1,10 +1,5 @@
 // Appended files, path forms and result texts as the program relies on them.
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "platform/contract_machine.h"
-#include "platform/errors.h"
+#include "platform/contract_scratch.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 
@@ -12,16 +7,15 @@ using namespace platform;
 
 namespace {
 
-TEST(FilesContract, AppendCreatesThenExtends) {
-    const std::string folder = contract::PrepareMachine(), log = folder + "\\app.log";
+using FilesContract = contract::Scratch;
+
+TEST_F(FilesContract, AppendsPathFormsAndResultTextsAreAsTheProgramNeedsThem) {
+    const std::string log = Path("app.log"), folder = Path("Long Folder Name");
     ASSERT_TRUE(AppendToFile(log, "one\r\n"));
     ASSERT_TRUE(AppendToFile(log, "two\r\n"));
     EXPECT_EQ(contract::ReadFile(log), "one\r\ntwo\r\n");
-    EXPECT_FALSE(AppendToFile(folder + "\\no folder\\app.log", "x"));
-}
+    EXPECT_FALSE(AppendToFile(Path("no folder\\app.log"), "x"));
 
-TEST(FilesContract, LongAndShortFormsOfAnExistingPath) {
-    const std::string folder = contract::PrepareMachine() + "\\Long Folder Name";
     const std::string longPath = folder + "\\Another long name.txt";
     contract::MakeFolder(folder);
     contract::WriteFile(longPath, "x");
@@ -30,10 +24,8 @@ TEST(FilesContract, LongAndShortFormsOfAnExistingPath) {
     EXPECT_EQ(LongPathName(shortPath), longPath);
     EXPECT_EQ(LongPathName(folder + "\\missing"), "");
     EXPECT_TRUE(ShortPathName(folder + "\\").ends_with('\\')) << "as the backup asks for it";
-}
 
-// The logs write these texts after the code, on the same line.
-TEST(FilesContract, ResultCodesHaveTheirOwnTextsWithoutALineBreak) {
+    // The logs write these texts after the code, on the same line.
     for (const long code : {kErrorFileNotFound, kErrorInvalidHandle, kErrorSharingViolation}) {
         const std::string text = ErrorDescription(code);
         EXPECT_TRUE(!text.empty() && !text.ends_with('\n') &&

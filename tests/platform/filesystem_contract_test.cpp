@@ -1,13 +1,9 @@
 // Folder listings, attributes, times, opening and deleting as the file scanners rely on them.
-#include <gtest/gtest.h>
-
 #include <map>
-#include <string>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/contract_scratch.h"
-#include "platform/errors.h"
 #include "platform/filesystem.h"
 
 using namespace platform;
@@ -31,31 +27,48 @@ class FileSystemContract : public contract::Scratch {
         EXPECT_EQ(result, kErrorNoMoreFiles) << pattern;
         return entries;
     }
+    // Each name the pattern lists with its kept bits (16 a folder, 1024 a reparse point).
     std::string Names(const std::string& pattern) {
         std::string names;
         for (const auto& [name, entry] : List(pattern))
-            names += (names.empty() ? "" : " ") + name;
+            names += (names.empty() ? "" : " ") + name + ":" +
+                     std::to_string(entry.dwFileAttributes & kKeptBits);
         return names;
     }
 };
 
-TEST_F(FileSystemContract, ListingTakesEveryEntryThePatternMatches) {
+TEST_F(FileSystemContract, ListingsTakeEveryEntryThePatternMatchesTimesAndLinksAsReparsePoints) {
     contract::MakeFolder(Path("Sub"));
     contract::WriteFile(Path("b.txt"), "abc");
     for (const char* name : {"A.lnk", "c.LNK", "noext"})
         contract::WriteFile(Path(name), "");
     const auto all = List("*.*");
-    EXPECT_EQ(Names("*.*"), ". .. A.lnk Sub b.txt c.LNK noext");
-    for (const auto& [name, entry] : all)
-        EXPECT_EQ(entry.dwFileAttributes & kKeptBits,
-                  name.starts_with('.') || name == "Sub" ? kFileAttributeDirectory : 0u)
-            << name;
+    EXPECT_EQ(Names("*.*"), ".:16 ..:16 A.lnk:0 Sub:16 b.txt:0 c.LNK:0 noext:0");
     FileAttributeData data;
     ASSERT_EQ(GetAttributeData(Path("b.txt"), data), kErrorSuccess);
     EXPECT_EQ(all.at("b.txt").ftLastWriteTime, data.ftLastWriteTime);
     EXPECT_EQ(all.at("b.txt").nFileSize + data.nFileSize, 6u);
     EXPECT_GT(data.ftLastWriteTime, 133541226162340000u) << "written now, in steps from 1601";
-    EXPECT_EQ(Names("*.lnk"), "A.lnk c.LNK") << "names match without regard to case";
+    EXPECT_EQ(Names("*.lnk"), "A.lnk:0 c.LNK:0") << "names match without regard to case";
+
+    // Times come back in local time, UTC for the tests as on the sandbox, and the user's form.
+    SystemTime t;  // 2024-03-05, a Tuesday, 14:30:16.234
+    ASSERT_TRUE(FileTimeToLocalSystemTime(133541226162340000, t));
+    EXPECT_EQ((std::vector<int>{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute,
+                                t.wSecond, t.wMilliseconds}),
+              (std::vector<int>{2024, 3, 5, 2, 14, 30, 16, 234}));
+    EXPECT_EQ(TimeText({2024, 3, 2, 5, 14, 5, 9, 0}), "2:05:09 PM") << "the user's time form";
+    EXPECT_EQ(TimeText({2024, 3, 2, 5, 0, 30, 0, 0}), "12:30:00 AM");
+
+    // No walk of a tree enters a reparse point: each link lists as one.
+    contract::MakeFolder(Path("Tree\\Inner"));
+    contract::WriteFile(Path("Tree\\file.txt"), "x");
+    if (!contract::MakeSymbolicLink(Path("Tree\\Inner\\Loop"), Path("Tree")) ||
+        !contract::MakeSymbolicLink(Path("Tree\\file link"), Path("Tree\\file.txt")))
+        GTEST_SKIP() << "this machine makes no symbolic links";
+    EXPECT_EQ(Names("Tree\\Inner\\*.*"), ".:16 ..:16 Loop:1040");
+    EXPECT_EQ(Names("Tree\\*.*"), ".:16 ..:16 Inner:16 file link:1024 file.txt:0");
+    EXPECT_EQ(OpenForReading(Path("Tree\\file link")), kErrorSuccess) << "opening follows it";
 }
 
 TEST_F(FileSystemContract, ReadOnlyFilesInUseFilesFoldersAndMissingOnesAreNotRemoved) {
@@ -88,31 +101,6 @@ TEST_F(FileSystemContract, ReadOnlyFilesInUseFilesFoldersAndMissingOnesAreNotRem
     contract::SetAttributes(file, kFileAttributeNormal);
     EXPECT_EQ(RemoveFile(file), kErrorSuccess);
     EXPECT_EQ(GetAttributes(file), kInvalidFileAttributes);
-}
-
-// The tests run with UTC as the local time zone, as the sandbox has it.
-TEST(FileTimes, FileTimesComeBackInLocalTimeAndTheUsersForm) {
-    SystemTime t;  // 2024-03-05, a Tuesday, 14:30:16.234
-    ASSERT_TRUE(FileTimeToLocalSystemTime(133541226162340000, t));
-    EXPECT_EQ((std::vector<int>{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute,
-                                t.wSecond, t.wMilliseconds}),
-              (std::vector<int>{2024, 3, 5, 2, 14, 30, 16, 234}));
-    EXPECT_EQ(TimeText({2024, 3, 2, 5, 14, 5, 9, 0}), "2:05:09 PM") << "the user's time form";
-    EXPECT_EQ(TimeText({2024, 3, 2, 5, 0, 30, 0, 0}), "12:30:00 AM");
-}
-
-// No walk of a tree enters a reparse point: each link lists as one.
-TEST_F(FileSystemContract, LinksListAsReparsePoints) {
-    contract::MakeFolder(Path("Tree\\Inner"));
-    contract::WriteFile(Path("Tree\\file.txt"), "x");
-    if (!contract::MakeSymbolicLink(Path("Tree\\Inner\\Loop"), Path("Tree")) ||
-        !contract::MakeSymbolicLink(Path("Tree\\file link"), Path("Tree\\file.txt")))
-        GTEST_SKIP() << "this machine makes no symbolic links";
-    EXPECT_EQ(List("Tree\\Inner\\*.*").at("Loop").dwFileAttributes & kKeptBits,
-              kFileAttributeReparsePoint | kFileAttributeDirectory);
-    EXPECT_EQ(List("Tree\\*.*").at("file link").dwFileAttributes & kKeptBits,
-              kFileAttributeReparsePoint);
-    EXPECT_EQ(OpenForReading(Path("Tree\\file link")), kErrorSuccess) << "opening follows it";
 }
 
 }  // namespace

@@ -1,32 +1,22 @@
 // Starting programs and waiting for them as the registry backup does: REG EXPORT (the real
 // reg.exe under Wine, the stand-in on the sandbox), and one that has to be ended.
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "platform/contract_machine.h"
-#include "platform/errors.h"
+#include "platform/contract_scratch.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"
-#include "platform/registry.h"
 
 using namespace platform;
 using namespace std::string_literals;
 
 namespace {
 
-class ProcessContract : public ::testing::Test {
+class ProcessContract : public contract::Scratch {
   protected:
     void SetUp() override {
-        folder_ = contract::PrepareMachine() + "\\Backup Folder";
-        contract::MakeFolder(folder_);
-        RegKey key;
-        ASSERT_EQ(CreateKey(contract::kScratchRoot,
-                            contract::kScratchKey + "\\App Paths\\tool.exe"s, kKeyAllAccess, key),
+        Scratch::SetUp();
+        contract::MakeFolder(folder_ = Path("Backup Folder"));
+        ASSERT_EQ(SetValue(Create("App Paths\\tool.exe"), "", kRegSz, "C:\\Tool\\tool.exe", 17),
                   kErrorSuccess);
-        ASSERT_EQ(SetValue(key, "", kRegSz, "C:\\Tool\\tool.exe", 17), kErrorSuccess);
     }
-    void TearDown() override { DeleteKeyTree(contract::kScratchRoot, contract::kScratchKey); }
 
     // The backup's command for "HKCU\<scratch key>\<below>": "exit <code>" once it has ended,
     // "start error <code>", or "wait <result>" when it still ran after a minute (then ended).
@@ -54,7 +44,15 @@ class ProcessContract : public ::testing::Test {
     std::string folder_;
 };
 
-TEST_F(ProcessContract, RegExportsAQuotedKeyWithABlankOverAnExistingFile) {
+// Missing keys and folders fail; the folder once made takes the export, over an older file.
+TEST_F(ProcessContract, RegExportsAQuotedKeyOnceItsFolderIsMadeAndARunningProgramWaits) {
+    EXPECT_NE(Export("No Such Key", "export.reg"), "exit 0");
+    EXPECT_NE(Export("App Paths", "backup\\export.reg"), "exit 0");
+    EXPECT_EQ(Text("export.reg") + Text("backup\\export.reg"), "<none><none>");
+    EXPECT_EQ(MakeDirectory(folder_ + "\\backup"), kErrorSuccess);
+    EXPECT_EQ(MakeDirectory(folder_ + "\\backup"), kErrorAlreadyExists);
+    EXPECT_EQ(Export("App Paths", "backup\\export.reg"), "exit 0");
+
     contract::WriteFile(folder_ + "\\App Paths 1.reg", "an older export");
     EXPECT_EQ(Export("App Paths", "App Paths 1.reg"), "exit 0");
     const std::string text = Text("App Paths 1.reg");
@@ -63,18 +61,7 @@ TEST_F(ProcessContract, RegExportsAQuotedKeyWithABlankOverAnExistingFile) {
                         "]\r\n@=\"C:\\\\Tool\\\\tool.exe\"\r\n"),
               std::string::npos)
         << text;
-}
 
-TEST_F(ProcessContract, RegFailsForAMissingKeyOrFolderUntilTheBackupMakesIt) {
-    EXPECT_NE(Export("No Such Key", "export.reg"), "exit 0");
-    EXPECT_NE(Export("App Paths", "backup\\export.reg"), "exit 0");
-    EXPECT_EQ(Text("export.reg") + Text("backup\\export.reg"), "<none><none>");
-    EXPECT_EQ(MakeDirectory(folder_ + "\\backup"), kErrorSuccess);
-    EXPECT_EQ(MakeDirectory(folder_ + "\\backup"), kErrorAlreadyExists);
-    EXPECT_EQ(Export("App Paths", "backup\\export.reg"), "exit 0");
-}
-
-TEST_F(ProcessContract, ARunningProgramWaitsUntilEnded) {
     ProcessHandle process;
     ASSERT_EQ(StartProcess(contract::CommandThatKeepsRunning(), process), kErrorSuccess);
     std::uint32_t code = 0;

@@ -1,16 +1,12 @@
 // Profile files as setup.ini and the language files are read and written: lines, names,
 // values and defaults, the encodings a file may carry, and how a write rewrites the file.
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <string>
 #include <thread>
 
 #include "platform/contract_scratch.h"
 #include "platform/profile.h"
 
 using namespace platform;
-using namespace std::string_literals;
 
 namespace {
 
@@ -25,15 +21,14 @@ std::string Utf16(const std::string& text) {
 class ProfileContract : public contract::Scratch {
   protected:
     // As the program reads: into 2048 bytes.
-    std::string Read(const std::string& section, const std::string& key,
-                     const std::string& file) const {
+    std::string Read(const char* section, const char* key, const char* file) const {
         std::string buffer(2048, '\0');
         buffer.resize(ReadProfileString(section, key, "dflt", buffer.data(), 2048, Path(file)));
         return buffer;
     }
 };
 
-TEST_F(ProfileContract, ReadsLinesNamesValuesDefaultsAndEncodingsAsTheSystemParsesThem) {
+TEST_F(ProfileContract, ReadsAsTheSystemParsesAndWritesCreateReplaceAndKeepTheEncoding) {
     const std::string blanks = " \t\v\f\x1a";  // and CR and LF, which end a line
     const std::pair<const char*, std::string> files[] = {
         {"setup.ini",
@@ -69,11 +64,9 @@ TEST_F(ProfileContract, ReadsLinesNamesValuesDefaultsAndEncodingsAsTheSystemPars
     for (const auto& row : rows)
         EXPECT_EQ(Read(row.section, row.key, row.file), row.value)
             << row.file << " [" << row.section << "] " << row.key;
-}
 
-// As setup.ini and _missing.txt are written: names as a read finds them, one key after another
-// with time between.
-TEST_F(ProfileContract, WritesCreateReplaceAndKeepTheEncoding) {
+    // As setup.ini and _missing.txt are written: names as a read finds them, one key after another
+    // with time between.
     const std::string ini = Path("_missing.txt");
     ASSERT_TRUE(WriteProfileValue(" Lang_eng\t", "\tkey ", "", ini));
     EXPECT_EQ(contract::ReadFile(ini), "[Lang_eng]\r\nkey=\r\n");

@@ -1,32 +1,20 @@
 // The registry calls as the scanners and the repair rely on them, on either backend.
-#include <gtest/gtest.h>
-
 #include <set>
-#include <string>
 #include <tuple>
 
 #include "base/text.h"
-#include "platform/contract_machine.h"
-#include "platform/errors.h"
-#include "platform/registry.h"
+#include "platform/contract_scratch.h"
 
 using namespace platform;
 using namespace std::string_literals;
 
 namespace {
 
-class RegistryContract : public ::testing::Test {
+class RegistryContract : public contract::Scratch {
   protected:
     void SetUp() override {
-        contract::PrepareMachine();
-        key_ = Create("");
-    }
-    void TearDown() override { DeleteKeyTree(contract::kScratchRoot, contract::kScratchKey); }
-    static RegKey Create(const std::string& below) {
-        RegKey key;
-        const std::string path = contract::kScratchKey + (below.empty() ? "" : "\\" + below);
-        EXPECT_EQ(CreateKey(contract::kScratchRoot, path, kKeyAllAccess, key), kErrorSuccess);
-        return key;
+        Scratch::SetUp();
+        key_ = Create();
     }
     std::string Query(const std::string& name) {
         std::string bytes(1024, '\0');
@@ -38,7 +26,7 @@ class RegistryContract : public ::testing::Test {
     RegKey key_;
 };
 
-TEST_F(RegistryContract, ValuesKeepTheirTypeAndExactBytesAndEnumerate) {
+TEST_F(RegistryContract, ValuesKeepTheirTypeAndBytesKeysOpenByPathAndBothEnumerate) {
     const std::tuple<std::string, std::uint32_t, std::string> rows[] = {
         {"WithNul", kRegSz, "C:\\app.exe\0"s},         {"WithoutNul", kRegSz, "C:\\app.exe"},
         {"Number", kRegDword, "\x2a\0\0\0"s},          {"Multi", kRegMultiSz, "a\0b\0\0"s},
@@ -69,16 +57,14 @@ TEST_F(RegistryContract, ValuesKeepTheirTypeAndExactBytesAndEnumerate) {
     EXPECT_EQ(QueryValue(key_, "Big", nullptr, nullptr, &size), kErrorSuccess);
     EXPECT_EQ(size, 1500u);
     EXPECT_EQ(Query("Absent"), "2");
-}
 
-// Paths split on backslashes only; names are UTF-8, count UTF-16 units against the caller's
-// buffer, and match without regard to case in any alphabet but never a look-alike.
-TEST_F(RegistryContract, KeysOpenByPathAndEnumerateInNameOrder) {
+    // Paths split on backslashes only; names are UTF-8, count UTF-16 units against the caller's
+    // buffer, and match without regard to case in any alphabet but never a look-alike.
     // Only letters here: Windows orders '_' after the letters (upper case), Wine before.
     for (const char* name : {"beta", "Alpha", "text/html", "A\\B", "\u03A9mega", "Omega",
                              "\u65E5\u672C\u8A9E", "???", "\u00C4rger", "\u00E4rger"})
         Create(name);
-    std::string names, name;
+    std::string names;
     long rc = kErrorSuccess;
     for (std::uint32_t i = 0; (rc = EnumKey(key_, i, name, 256)) == kErrorSuccess; ++i)
         names += name + " ";

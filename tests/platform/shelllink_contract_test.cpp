@@ -1,12 +1,7 @@
 // Shortcut files through the shell link: read back field by field, re-pointed, and refused
 // when missing, damaged or in use.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "platform/com.h"
 #include "platform/contract_scratch.h"
-#include "platform/errors.h"
 #include "platform/shelllink.h"
 
 using namespace platform;
@@ -45,7 +40,7 @@ class ShellLinkContract : public contract::Scratch {
     ShellLink* link_ = nullptr;
 };
 
-TEST_F(ShellLinkContract, ShortcutReadsBackFieldByFieldAndRepoints) {
+TEST_F(ShellLinkContract, ShortcutsReadBackAndRepointOrFailWithTheirReasonButNeverBreakTheReader) {
     // SW_SHOWNORMAL: Wine 8 writes any show command but reads every one back as that one.
     contract::Shortcut written{Path("App\\tool.exe"), "The tool", "-x \"a b\"",
                                Path("App\\tool.ico"), Path("App")};
@@ -63,9 +58,10 @@ TEST_F(ShellLinkContract, ShortcutReadsBackFieldByFieldAndRepoints) {
                  Failed(link_->Save(Path("Tool.lnk"), false)));
     written.path = Path("App\\other.exe");
     EXPECT_EQ(Read(Path("Tool.lnk")), Lines(written));
-}
 
-TEST_F(ShellLinkContract, UnreadableShortcutsFailLoadWithTheirReason) {
+    // Missing, damaged or in use, a shortcut fails to load with its reason. Copies of a real one,
+    // cut short or with bytes overwritten, load or fail; whatever loads reads back texts that fit
+    // their buffers.
     contract::WriteShortcut(Path("in use.lnk"), {.path = Path("tool.exe")});
     contract::LockFile(Path("in use.lnk"));
     contract::WriteFile(Path("damaged.lnk"), "This is not a shortcut at all.\r\n");
@@ -77,11 +73,7 @@ TEST_F(ShellLinkContract, UnreadableShortcutsFailLoadWithTheirReason) {
         EXPECT_EQ(link_->Load(Path(file), kStgmRead), hr) << file;
     EXPECT_NE(ErrorDescription(kEFail), ErrorDescription(HResultFromWin32(kErrorSharingViolation)));
     EXPECT_EQ(link_->Save(Path("Missing\\tool.lnk"), false), HResultFromWin32(kErrorPathNotFound));
-}
 
-// Copies of a real shortcut, cut short or with bytes overwritten, load or fail; whatever
-// loads reads back texts that fit their buffers.
-TEST_F(ShellLinkContract, DamagedShortcutsLoadOrFailButNeverBreakTheReader) {
     contract::WriteShortcut(Path("good.lnk"), {.path = Path("App\\tool.exe"), .arguments = "-x"});
     std::string good = contract::ReadFile(Path("good.lnk"));
     // Wine 8 crashes on some damaged item lists (ILLoadFromStream), and the list holds folder

@@ -1,7 +1,6 @@
 // Names as Windows compares them, and the one conversion to and from UTF-16.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 
 #include "base/text.h"
@@ -11,7 +10,7 @@ using namespace base;
 
 namespace {
 
-TEST(Text, NamesMatchWithoutRegardToCaseInEveryAlphabetAndNeverALookAlike) {
+TEST(Text, NamesAndPathsMatchWithoutRegardToCaseInEveryAlphabetAsTheSystemFoldsThem) {
     // Ärger, Ωmega, a letter whose simple upper case is one letter, look-alikes, long s,
     // dotless i and broken bytes.
     const std::tuple<const char*, const char*, bool> pairs[] = {
@@ -30,11 +29,17 @@ TEST(Text, NamesMatchWithoutRegardToCaseInEveryAlphabetAndNeverALookAlike) {
     EXPECT_TRUE(NoCaseLess()("apple", "Banana"));
     EXPECT_TRUE(NoCaseLess()("\uD7FF", "\U0001F600")) << "UTF-16 order: the planes after U+D7FF";
     EXPECT_TRUE(NoCaseLess()("\U0001F600", "\uE000")) << "and before U+E000";
-}
 
-// Every letter of the Basic Multilingual Plane upper-cases as CharUpperW does it, but those
-// whose upper case is ASCII (never a look-alike).
-TEST(Text, EveryLetterFoldsAsTheSystemFoldsIt) {
+    const std::string command = "\"C:\\\u00DCber \u03A9\\app.exe\" /S";  // Über Ω
+    EXPECT_EQ(FindNoCase(command, "c:\\\u00FCBER \u03C9\\APP.EXE"), 1u);
+    EXPECT_EQ(FindNoCase(command, "C:\\Uber O\\app.exe"), std::string::npos);
+    EXPECT_EQ(FindNoCase("\xC3\x89x", "\x89x"), std::string::npos) << "never inside a letter";
+    std::size_t length = 0;
+    EXPECT_EQ(FindNoCase("\"C:\\\u2C65\\a.exe\" /S", "c:\\\u023A\\A.EXE", &length), 1u);
+    EXPECT_EQ(length, 12u) << "the letter \u2C65 takes three bytes where its upper case takes two";
+
+    // Every letter of the Basic Multilingual Plane upper-cases as CharUpperW does it, but those
+    // whose upper case is ASCII (never a look-alike).
     if (!contract::SystemUpperCase(u'a')) GTEST_SKIP() << "the sandbox has no table of its own";
     std::string differences;
     for (char32_t code = 0x80; code < 0x10000; ++code) {
@@ -48,28 +53,10 @@ TEST(Text, EveryLetterFoldsAsTheSystemFoldsIt) {
     EXPECT_EQ(differences, "");
 }
 
-TEST(Text, APathIsFoundInsideATextWithoutRegardToCase) {
-    const std::string command = "\"C:\\\u00DCber \u03A9\\app.exe\" /S";  // Über Ω
-    EXPECT_EQ(FindNoCase(command, "c:\\\u00FCBER \u03C9\\APP.EXE"), 1u);
-    EXPECT_EQ(FindNoCase(command, "C:\\Uber O\\app.exe"), std::string::npos);
-    EXPECT_EQ(FindNoCase("\xC3\x89x", "\x89x"), std::string::npos) << "never inside a letter";
-    std::size_t length = 0;
-    EXPECT_EQ(FindNoCase("\"C:\\\u2C65\\a.exe\" /S", "c:\\\u023A\\A.EXE", &length), 1u);
-    EXPECT_EQ(length, 12u) << "the letter \u2C65 takes three bytes where its upper case takes two";
-}
-
-TEST(Text, Utf16ComesBackExactlyALoneSurrogateToo) {
-    for (const std::u16string& name :
-         {std::u16string(u"\u65E5\u672C\u8A9E \U0001D11E"), std::u16string(1, u'\xD800') + u"lone"})
-        EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(name)), name);
-    EXPECT_EQ(Utf8FromUtf16(u"\u03A9\U0001D11E"), "\u03A9\U0001D11E");
-    EXPECT_EQ(Utf16FromUtf8("a\xFF!"), u"a\uFFFD!") << "no UTF-8: the replacement letter";
-}
-
 // Whatever the bytes (letters of every length, broken, cut or overlong sequences, encoded
 // surrogates): a cut never splits a letter, UTF-16 lengths agree with the conversion, and
-// upper case changes only letters.
-TEST(Text, AnyBytesCutCountAndFoldConsistently) {
+// upper case changes only letters. UTF-16 comes back exactly, a lone surrogate too.
+TEST(Text, AnyBytesCutCountAndFoldConsistentlyAndUtf16ComesBackExactlyALoneSurrogateToo) {
     for (const std::string text :
          {"a\u00E9\u20AC\U0001F600", "\x80z", "x\xC3", "\xE2\x82x", "\xC0\xAF\xF8",
           "\xED\xA0\x80\xED\xB0\x80", "\xF0\x9F\x98", "\xF4\x90\x80\x80 \t"}) {
@@ -81,11 +68,15 @@ TEST(Text, AnyBytesCutCountAndFoldConsistently) {
         EXPECT_EQ(Trim(" " + text + " "), Trim(text));
         for (std::size_t bytes = 0; bytes <= text.size(); ++bytes) {
             const std::string cut = CutUtf8(text, bytes);
-            EXPECT_LE(cut.size(), bytes);
-            EXPECT_EQ(text.compare(0, cut.size(), cut), 0);
+            EXPECT_TRUE(cut.size() <= bytes && text.starts_with(cut)) << bytes << ": " << cut;
             EXPECT_EQ(units.compare(0, Utf16FromUtf8(cut).size(), Utf16FromUtf8(cut)), 0);
         }
     }
+    for (const std::u16string& name :
+         {std::u16string(u"\u65E5\u672C\u8A9E \U0001D11E"), std::u16string(1, u'\xD800') + u"lone"})
+        EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(name)), name);
+    EXPECT_EQ(Utf8FromUtf16(u"\u03A9\U0001D11E"), "\u03A9\U0001D11E");
+    EXPECT_EQ(Utf16FromUtf8("a\xFF!"), u"a\uFFFD!") << "no UTF-8: the replacement letter";
 }
 
 }  // namespace

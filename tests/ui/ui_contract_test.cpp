@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <stdexcept>
 #include <thread>
 #include <tuple>
@@ -22,13 +21,10 @@ using Events = std::vector<std::string>;
 using driver::Action;
 
 // A dialog with a control of every kind, one under the other, that records what is done to it.
-class SampleDialog : public forms::Form {
+class SampleDialog : public forms::Dialog {
   public:
-    explicit SampleDialog(const std::string& name = "SampleDialog") : forms::Form(name) {
-        SetBorder(platform::BorderStyle::FixedDialog);
-        SetStartPosition(forms::StartPosition::CenterOwner);
-    }
-    using forms::Form::SetStartPosition;
+    explicit SampleDialog(const std::string& name = "SampleDialog") : forms::Dialog(name) {}
+    using forms::Dialog::SetStartPosition;
     // Shows the form modal with its timer running `tick`; returns once it is unloaded.
     void RunModal(std::function<void()> tick, forms::Form* owner = nullptr) {
         onTick = std::move(tick);
@@ -97,13 +93,17 @@ class UiContract : public ::testing::Test {
 };
 
 // Loading a stored place, then a stored state, raises no resize before the window shows; the
-// place set before the state is the one the form comes back to.
-TEST_F(UiContract, AFormResizesOnlyOnceShownAndComesBackToItsPlace) {
+// place set before the state is the one the form comes back to. Lists and the progress bar
+// keep what they are given. Moved to a screen of twice the density, the form takes the place
+// offered and scales its controls, their fonts and list columns.
+TEST_F(UiContract, AFormReturnsToItsPlaceItsControlsKeepWhatTheyAreGivenAndScaleOnADenserScreen) {
     SampleDialog form;
     form.SetStartPosition(forms::StartPosition::System);
     int resizes = 0;
     form.onResized = [&] { ++resizes; };
     form.Load();
+    EXPECT_NEAR(form.ScaleWidth(), 9855, forms::Screen::TwipsPerPixelX()) << "the client area";
+    EXPECT_NEAR(form.ScaleHeight(), 6000, forms::Screen::TwipsPerPixelY());
     const forms::TwipRect place = {1500, 900, 9000, 7500};
     form.Move(place);
     form.SetWindowState(platform::WindowState::Maximized);
@@ -113,120 +113,7 @@ TEST_F(UiContract, AFormResizesOnlyOnceShownAndComesBackToItsPlace) {
     EXPECT_EQ(form.WindowState(), platform::WindowState::Maximized);
     form.SetWindowState(platform::WindowState::Normal);
     EXPECT_LE(Off(form.Bounds(), place), forms::Screen::TwipsPerPixelX());
-}
 
-// Moved to a screen of twice the density, a form takes the place offered and scales its
-// controls, their fonts and the list's columns.
-TEST_F(UiContract, AFormMovedToADenserScreenScalesItsControls) {
-    SampleDialog form;
-    form.Show();
-    EXPECT_NEAR(form.ScaleWidth(), 9855, forms::Screen::TwipsPerPixelX()) << "the client area";
-    EXPECT_NEAR(form.ScaleHeight(), 6000, forms::Screen::TwipsPerPixelY());
-    form.message.SetFont(12, true);
-    form.problems.AddColumn("Type", 1440);
-    const auto rect = [](const forms::Control& c) { return platform::GetWindowRect(c.Hwnd()); };
-    const platform::PixelRect label = rect(form.message), list = rect(form.problems);
-    const int column = platform::ListViewGetColumnWidth(form.problems.Hwnd(), 0);
-    const int font = driver::FontPixelHeight(form.message.Hwnd());
-    if (!driver::MoveToScreenOfDpi(form.Hwnd(), 192, {40, 30, 1400, 1000}))
-        GTEST_SKIP() << "the headless backend has no screens of their own";
-    EXPECT_EQ(platform::GetWindowRect(form.Hwnd()).left, 40);
-    EXPECT_EQ(platform::GetWindowRect(form.Hwnd()).width, 1400);
-    EXPECT_LE(Off(rect(form.message), label, 2), 1);
-    EXPECT_LE(Off(rect(form.problems), list, 2), 1);
-    EXPECT_NEAR(driver::FontPixelHeight(form.message.Hwnd()), 2 * font, 1);
-    EXPECT_NEAR(platform::ListViewGetColumnWidth(form.problems.Hwnd(), 0), 2 * column, 1);
-}
-
-// A modal form's timers fire in its loop while its owner is disabled; a timer does not fire
-// again while its handler runs.
-TEST_F(UiContract, ModalLoopsRunTimersButNoTimerInsideItsOwnHandler) {
-    SampleDialog dialog, nested("NestedDialog");
-    int ticks = 0, depth = 0, deepest = 0, nestedTicks = 0;
-    bool ownerWasEnabled = true;
-    dialog.RunModal([&] {
-        deepest = std::max(deepest, ++depth);
-        if (++ticks == 1) {
-            // Intervals pass while the handler lets events run, then while a modal form runs
-            // its loop inside it.
-            const auto until =
-                std::chrono::steady_clock::now() + std::chrono::milliseconds(5 * kTick);
-            RunEventsUntil([&] { return std::chrono::steady_clock::now() >= until; });
-            nested.RunModal(
-                [&] {
-                    ownerWasEnabled = ownerWasEnabled && platform::IsWindowEnabled(dialog.Hwnd());
-                    if (++nestedTicks == 5) nested.Unload();
-                },
-                &dialog);
-            EXPECT_TRUE(platform::IsWindowEnabled(dialog.Hwnd())) << "enabled after the loop";
-        } else {
-            dialog.Unload();
-        }
-        --depth;
-    });
-    EXPECT_EQ(deepest, 1) << "the handler ran inside itself";
-    EXPECT_EQ(nestedTicks, 5);
-    EXPECT_FALSE(ownerWasEnabled) << "the owner of a modal form";
-    EXPECT_EQ(ticks, 2) << "the timer fires again once its handler is done";
-}
-
-TEST_F(UiContract, AFailingHandlerIsReportedAndEndsOnlyTheInnermostModalLoop) {
-    Events reported;
-    const auto previous =
-        platform::SetFailureReport([&](const std::string& l) { reported.push_back(l); });
-    SampleDialog owner("OwnerWindow"), dialog;
-    owner.RunModal([&] {
-        dialog.Load();
-        dialog.ok.Click = [] { throw std::runtime_error("disk full"); };
-        driver::WhenShown("SampleDialog", Action::Click, "OK");
-        dialog.Show(forms::ShowMode::Modal, &owner);
-        EXPECT_FALSE(dialog.IsLoaded()) << "the failed form is gone";
-        EXPECT_TRUE(dialog.events.empty()) << "without its OnUnload";
-        EXPECT_TRUE(platform::IsWindowEnabled(owner.Hwnd())) << "the owner is enabled again";
-        owner.Unload();
-    });
-    platform::SetFailureReport(previous);
-    EXPECT_EQ(owner.events, Events{"unload"}) << "the owner's loop went on";
-    EXPECT_EQ(reported, Events{"Error in SampleDialog Click: disk full"});
-}
-
-// Values set in code click only on a change, and an option clears the other of its group; a
-// user's clicks, the option already selected included, arrive while the code lets events run.
-TEST_F(UiContract, ValuesClickOnChangeAndClicksFromOutsideArriveWhileEventsRun) {
-    SampleDialog dialog;
-    dialog.Load();
-    for (int option : {0, 1, 1})
-        dialog.methods[option].SetValue(true);
-    for (int value : {1, 1, 0})
-        dialog.backUp.SetValue(value);
-    EXPECT_FALSE(dialog.methods[0].Value());
-    EXPECT_TRUE(dialog.methods[1].Value());
-    for (const char* control : {"BackUp", "Method1", "OK"})
-        driver::WhenShown("SampleDialog", Action::Click, control);
-    driver::WhenShown("SampleDialog", Action::Close);
-    dialog.RunModal([&] {
-        dialog.ticker.SetEnabled(false);
-        EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 7; }));
-    });
-    EXPECT_EQ(dialog.events, (Events{"method 0", "method 1", "back up 1", "back up 0", "back up 1",
-                                     "method 1", "ok", "unload"}));
-}
-
-TEST_F(UiContract, TheFocusStartsInTabOrderAndEnterAndEscPressTheDialogButtons) {
-    SampleDialog dialog;
-    dialog.Load();
-    dialog.backUp.SetEnabled(false);
-    dialog.Show();
-    EXPECT_TRUE(dialog.paths.HasFocus()) << "the first control in tab order that takes it";
-    driver::WhenShown("SampleDialog", Action::Enter);
-    driver::WhenShown("SampleDialog", Action::Esc);
-    EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 2; }));
-    EXPECT_EQ(dialog.events, (Events{"ok", "cancel"}));
-}
-
-TEST_F(UiContract, ListsAndTheProgressBarKeepWhatTheyAreGiven) {
-    SampleDialog form;
-    form.Show();
     forms::ListView& list = form.problems;
     for (const char* column : {"Type", "Category", "Location", "Description"})
         list.AddColumn(column, 1440);
@@ -240,9 +127,8 @@ TEST_F(UiContract, ListsAndTheProgressBarKeepWhatTheyAreGiven) {
     list.SetText(2, 3, "sub 3");
     EXPECT_EQ(list.Text(2) + "|" + list.Text(2, 3), "Shortcut|sub 3");
     EXPECT_EQ((std::vector{list.Icon(1), list.Icon(2), list.Icon(3)}), (std::vector{1, 2, 0}));
-    list.SetSelected(1, true);
-    list.SetSelected(3, true);
-    list.SetSelected(1, false);
+    for (const auto& [row, selected] : {std::pair{1, true}, {3, true}, {1, false}})
+        list.SetSelected(row, selected);
     EXPECT_EQ((std::vector{list.Selected(1), list.Selected(2), list.Selected(3)}),
               (std::vector{false, false, true}));
     list.SetCurrentItem(3);
@@ -260,9 +146,92 @@ TEST_F(UiContract, ListsAndTheProgressBarKeepWhatTheyAreGiven) {
     form.progress.SetRange(0, 14);
     form.progress.SetValue(20);
     EXPECT_EQ(form.progress.Value(), 14) << "held to the range";
+
+    form.message.SetFont(12, true);
+    const auto rect = [](const forms::Control& c) { return platform::GetWindowRect(c.Hwnd()); };
+    const platform::PixelRect label = rect(form.message), table = rect(form.problems);
+    const int column = platform::ListViewGetColumnWidth(form.problems.Hwnd(), 0);
+    const int font = driver::FontPixelHeight(form.message.Hwnd());
+    if (!driver::MoveToScreenOfDpi(form.Hwnd(), 192, {40, 30, 1400, 1000}))
+        GTEST_SKIP() << "the headless backend has no screens of their own";
+    EXPECT_EQ(platform::GetWindowRect(form.Hwnd()).left, 40);
+    EXPECT_EQ(platform::GetWindowRect(form.Hwnd()).width, 1400);
+    EXPECT_LE(Off(rect(form.message), label, 2), 1);
+    EXPECT_LE(Off(rect(form.problems), table, 2), 1);
+    EXPECT_NEAR(driver::FontPixelHeight(form.message.Hwnd()), 2 * font, 1);
+    EXPECT_NEAR(platform::ListViewGetColumnWidth(form.problems.Hwnd(), 0), 2 * column, 1);
 }
 
-TEST_F(UiContract, AMessageBoxGivesTheAnswerOfTheButtonPressed) {
+// A modal form's timers fire in its loop while its owner is disabled; a timer does not fire
+// again while its handler runs. A failing handler is reported and ends only the innermost loop.
+TEST_F(UiContract, ModalLoopsRunTimersButNoTimerInsideItsOwnHandlerAndAFailureEndsOnlyOne) {
+    Events reported;
+    const auto previous =
+        platform::SetFailureReport([&](const std::string& l) { reported.push_back(l); });
+    SampleDialog dialog, nested("NestedDialog"), failing("FailingDialog");
+    int ticks = 0, depth = 0, deepest = 0, nestedTicks = 0;
+    bool ownerWasEnabled = true;
+    dialog.RunModal([&] {
+        deepest = std::max(deepest, ++depth);
+        if (++ticks == 1) {
+            // Intervals pass while the handler lets events run, then while a modal form runs
+            // its loop inside it.
+            const auto until =
+                std::chrono::steady_clock::now() + std::chrono::milliseconds(5 * kTick);
+            RunEventsUntil([&] { return std::chrono::steady_clock::now() >= until; });
+            nested.RunModal(
+                [&] {
+                    ownerWasEnabled = ownerWasEnabled && platform::IsWindowEnabled(dialog.Hwnd());
+                    if (++nestedTicks == 5) nested.Unload();
+                },
+                &dialog);
+            EXPECT_TRUE(platform::IsWindowEnabled(dialog.Hwnd())) << "enabled after the loop";
+            failing.Load();
+            failing.ok.Click = [] { throw std::runtime_error("disk full"); };
+            driver::WhenShown("FailingDialog", Action::Click, "OK");
+            failing.Show(forms::ShowMode::Modal, &dialog);
+            EXPECT_FALSE(failing.IsLoaded()) << "the failed form is gone";
+            EXPECT_TRUE(failing.events.empty()) << "without its OnUnload";
+            EXPECT_TRUE(platform::IsWindowEnabled(dialog.Hwnd())) << "the owner is enabled again";
+        } else {
+            dialog.Unload();
+        }
+        --depth;
+    });
+    platform::SetFailureReport(previous);
+    EXPECT_EQ(deepest, 1) << "the handler ran inside itself";
+    EXPECT_EQ(nestedTicks, 5);
+    EXPECT_FALSE(ownerWasEnabled) << "the owner of a modal form";
+    EXPECT_EQ(ticks, 2) << "the timer fires again once its handler is done";
+    EXPECT_EQ(dialog.events, Events{"unload"}) << "the owner's loop went on";
+    EXPECT_EQ(reported, Events{"Error in FailingDialog Click: disk full"});
+}
+
+// Values set in code click only on a change, and an option clears the other of its group. The
+// focus starts on the first control in tab order that takes it; a user's keys and clicks, the
+// option already selected included, arrive while the code lets events run, as do answers.
+TEST_F(UiContract, ValuesClickOnChangeAndKeysClicksAndAnswersFromOutsideArrive) {
+    SampleDialog dialog;
+    dialog.Load();
+    for (int option : {0, 1, 1})
+        dialog.methods[option].SetValue(true);
+    for (int value : {1, 1, 0})
+        dialog.backUp.SetValue(value);
+    EXPECT_TRUE(!dialog.methods[0].Value() && dialog.methods[1].Value()) << "the last set alone";
+    dialog.backUp.SetEnabled(false);
+    dialog.RunModal([&] {
+        dialog.ticker.SetEnabled(false);
+        EXPECT_TRUE(dialog.paths.HasFocus()) << "not the label nor the disabled check box";
+        dialog.backUp.SetEnabled(true);
+        for (const Action key : {Action::Enter, Action::Esc})
+            driver::WhenShown("SampleDialog", key);
+        for (const char* control : {"BackUp", "Method1", "OK"})
+            driver::WhenShown("SampleDialog", Action::Click, control);
+        driver::WhenShown("SampleDialog", Action::Close);
+        EXPECT_TRUE(RunEventsUntil([&] { return dialog.events.size() >= 9; }));
+    });
+    EXPECT_EQ(dialog.events, (Events{"method 0", "method 1", "back up 1", "back up 0", "ok",
+                                     "cancel", "back up 1", "method 1", "ok", "unload"}));
     for (const forms::Answer answer : {forms::Answer::No, forms::Answer::Cancel}) {
         driver::AnswerNextMessageBox(static_cast<int>(answer));
         EXPECT_EQ(forms::ShowMessage("Repair the selected problems now?", "Scan result",

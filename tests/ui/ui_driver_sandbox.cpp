@@ -1,7 +1,5 @@
 #include <unistd.h>
 
-#include <filesystem>
-
 #include "platform/sandbox/sandbox.h"
 #include "ui/ui_driver.h"
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <functional>
 #include <iterator>
-#include <string_view>
 #include <thread>
 #include <utility>
 
