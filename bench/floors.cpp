@@ -80,14 +80,20 @@ std::string PathOf(std::string text) {
     return Trimmed(text);
 }
 
+bool IsFolder(const std::string& path) {
+    const std::uint32_t attributes = platform::GetAttributes(path);
+    return attributes != platform::kInvalidFileAttributes &&
+           (attributes & platform::kFileAttributeDirectory);
+}
+
 // Whether a registry text names a drive path that is missing, shorter prefixes cut at
-// blanks included, as the registry check decides.
+// blanks (files, not folders) included, as the registry check decides.
 bool NamesMissingFile(const std::string& text) {
     const std::string path = PathOf(text);
     if (path.size() < 2 || path[1] != ':' || Exists(path)) return false;
     for (std::string prefix = path; prefix.find(' ') != std::string::npos;) {
         prefix = Trimmed(prefix.substr(0, prefix.rfind(' ')));
-        if (!prefix.empty() && Exists(prefix)) return false;
+        if (!prefix.empty() && Exists(prefix) && !IsFolder(prefix)) return false;
     }
     return true;
 }

@@ -30,6 +30,16 @@ int ShareOf(const RegistryList& list) {
     return 0;
 }
 
+int AllShares() {
+    static const int all = [] {
+        int sum = 0;
+        for (const auto& list : scan::RegistryLists())
+            sum += ShareOf(list);
+        return sum;
+    }();
+    return all;
+}
+
 const RegistryList& ListEndingWith(const std::string& name) {
     for (const auto& list : scan::RegistryLists())
         if (std::string(list.key).ends_with("\\" + name)) return list;

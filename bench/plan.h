@@ -25,9 +25,11 @@ constexpr const char* kMark = "PurgelintBench";
 // The registry lists a scan looks through are the scan's own table (scan::RegistryLists(),
 // in the scan's order); the plan gives each a share of the planted entries.
 using RegistryList = scan::RegistryList;
-// Of 40 parts of the planted entries: 8 for the uninstall entries, 3 for each start-up list,
-// 2 for the help files and 6 for every other list.
+// The parts of the planted entries a list takes: 8 for an uninstall list, 3 for a start-up
+// list, 2 for a help list and 6 for every other list (both registry views alike).
 int ShareOf(const RegistryList& list);
+// The parts of all the lists together.
+int AllShares();
 // The first list whose key ends with `name` ("Fonts"); throws when the table has none.
 const RegistryList& ListEndingWith(const std::string& name);
 
@@ -54,7 +56,9 @@ struct Plan {
     // 25 to a subfolder.
     std::string ShortcutPath(int index) const;
 
-    int EntriesOf(const RegistryList& list) const { return registryEntries * ShareOf(list) / 40; }
+    int EntriesOf(const RegistryList& list) const {
+        return registryEntries * ShareOf(list) / AllShares();
+    }
     // The target number of a list's first entry: the lists take theirs one after the other.
     int FirstTargetOf(const RegistryList& list) const;
     // The name of the planted value or subkey with the target number `index`.

@@ -35,8 +35,10 @@ void ChooserDialog::OnLoad() {
     const auto text = [this](const char* key) { return language_.Text(key, ""); };
     chosen_.reset();
     SetCaption(text("frmrepselpath_caption"));
-    info_.SetCaption(text("frmrepselpath_info") + " " + problem_.location +
-                     text("frmrepselpath_info2"));
+    // A single find is offered only when it lies in a folder of another name.
+    info_.SetCaption(
+        text("frmrepselpath_info") + " " + problem_.location +
+        text(candidates_.size() == 1 ? "frmrepselpath_info2_one" : "frmrepselpath_info2"));
     missing_.SetCaption(text("frmrepselpath_missing") + "\r\n" + problem_.missingFile);
     ok_.SetCaption(text("frmrepselpath_ok"));
     cancel_.SetCaption(text("frmrepselpath_cancel"));

@@ -19,6 +19,10 @@ enum class Category { BrokenLink, UnusedFile, WrongUninstall, WrongHelp };
 // (help entries keep the folder as data and the file as the value's name).
 enum class Cure { PointToFile, PointToFolder };
 
+// Which program's view of the machine-wide registry an entry is in: a 64-bit Windows keeps
+// what 32-bit programs write under HKLM\SOFTWARE in a view of their own (WOW6432Node).
+enum class RegistryView { Native, Of32BitPrograms };
+
 struct Problem {
     ProblemKind kind = ProblemKind::Registry;
     Category category = Category::BrokenLink;
@@ -30,6 +34,7 @@ struct Problem {
     std::string keyPath;
     std::string valueName;
     Cure cure = Cure::PointToFile;
+    RegistryView view = RegistryView::Native;  // whose paths the entry holds
     bool repaired = false;
 
     // The row key in the problem list: one row per identity.

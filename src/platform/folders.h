@@ -7,7 +7,13 @@
 
 namespace platform {
 
+// CSIDL values of the folders the program looks in.
+constexpr int kCsidlCommonPrograms = 23;
+constexpr int kCsidlCommonDesktop = 25;
+constexpr int kCsidlSystem = 37;
 constexpr int kCsidlProgramFiles = 38;
+constexpr int kCsidlSystemX86 = 41;
+constexpr int kCsidlProgramFilesX86 = 42;
 constexpr std::uint32_t kMaxPath = 260;
 
 // GetTempPathW: the temporary folder, with its trailing backslash.

@@ -21,9 +21,12 @@ std::string FolderOf(const std::string& path) {
 
 // A value whose name is the path, with its use count as data (the shared DLLs).
 bool PathIsValueName(const Problem& problem, const core::Folders& folders) {
-    return !problem.valueName.empty() &&
-           base::EqualsNoCase(core::PathFromCommandLine(problem.valueName, folders),
-                              problem.missingFile);
+    if (problem.valueName.empty()) return false;
+    const std::string named = core::PathFromCommandLine(
+        problem.valueName, problem.view == core::RegistryView::Of32BitPrograms
+                               ? folders.SeenBy32BitPrograms()
+                               : folders);
+    return base::EqualsNoCase(named, problem.missingFile);
 }
 
 // A value that Windows runs as a command line: an uninstall command or a Run entry. The
@@ -106,9 +109,13 @@ void Repairer::Repair(Problem& problem) {
 }
 
 std::string Repairer::FoundPath(const Problem& problem) {
-    const std::vector<std::string> candidates = search_.Candidates(problem);
+    std::vector<std::string> candidates = search_.Candidates(problem);
     if (candidates.empty()) return "";
-    if (candidates.size() == 1) return candidates.front();
+    // A file of the same name elsewhere may be another program's ("uninst.exe", "setup.exe"):
+    // only a single find in a folder of the same name is taken without asking.
+    if (candidates.size() == 1 && SharedFolderNames(candidates.front(), problem.missingFile) > 0)
+        return candidates.front();
+    RankByEvidence(candidates, problem.missingFile);
     return user_.ChoosePath(problem, candidates).value_or("");
 }
 

@@ -36,7 +36,8 @@ class Repairer {
     void Repair(core::Problem& problem);
 
   private:
-    // The path to re-point to: the only find, the user's choice among several, or nothing.
+    // The path to re-point to: the only find when it lies in a folder of the missing file's
+    // name, else the user's choice among the finds offered best first; or nothing.
     std::string FoundPath(const core::Problem& problem);
 
     const Method method_;

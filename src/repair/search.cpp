@@ -1,5 +1,9 @@
 #include "repair/search.h"
 
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
 #include "base/text.h"
 #include "core/folder_walk.h"
 #include "platform/errors.h"
@@ -40,7 +44,40 @@ std::string MissingFileName(const std::string& missing) {
     return missing.substr(last + 1);
 }
 
+// The folder names of a path, from its own folder upwards: no file name, no drive.
+std::vector<std::string_view> FolderNamesUpwards(std::string_view path) {
+    std::vector<std::string_view> names;
+    for (size_t end = path.rfind('\\'); end != std::string_view::npos && end > 0;) {
+        const size_t slash = path.rfind('\\', end - 1);
+        const size_t begin = slash == std::string_view::npos ? 0 : slash + 1;
+        const std::string_view name = path.substr(begin, end - begin);
+        if (!name.empty() && name.back() != ':') names.push_back(name);
+        if (slash == std::string_view::npos) break;
+        end = slash;
+    }
+    return names;
+}
+
 }  // namespace
+
+std::size_t SharedFolderNames(const std::string& candidate, const std::string& missing) {
+    const auto found = FolderNamesUpwards(candidate), gone = FolderNamesUpwards(missing);
+    std::size_t shared = 0;
+    while (shared < found.size() && shared < gone.size() &&
+           base::EqualsNoCase(found[shared], gone[shared]))
+        ++shared;
+    return shared;
+}
+
+void RankByEvidence(std::vector<std::string>& candidates, const std::string& missing) {
+    std::vector<std::pair<std::size_t, std::string>> ranked;
+    for (std::string& candidate : candidates)
+        ranked.emplace_back(SharedFolderNames(candidate, missing), std::move(candidate));
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < ranked.size(); ++i)
+        candidates[i] = std::move(ranked[i].second);
+}
 
 std::vector<std::string> SearchFile(const std::string& folder, const std::string& fileName,
                                     const std::string& searching, core::Progress& progress) {
@@ -61,7 +98,8 @@ std::string StripBackslash(const std::string& path) {
 // left out: its pattern "\*.*" would list the root of the current drive.
 void MissingFileSearch::BuildIndex() {
     const std::string searching = language_.Text("repair_searchingdir", "Searching directory");
-    for (const std::string* folder : {&folders_.windows, &folders_.programFiles}) {
+    for (const std::string* folder :
+         {&folders_.windows, &folders_.programFiles, &folders_.programFilesX86}) {
         const std::string root = StripBackslash(*folder);
         if (root.empty()) continue;
         WalkShowing(root, searching, progress_,

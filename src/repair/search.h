@@ -1,6 +1,7 @@
 // The search for a missing file under the Windows and program-files folders.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,13 +19,20 @@ namespace repair {
 std::vector<std::string> SearchFile(const std::string& folder, const std::string& fileName,
                                     const std::string& searching, core::Progress& progress);
 
+// The evidence that a found file is the missing one's program's own: how many folder names
+// the two paths share, counted from each file's own folder upwards while they match, in any
+// letter case ("...\\Viewers\\Photo Viewer\\a.exe" and "...\\Photo Viewer\\a.exe" share one).
+std::size_t SharedFolderNames(const std::string& candidate, const std::string& missing);
+// Puts the candidates with the most evidence first; ties keep their order.
+void RankByEvidence(std::vector<std::string>& candidates, const std::string& missing);
+
 // The path without one trailing backslash.
 std::string StripBackslash(const std::string& path);
 
-// One repair run's search. Both trees are walked once, on the first search, into an index of
+// One repair run's search. The trees are walked once, on the first search, into an index of
 // names; every later search of the run looks there. It offers exactly what SearchFile would
-// find in the Windows tree and then the program-files tree, in the same order, less the
-// entries gone since.
+// find in the Windows tree, the program-files tree and then the 32-bit programs' one where
+// there is one, in the same order, less the entries gone since.
 class MissingFileSearch {
   public:
     MissingFileSearch(const core::Folders& folders, const core::Language& language,

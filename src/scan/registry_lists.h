@@ -23,6 +23,7 @@ struct RegistryList {
     PathIn pathIn;
     const char* valueName;  // for SubkeyValue: the value read in each subkey ("" the default)
     core::Category category;
+    core::RegistryView view = core::RegistryView::Native;
 };
 
 const std::vector<RegistryList>& RegistryLists();

@@ -12,6 +12,7 @@
 #include "core/command_line.h"
 #include "core/shortcut.h"
 #include "platform/errors.h"
+#include "platform/filesystem.h"
 #include "scan/scanners.h"
 
 namespace scan {
@@ -55,16 +56,21 @@ struct EntryPlace {
 // description and which drives are there.
 class PathCheck {
   public:
-    PathCheck(const RegistryList& list, Scope& scope) : list_(list), scope_(scope) {}
+    PathCheck(const RegistryList& list, Scope& scope)
+        : list_(list),
+          scope_(scope),
+          of32BitPrograms_(list.view == core::RegistryView::Of32BitPrograms),
+          folders_(of32BitPrograms_ ? scope.folders.SeenBy32BitPrograms() : scope.folders) {}
 
     // Only paths that begin with a drive letter are tested; an unquoted command line passes
     // when a prefix of it cut at a blank exists; a path on a drive that is not there cannot
-    // be verified and passes too.
+    // be verified and passes too. An entry of the 32-bit programs' view is read as they read
+    // it: their %ProgramFiles%, and their own system folder besides System32.
     void Check(const std::string& registryText, const EntryPlace& place) {
         if (registryText.empty()) return;
-        const std::string path = core::PathFromCommandLine(registryText, scope_.folders);
+        const std::string path = core::PathFromCommandLine(registryText, folders_);
         if (path.size() < 2 || path[1] != ':') return;
-        if (core::FileExists(path)) return;
+        if (Exists(path)) return;
         // A missing drive (an unplugged disk, an unmapped share) says nothing about the file:
         // reporting it would have the repair delete a working entry.
         if (!DriveIsThere(path[0])) return;
@@ -81,20 +87,33 @@ class PathCheck {
         problem.missingFile = path;
         problem.cure =
             list_.pathIn == PathIn::HelpFolderAndName ? Cure::PointToFolder : Cure::PointToFile;
+        problem.view = list_.view;
         scope_.problems.push_back(std::move(problem));
     }
 
   private:
     // Whether the text before some blank, trimmed, names an existing file: the program part
-    // of an unquoted command line with arguments.
-    static bool PrefixExists(const std::string& path) {
+    // of an unquoted command line with arguments. A folder is no program: "C:\\Program Files"
+    // explains nothing of "C:\\Program Files (x86)\\Gone\\app.exe".
+    bool PrefixExists(const std::string& path) const {
         std::string t = path;
         bool exists = false;
         for (size_t blank; !exists && (blank = t.rfind(' ')) != std::string::npos;) {
             t = base::Trim(t.substr(0, blank));
-            exists = !t.empty() && core::FileExists(t);
+            exists = !t.empty() && !IsFolder(t) && Exists(t);
         }
         return exists;
+    }
+
+    static bool IsFolder(const std::string& path) {
+        const std::uint32_t attributes = platform::GetAttributes(path);
+        return attributes != platform::kInvalidFileAttributes &&
+               (attributes & platform::kFileAttributeDirectory);
+    }
+
+    bool Exists(const std::string& path) const {
+        return of32BitPrograms_ ? core::ExistsFor32BitPrograms(path, folders_)
+                                : core::FileExists(path);
     }
 
     bool DriveIsThere(char letter) {
@@ -114,6 +133,8 @@ class PathCheck {
 
     const RegistryList& list_;
     Scope& scope_;
+    const bool of32BitPrograms_;
+    const core::Folders folders_;
     std::optional<std::string> description_;
     std::array<std::optional<bool>, 256> drives_;
 };

@@ -15,13 +15,18 @@ struct Phase {
 std::vector<Phase> Phases() {
     std::vector<Phase> phases = {
         {0, [](Scope& scope) { ScanShortcuts(scope.folders.desktop, scope); }},
+        {0, [](Scope& scope) { ScanShortcuts(scope.folders.commonDesktop, scope); }},
         {2, [](Scope& scope) { ScanShortcuts(scope.folders.programs, scope); }},
+        {0, [](Scope& scope) { ScanShortcuts(scope.folders.commonPrograms, scope); }},
     };
-    // The uninstall entries come after two steps, every other list after one.
+    // The uninstall entries come after two steps, every other list after one; a list's copy
+    // for 32-bit programs shares the step of the list.
     int steps = 2;
     for (const RegistryList& list : RegistryLists()) {
-        phases.push_back({steps, [&list](Scope& scope) { ScanRegistryList(list, scope); }});
-        steps = 1;
+        const bool copy = list.view == core::RegistryView::Of32BitPrograms;
+        phases.push_back(
+            {copy ? 0 : steps, [&list](Scope& scope) { ScanRegistryList(list, scope); }});
+        if (!copy) steps = 1;
     }
     phases.push_back({1, [](Scope& scope) { ScanTempFiles(scope.folders.temp, scope); }});
     phases.push_back({1, [](Scope& scope) { ScanTempFiles(scope.folders.cache, scope); }});

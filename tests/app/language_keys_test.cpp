@@ -27,7 +27,7 @@ class ShippedLanguage : public AppTest, public ::testing::WithParamInterface<con
 // the seeded machine scanned and repaired with a failing backup; the summary's every advice.
 TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
     const std::string code = GetParam();
-    const std::vector<std::string> keys = KeysOf(InstallShippedLanguage(kAppFolder, code));
+    const std::vector<std::string> keys = KeysOf(InstallShippedLanguage(code));
     core::WriteSetting("language", code);
     std::optional<app::Session> session = StartProgram();
     std::set<std::string> asked;
@@ -40,10 +40,11 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
                     [] { return sandbox::FindForm("OptionsDialog") != 0; });
     sandbox::Script("scan the seeded machine", [] {
         Seed();
+        sandbox::WriteFile("C:\\Windows\\tool.hlp", "x");  // a single find, in another folder
         sandbox::ClickOn("MainWindow", "find")();
     });
     ScriptRepairOptions("conservative", true);
-    for (const char* what : {"Tool.lnk", "p.lnk", "the entry"})
+    for (const char* what : {"Tool.lnk", "p.lnk", "the entry", "the help"})
         sandbox::Script(what, sandbox::ClickOn("ChooserDialog", "ok"),
                         [] { return sandbox::FindForm("ChooserDialog") != 0; });
     sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"),

@@ -19,7 +19,7 @@ using K = ProblemKind;
 
 constexpr const char* kGone = "C:\\Gone\\tool.exe";
 constexpr const char* kInWindows = "C:\\Windows\\A\\tool.exe";
-constexpr const char* kInProgramFiles = "C:\\Program Files\\B\\tool.exe";
+constexpr const char* kInProgramFiles = "C:\\Program Files\\Gone\\tool.exe";  // "Gone" shared
 constexpr const char* kLink = "C:\\Desktop\\Tool.lnk";
 constexpr const char* kOldFile = "C:\\Temp\\old.tmp";
 constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
@@ -68,15 +68,30 @@ class RepairTest : public SandboxTest {
     }
     repair::MissingFileSearch Search() { return {folders_, language_, progress_}; }
 
-    core::Folders folders_{"", "", "", "C:\\Program Files\\", "", "C:\\Windows"};
+    core::Folders folders_ = [] {
+        core::Folders folders;
+        folders.programFiles = "C:\\Program Files\\";
+        folders.windows = "C:\\Windows";
+        folders.programFilesX86 = "C:\\Program Files (x86)";
+        return folders;
+    }();
     core::Language language_;
     TestProgress progress_;
     ScriptedUser user_;
 };
 
-// What the search finds for the missing file. "NothingWorks": one file, but the entry can be
+// What the search finds for the missing file. "One" shares its folder's name, "OneElsewhere"
+// does not (the user is asked and cancels). "NothingWorks": one file, but the entry can be
 // neither changed nor deleted.
-enum class Found { Nothing, One, SeveralChosen, SeveralCancelled, RepointFails, NothingWorks };
+enum class Found {
+    Nothing,
+    One,
+    OneElsewhere,
+    SeveralChosen,
+    SeveralCancelled,
+    RepointFails,
+    NothingWorks
+};
 
 struct Outcome {
     const char* entry;  // "deleted", "kept" or the path it points to now
@@ -97,13 +112,15 @@ struct Case {
 const Case kCases[] = {
     {K::Registry, Found::Nothing, kDeleted, kDeleted},
     {K::Registry, Found::One, kRepointed, kDeleted},
-    {K::Registry, Found::SeveralChosen, {kInProgramFiles, true, true, false}, kDeleted},
+    {K::Registry, Found::OneElsewhere, {"deleted", true, true, false}, kDeleted},
+    {K::Registry, Found::SeveralChosen, {kInWindows, true, true, false}, kDeleted},
     {K::Registry, Found::SeveralCancelled, {"deleted", true, true, false}, kDeleted},
     {K::Registry, Found::RepointFails, kDeleted, kDeleted},
     {K::Registry, Found::NothingWorks, kKept, kKept},
     {K::Shortcut, Found::Nothing, kDeleted, kDeleted},
     {K::Shortcut, Found::One, kRepointed, kDeleted},
-    {K::Shortcut, Found::SeveralChosen, {kInProgramFiles, true, true, false}, kDeleted},
+    {K::Shortcut, Found::OneElsewhere, {"deleted", true, true, false}, kDeleted},
+    {K::Shortcut, Found::SeveralChosen, {kInWindows, true, true, false}, kDeleted},
     {K::Shortcut, Found::SeveralCancelled, {"deleted", true, true, false}, kDeleted},
     {K::Shortcut, Found::RepointFails, kDeleted, kDeleted},
     {K::Shortcut, Found::NothingWorks, kKeptTold, kKeptTold},
@@ -131,11 +148,14 @@ class RepairDecision : public RepairTest, public ::testing::WithParamInterface<s
             return link->path == kGone ? "kept" : link->path;
         }
         if (sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kGone)) return "kept";
-        const auto renamed = sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles);
         // Renamed with its type and count; a value of that name with its own count is no trace.
-        if (!renamed || renamed->data == kOtherCount) return "deleted";
-        EXPECT_EQ(renamed->type, platform::kRegDword);
-        return renamed->data == kUseCount ? kInProgramFiles : "overwritten";
+        for (const char* path : {kInProgramFiles, kInWindows}) {
+            const auto renamed = sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, path);
+            if (!renamed || renamed->data == kOtherCount) continue;
+            EXPECT_EQ(renamed->type, platform::kRegDword);
+            return renamed->data == kUseCount ? path : "overwritten";
+        }
+        return "deleted";
     }
 };
 
@@ -143,9 +163,10 @@ TEST_P(RepairDecision, FollowsTheMethodAndTheSearch) {
     const bool aggressive = GetParam() >= std::size(kCases);
     const Case& c = kCases[GetParam() % std::size(kCases)];
     Problem problem = Seed(c.kind);
-    if (c.found != Found::Nothing) Touch(kInProgramFiles);
-    if (c.found == Found::SeveralChosen || c.found == Found::SeveralCancelled) Touch(kInWindows);
-    if (c.found == Found::SeveralChosen) user_.choice = kInProgramFiles;  // not the first
+    const bool several = c.found == Found::SeveralChosen || c.found == Found::SeveralCancelled;
+    if (c.found != Found::Nothing && c.found != Found::OneElsewhere) Touch(kInProgramFiles);
+    if (several || c.found == Found::OneElsewhere) Touch(kInWindows);
+    if (c.found == Found::SeveralChosen) user_.choice = kInWindows;  // not the first
     if (c.found == Found::RepointFails) {
         // A value of the new name has its own count; the file no longer reads as a shortcut.
         sandbox::SetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles, platform::kRegDword,
@@ -164,7 +185,9 @@ TEST_P(RepairDecision, FollowsTheMethodAndTheSearch) {
     const Outcome& want = aggressive ? c.aggressive : c.conservative;
     EXPECT_EQ(Entry(c.kind), want.entry);
     EXPECT_EQ(problem.repaired, want.repaired);
-    EXPECT_EQ(user_.offered, std::vector<Paths>(want.chooserAsked, {kInWindows, kInProgramFiles}));
+    // The find in a folder of the missing file's name first, though the search met it last.
+    const Paths offered = several ? Paths{kInProgramFiles, kInWindows} : Paths{kInWindows};
+    EXPECT_EQ(user_.offered, std::vector<Paths>(want.chooserAsked, offered));
     EXPECT_EQ(user_.cannotDelete, want.cannotDeleteTold ? Paths{problem.file} : Paths{});
 }
 
@@ -177,7 +200,9 @@ TEST_F(RepairTest, RepointingReplacesTheMissingPathAndQuotesOnlyCommandLines) {
         const char *key, *name, *before;
         std::string after;
         const char *missing = kGone, *newPath = kInProgramFiles;
+        core::RegistryView view = core::RegistryView::Native;
     };
+    const char* x86 = "C:\\Program Files (x86)\\Old\\x.dll";
     const Repointing texts[] = {
         {kRun, "Tool", "c:\\gone\\TOOL.EXE -min", quoted + " -min"},
         {kRun, "Quoted", "\"C:\\Gone\\tool.exe\" /tray", quoted + " /tray"},
@@ -190,11 +215,16 @@ TEST_F(RepairTest, RepointingReplacesTheMissingPathAndQuotesOnlyCommandLines) {
         {kFonts, "Gone (TrueType)", kGone, kInProgramFiles},
         {kHelp, "tool.hlp", "C:\\Gone", "C:\\Program Files\\B", "C:\\Gone\\tool.hlp",
          "C:\\Program Files\\B\\tool.hlp"},
+        // A shared DLL's name read as the 32-bit program that wrote it reads it is renamed.
+        {kSharedDlls, "%ProgramFiles%\\Old\\x.dll", "", "<absent>", x86, kInProgramFiles,
+         core::RegistryView::Of32BitPrograms},
+        {kSharedDlls, "%ProgramFiles%\\Old\\y.dll", "", kInProgramFiles, x86},
     };
     for (const Repointing& t : texts) {
         SCOPED_TRACE(std::string(t.key) + " " + t.name);
         sandbox::SetString(kHkeyLocalMachine, t.key, t.name, t.before);
         Problem problem = Make(K::Registry, t.key, t.name, t.missing);
+        problem.view = t.view;
         // Uninstall commands are command lines by their category, Run entries by their key.
         if (t.key == kUninstall) problem.category = core::Category::WrongUninstall;
         if (t.key == kHelp) problem.cure = core::Cure::PointToFolder;
@@ -204,6 +234,7 @@ TEST_F(RepairTest, RepointingReplacesTheMissingPathAndQuotesOnlyCommandLines) {
     }
 }
 
+// The Windows tree, the program files, then the 32-bit programs' files.
 TEST_F(RepairTest, TheSearchOffersWhatSearchFileFindsInTheWindowsTreeFirst) {
     Touch("C:\\Windows\\a\\deep\\Tool.Exe");
     sandbox::MakeFolder("C:\\Windows\\tool.exe");  // a folder named like the file
@@ -212,6 +243,7 @@ TEST_F(RepairTest, TheSearchOffersWhatSearchFileFindsInTheWindowsTreeFirst) {
     Touch("C:\\Elsewhere\\tool.exe");
     MakeReparsePointsOfEveryTag("C:\\Windows\\out", "C:\\Elsewhere");
     Touch(kInProgramFiles);
+    Touch("C:\\Program Files (x86)\\X\\tool.exe");
     repair::MissingFileSearch search = Search();
     EXPECT_TRUE(search.Candidates(Make(K::File, "", "", kGone)).empty()) << "no temporary file";
     Touch("C:\\Windows\\c\\tool.exe");  // found only if that call walked nothing
@@ -221,7 +253,7 @@ TEST_F(RepairTest, TheSearchOffersWhatSearchFileFindsInTheWindowsTreeFirst) {
     EXPECT_EQ(repair::SearchFile("C:\\Windows", "tool.exe", "", progress_), inWindows);
     const Problem tool = Make(K::Registry, kRun, "Tool", kGone);
     Paths both = inWindows;
-    both.push_back(kInProgramFiles);
+    both.insert(both.end(), {kInProgramFiles, "C:\\Program Files (x86)\\X\\tool.exe"});
     EXPECT_EQ(search.Candidates(tool), both);
 
     // Within the run the trees are not walked again: what is gone is dropped, what is new
@@ -240,6 +272,20 @@ constexpr const char* kBackupFolder = "C:\\PURGEL~1\\backup\\";
 std::string BackupCommand(const std::string& root, const std::string& key, int n) {
     return "REG EXPORT \"" + root + "\\" + key + "\" \"" + kBackupFolder + "261207-090503-" +
            std::to_string(n) + ".reg\" /y";
+}
+
+// Folder names count from each file's own folder upwards, in any letter case, while they match;
+// drives do not count.
+TEST(Ranking, CountsTheFolderNamesAFindSharesWithTheMissingFile) {
+    const std::string missing = "C:\\Program Files\\Brackenfold Photo Viewer\\uninst.exe";
+    for (const auto& [found, shared] : std::initializer_list<std::pair<const char*, int>>{
+             {"C:\\Program Files\\Larkspan Tuner\\uninst.exe", 0},
+             {"C:\\Program Files\\Viewers\\Brackenfold Photo Viewer\\uninst.exe", 1},
+             {"C:\\uninst.exe", 0},
+             {"D:\\PROGRAM FILES\\brackenfold photo viewer\\UNINST.EXE", 2},
+             {"C:\\Program Files\\Brackenfold Photo Viewer\\bin\\uninst.exe", 0}})
+        EXPECT_EQ(repair::SharedFolderNames(found, missing), static_cast<std::size_t>(shared))
+            << found;
 }
 
 TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {

@@ -16,6 +16,8 @@ using Lines = std::vector<std::string>;
 constexpr const char* kDesktop = "C:\\Users\\ann\\Desktop";
 constexpr const char* kPrograms = "C:\\Users\\ann\\Programs";
 constexpr const char* kCache = "C:\\Users\\ann\\Cache";
+constexpr const char* kCommonDesktop = "C:\\Users\\Public\\Desktop";
+constexpr const char* kCommonPrograms = "C:\\ProgramData\\Programs";
 constexpr const char* kTemp = "C:\\Temp";
 
 // Each problem as one line: everything the list shows and a repair relies on.
@@ -23,11 +25,13 @@ Lines Show(const core::Problems& problems) {
     static const core::Language english;
     Lines shown;
     for (const Problem& p : problems)
-        shown.push_back(
-            core::KindText(p.kind, english) + ", " + core::CategoryText(p.category, english) +
-            ", " + platform::RootKeyName(p.root) + " | " + p.location + " | " + p.keyPath + " | " +
-            p.valueName + " | " + p.missingFile + " | " + p.file + " | " +
-            (p.cure == core::Cure::PointToFolder ? "folder" : "file") + " | " + p.description);
+        shown.push_back(core::KindText(p.kind, english) + ", " +
+                        core::CategoryText(p.category, english) + ", " +
+                        platform::RootKeyName(p.root) + " | " + p.location + " | " + p.keyPath +
+                        " | " + p.valueName + " | " + p.missingFile + " | " + p.file + " | " +
+                        (p.cure == core::Cure::PointToFolder ? "folder" : "file") +
+                        (p.view == core::RegistryView::Of32BitPrograms ? " | 32-bit | " : " | ") +
+                        p.description);
     return shown;
 }
 
@@ -54,6 +58,7 @@ Problem Plant(const RegistryList& list, const std::string& name, const std::stri
               .root = list.root,
               .keyPath = list.key,
               .valueName = name};
+    p.view = list.view;
     std::string data = path + '\0';
     if (list.pathIn == PathIn::SubkeyValue) {
         p.keyPath = In(list.key, name);
@@ -78,7 +83,9 @@ class ScanTest : public SandboxTest {
   protected:
     void SetUp() override {
         SandboxTest::SetUp();
-        for (const char* folder : {kDesktop, kPrograms, kCache, kTemp, "C:\\WINDOWS"})
+        for (const char* folder :
+             {kDesktop, kPrograms, kCache, kTemp, kCommonDesktop, kCommonPrograms,
+              "C:\\WINDOWS\\system32", "C:\\WINDOWS\\SysWOW64"})
             sandbox::MakeFolder(folder);
         sandbox::SetShortDateFormat("yyyy-MM-dd");
         sandbox::SetTimeFormat("HH:mm:ss");
@@ -90,8 +97,17 @@ class ScanTest : public SandboxTest {
         return locations;
     }
 
-    core::Folders folders_{kDesktop,     kPrograms,    kCache, "C:\\Program Files",
-                           "C:\\Temp\\", "C:\\WINDOWS"};
+    core::Folders folders_{kDesktop,
+                           kPrograms,
+                           kCache,
+                           "C:\\Program Files",
+                           "C:\\Temp\\",
+                           "C:\\WINDOWS",
+                           kCommonDesktop,
+                           kCommonPrograms,
+                           "C:\\Program Files (x86)",
+                           "C:\\WINDOWS\\system32",
+                           "C:\\WINDOWS\\SysWOW64"};
     core::Language language_;
     core::Problems problems_;
     TestProgress progress_;
@@ -100,12 +116,18 @@ class ScanTest : public SandboxTest {
 
 TEST_F(ScanTest, EveryRegistryListRecordsExactlyItsEntriesNamingAMissingFile) {
     const auto& lists = scan::RegistryLists();
-    Lines table;  // each list's root, where its entries keep the path, and the value read
+    // Each list's root, where its entries keep the path, the value read, and "32" for the
+    // 32-bit programs' copy of the list before it.
+    Lines table;
     for (std::size_t i = 0; i < lists.size(); ++i) {
         const RegistryList& list = lists[i];
         const std::string root = platform::RootKeyName(list.root);
         SCOPED_TRACE(root + "\\" + list.key);
-        table.push_back(root + std::to_string(static_cast<int>(list.pathIn)) + list.valueName);
+        const bool copy =
+            i > 0 && std::string(list.key) ==
+                         "SOFTWARE\\WOW6432Node" + std::string(lists[i - 1].key).substr(8);
+        table.push_back(root + std::to_string(static_cast<int>(list.pathIn)) + list.valueName +
+                        (copy && list.view == core::RegistryView::Of32BitPrograms ? "32" : ""));
         const std::string gone = "C:\\Gone\\" + std::to_string(i);
         const std::string here = "C:\\Present\\" + std::to_string(i);
         sandbox::WriteFile(In(here, "here.exe"), "MZ");
@@ -124,35 +146,51 @@ TEST_F(ScanTest, EveryRegistryListRecordsExactlyItsEntriesNamingAMissingFile) {
         scan::ScanRegistryList(list, scope_);
         EXPECT_EQ(Show(problems_), Show(expected));
     }
-    EXPECT_EQ(table, (Lines{"HKLM0UninstallString", "HKLM1", "HKCU1", "HKLM1", "HKLM1", "HKLM2",
-                            "HKLM0", "HKLM3"}));
+    EXPECT_EQ(table, (Lines{"HKLM0UninstallString", "HKLM0UninstallString32", "HKLM1", "HKLM132",
+                            "HKCU1", "HKLM1", "HKLM132", "HKLM1", "HKLM2", "HKLM232", "HKLM0",
+                            "HKLM3", "HKLM332"}));
 }
 
+// The machine's start-up list and its copy for 32-bit programs, which read %ProgramFiles% as
+// their own and find their system files in SysWOW64 as well.
 TEST_F(ScanTest, OnlyAPathOnAPresentDriveThatNoPrefixExplainsIsMissing) {
-    const RegistryList& run = scan::RegistryLists()[1];
+    const RegistryList &run = scan::RegistryLists()[2], &run32 = scan::RegistryLists()[3];
     ASSERT_EQ(run.pathIn, PathIn::ValueData);
-    sandbox::WriteFile("C:\\Program Files\\Tool\\tool.exe", "MZ");
+    ASSERT_EQ(run32.view, core::RegistryView::Of32BitPrograms);
+    for (const char* file :
+         {"C:\\Program Files\\Tool\\tool.exe", "C:\\Program Files (x86)\\Old\\old.exe",
+          "C:\\WINDOWS\\SysWOW64\\x.exe"})
+        sandbox::WriteFile(file, "MZ");
     sandbox::MakeFolder("D:\\Data");
     struct Row {
         const char* input;
-        const char* missing;  // empty: the entry passes
+        const char *missing, *missing32;  // empty: the entry passes
     };
     const Row rows[] = {
-        {"C:\\Program Files\\Tool\\tool.exe /min -x", ""},
-        {"C:\\Gone\\tool.exe /min", "C:\\Gone\\tool.exe /min"},
-        {"\"C:\\Gone\\quoted.exe\" /a", "C:\\Gone\\quoted.exe"},
-        {"%SystemRoot%\\gone.exe", "C:\\WINDOWS\\gone.exe"},
-        {"Q:\\Stick\\agent.exe", ""},
-        {"D:\\Data\\gone.exe", "D:\\Data\\gone.exe"},
-        {"agent.exe /start", ""},
-        {"\\\\server\\share\\agent.exe", ""},
+        {"C:\\Program Files\\Tool\\tool.exe /min -x", "", ""},
+        {"C:\\Gone\\tool.exe /min", "C:\\Gone\\tool.exe /min", "C:\\Gone\\tool.exe /min"},
+        {"\"C:\\Gone\\quoted.exe\" /a", "C:\\Gone\\quoted.exe", "C:\\Gone\\quoted.exe"},
+        {"%SystemRoot%\\gone.exe", "C:\\WINDOWS\\gone.exe", "C:\\WINDOWS\\gone.exe"},
+        {"Q:\\Stick\\agent.exe", "", ""},
+        {"D:\\Data\\gone.exe", "D:\\Data\\gone.exe", "D:\\Data\\gone.exe"},
+        {"agent.exe /start", "", ""},
+        {"\\\\server\\share\\agent.exe", "", ""},
+        {"%ProgramFiles%\\Old\\old.exe", "C:\\Program Files\\Old\\old.exe", ""},
+        {"%ProgramFiles%\\Tool\\tool.exe", "", "C:\\Program Files (x86)\\Tool\\tool.exe"},
+        {"c:\\windows\\System32\\x.exe -a", "c:\\windows\\System32\\x.exe -a", ""},
+        {"C:\\WINDOWS\\system32x.exe", "C:\\WINDOWS\\system32x.exe", "C:\\WINDOWS\\system32x.exe"},
+        {"C:\\Program Files (x86)\\Gone\\a.exe", "C:\\Program Files (x86)\\Gone\\a.exe",
+         "C:\\Program Files (x86)\\Gone\\a.exe"},
     };
     ForEachRow(rows, [&](const Row& row) {
-        problems_.clear();
-        sandbox::SetString(run.root, run.key, "Entry", row.input);
-        scan::ScanRegistryList(run, scope_);
-        EXPECT_EQ(problems_.empty() ? "" : problems_[0].missingFile, row.missing);
-        EXPECT_LE(problems_.size(), 1u);
+        for (const RegistryList* list : {&run, &run32}) {
+            problems_.clear();
+            sandbox::SetString(list->root, list->key, "Entry", row.input);
+            scan::ScanRegistryList(*list, scope_);
+            EXPECT_EQ(problems_.empty() ? "" : problems_[0].missingFile,
+                      list == &run ? row.missing : row.missing32);
+            EXPECT_LE(problems_.size(), 1u);
+        }
     });
 }
 
@@ -160,7 +198,7 @@ TEST_F(ScanTest, OnlyAPathOnAPresentDriveThatNoPrefixExplainsIsMissing) {
 // alone, a subkey that refuses full access is neither read nor entered: all of them pass.
 TEST_F(ScanTest, AnEntryThatCannotBeReadPassesAndTheListGoesOn) {
     const RegistryList& uninstall = scan::RegistryLists()[0];
-    const RegistryList& run = scan::RegistryLists()[1];
+    const RegistryList& run = scan::RegistryLists()[2];
     const std::string gone = "C:\\Gone\\a.exe", key = uninstall.key;
     sandbox::SetValue(run.root, run.key, "Big", platform::kRegSz, gone + std::string(1100, ' '));
     sandbox::SetValue(run.root, run.key, std::string(300, 'n'), platform::kRegSz, gone);
@@ -234,7 +272,9 @@ TEST_F(ScanTest, AShortcutIsBrokenWhenItsTargetIsMissingOnAPresentDrive) {
 }
 
 TEST_F(ScanTest, AScanRunsItsPhasesInOrderAndStopsWhenToldTo) {
-    Lines expected = {In(kDesktop, "d.lnk"), In(kPrograms, "p.lnk")};
+    // Everyone's desktop and start menu after the user's own.
+    Lines expected = {In(kDesktop, "d.lnk"), In(kCommonDesktop, "d.lnk"), In(kPrograms, "p.lnk"),
+                      In(kCommonPrograms, "p.lnk")};
     for (const std::string& link : expected)
         Link(link, "C:\\Gone\\target.exe");
     for (const RegistryList& list : scan::RegistryLists())
@@ -247,14 +287,14 @@ TEST_F(ScanTest, AScanRunsItsPhasesInOrderAndStopsWhenToldTo) {
         expected.push_back(file);
     }
     // The problems found before each step of a whole scan.
-    const std::vector<std::size_t> everyStep = {1, 1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13};
+    const std::vector<std::size_t> everyStep = {2, 2, 4, 4, 6, 8, 9, 11, 12, 14, 15, 17, 19, 20};
     ASSERT_EQ(everyStep.size(), static_cast<std::size_t>(scan::kScanSteps));
     struct Row {
         const char* input;       // an item that stops the scan once shown
         std::size_t stopAtStep;  // a step that stops it; 0: none
         std::size_t steps, found;
     };
-    const Row rows[] = {{"", 0, 14, 13}, {"", 5, 5, 3}, {"a.tmp", 0, 12, 11}};
+    const Row rows[] = {{"", 0, 14, 20}, {"", 5, 5, 6}, {"a.tmp", 0, 12, 18}};
     ForEachRow(rows, [&](const Row& row) {
         problems_.clear();
         progress_.goOn = true;

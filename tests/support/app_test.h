@@ -3,7 +3,7 @@
 #pragma once
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "app/main_window.h"
 #include "app/startup.h"
@@ -12,19 +12,6 @@
 #include "forms/interaction.h"
 #include "platform/folders.h"
 #include "support/sandbox_test.h"
-
-// Copies the shipped languages/<code>.txt beside the program, for windows whose texts exist
-// only there; returns its bytes.
-inline std::string InstallShippedLanguage(const std::string& appFolder,
-                                          const std::string& code = "eng") {
-    const std::string path = PURGELINT_LANGUAGES_DIR "/" + code + ".txt";
-    std::ifstream shipped(path, std::ios::binary);
-    EXPECT_TRUE(shipped) << path;
-    std::ostringstream text;
-    text << shipped.rdbuf();
-    sandbox::WriteFile(appFolder + "\\languages\\" + code + ".txt", text.str());
-    return text.str();
-}
 
 class AppTest : public SandboxTest {
   protected:
@@ -56,6 +43,15 @@ class AppTest : public SandboxTest {
     static void Installed() {  // a later start: the installation has given its welcome
         core::WriteSettingBool("wasfirstrun", true);
         core::WriteSettingBool("userwelcomed", true);
+    }
+    // Copies the shipped languages/<code>.txt beside the program, for windows whose texts
+    // exist only there; returns its bytes.
+    static std::string InstallShippedLanguage(const std::string& code = "eng") {
+        std::ifstream shipped(PURGELINT_LANGUAGES_DIR "/" + code + ".txt", std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(shipped), {}};
+        EXPECT_FALSE(text.empty()) << code;
+        sandbox::WriteFile(AppFile("languages\\" + code + ".txt"), text);
+        return text;
     }
     static std::optional<app::Session> StartProgram(const std::string& arguments = "") {
         platform::SystemTime today;

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Three 32-bit programs installed for everyone by real installers; then one is removed by hand,
+# one moved and one kept. The scan finds every leftover in the 32-bit registry view and in
+# everyone's folders and nothing of the kept program; a conservative repair re-points the moved
+# program's entries in both views and never the removed one's to the kept one's files.
+# Usage: wow_test.sh DIST ui_driver.exe
+source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" wow "$1" "" "$2"
+WOW='HKLM\SOFTWARE\WOW6432Node\Microsoft\Windows'
+APP_PATHS='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
+X86='C:\Program Files (x86)'
+VIEWER="$X86\\Viewers\\Brackenfold Photo Viewer"
+
+# What the installers wrote in both views, as `reg query` lists it.
+state() {
+    local key
+    for key in "$WOW\\CurrentVersion\\Uninstall" "$WOW\\CurrentVersion\\Run" "$WOW\\Help" \
+        "$WOW\\CurrentVersion\\SharedDLLs" "$APP_PATHS"; do
+        wine reg query "$key" /s </dev/null 2>/dev/null | tr -d '\r' |
+            grep -E 'Brackenfold|Quillmere|Larkspan|brackview|quillnotes|tuner'
+    done
+}
+
+# The rows program $1 (files $2.*, $3.dll) leaves once its folder is gone: location, missing file.
+rows_of() {
+    local at="$X86\\$1"
+    printf '%s\t%s\n' "C:\\users\\Public\\Desktop\\$1.lnk" "$at\\$2.exe" \
+        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\$1\\Uninstall $1.lnk" \
+        "$at\\uninst.exe" "$WOW\\CurrentVersion\\Uninstall\\$1" "$at\\uninst.exe" \
+        "$WOW\\CurrentVersion\\Run\\$1" "$at\\$2.exe" "$WOW\\CurrentVersion\\SharedDLLs" \
+        "$at\\$3.dll" "$APP_PATHS\\$2.exe" "$at\\$2.exe" "$WOW\\Help\\$2.hlp" "$at\\$2.hlp"
+}
+
+fresh_machine
+# The notes and the tuner share a runtime DLL's name: the notes' is found once, elsewhere.
+while IFS=: read -r name exe dll; do
+    setup="$E2E_ROOT/$exe-installer.exe"
+    makensis -V1 -WX -DNAME="$name" -DEXE="$exe" -DDLL="$dll" -DOUT="$setup" \
+        "$(dirname "${BASH_SOURCE[0]}")/leftovers.nsi" >/dev/null &&
+        timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 ||
+        { check "$name installs" installed failed; stop; }
+done <<<$'Brackenfold Photo Viewer:brackview:brackview\nQuillmere Notes:quillnotes:runtime\nLarkspan Tuner:tuner:runtime'
+x86="$(host_path "$X86")"
+rm -rf "$x86/Quillmere Notes"
+mkdir -p "$x86/Viewers" && mv "$x86/Brackenfold Photo Viewer" "$x86/Viewers/"
+before="$(state)"
+
+start_program
+scan
+step rows "$MAIN"
+check "every leftover of both programs is found, in both views and everyone's folders" \
+    "$( (rows_of "Brackenfold Photo Viewer" brackview brackview &&
+        rows_of "Quillmere Notes" quillnotes runtime) |
+        sort)" "$(cut -f3,4 <<<"$out" | sed 's/\tLinks to nonexisting file /\t/' | sort)"
+
+# Two uninstallers bear the missing ones' name: each uninstall entry and shortcut asks. The
+# viewer's is offered first to the viewer's entries and taken; the notes' are cancelled, and so
+# is the tuner's runtime, offered alone to the notes' shared DLL.
+CHOOSER="$(caption frmrepselpath_caption)"
+repair_with "$(caption frmrepopt_opt_method0)"
+for prompt in 1 2 3 4 5; do
+    step lines "$CHOOSER" 300
+    [ "$prompt" = 1 ] && screenshot wow-chooser
+    grep -q runtime <<<"$out" && screenshot wow-chooser-one && check "the runtime is offered alone" \
+        "$X86\\Larkspan Tuner\\runtime.dll"$'\t*' "$(grep -v '^label: ' <<<"$out")"
+    first="$(grep -v '^label: ' <<<"$out" | head -1)"
+    if grep -q '^label: .*Brackenfold' <<<"$out"; then
+        check "the moved viewer's uninstaller comes first for its entry" \
+            "$VIEWER\\uninst.exe"$'\t*' "$first"
+        step press "$CHOOSER" "$(caption frmrepselpath_ok)"
+    else
+        step press "$CHOOSER" "$(caption frmrepselpath_cancel)"
+    fi
+done
+step answer OK 300
+# An application path's default value is kept: the notes' stays, and so does its row.
+check_match "the closing message counts 13 repaired" " 13$" "$out"
+repointed="${before//"$X86\\Brackenfold Photo Viewer"/"$VIEWER"}"
+check "the viewer's entries point into its new folder, the notes' are gone, the tuner's stay" \
+    "$(grep -vE '^    [^(].*(Quillmere|quillnotes)' <<<"$repointed" | sort)" "$(state | sort)"
+scan
+step rows "$MAIN"
+check "a new scan finds nothing else" "$APP_PATHS\\quillnotes.exe" "$(cut -f3 <<<"$out")"
+import_backup
+check "the backup brings back the notes' entry in the 32-bit view" \
+    "\"$X86\\Quillmere Notes\\uninst.exe\"" \
+    "$(reg_value "$WOW\\CurrentVersion\\Uninstall\\Quillmere Notes" UninstallString)"
+close_program
+finish
