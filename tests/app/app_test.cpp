@@ -1,4 +1,5 @@
 // The program driven through its headless windows.
+#include "app/scan_command.h"
 #include "support/app_test.h"
 
 namespace {
@@ -50,7 +51,7 @@ using Flows = AppTest;
 // (the current row, the last, staying current), the conservative way for the rest; a rescan.
 TEST_F(Flows, ScansSelectionAndRepairs) {
     Installed();
-    InstallShippedLanguage(kAppFolder);
+    InstallShippedLanguage();
     Seed();
     std::optional<app::Session> session = StartProgram();
     app::MainWindow window(*session);
@@ -146,14 +147,12 @@ TEST_F(Flows, ScansSelectionAndRepairs) {
 TEST_F(Flows, WhatTheUserSetsComesBackAtTheNextStart) {
     Installed();
     std::optional<app::Session> session = StartProgram();
-    // A start of the main window: `act` on it, then its close box.
     const auto start = [&](const std::function<void(app::MainWindow&)>& act) {
         app::MainWindow window(*session);
         window.Show();
         act(window);
         sandbox::CloseBoxOf("MainWindow")();
     };
-    // The options dialog's controls clicked; the setting and the weekly Run entry after.
     const auto options = [](std::vector<const char*> clicks) {
         for (const char* control : clicks)
             sandbox::Script(control, sandbox::ClickOn("OptionsDialog", control),
@@ -171,6 +170,11 @@ TEST_F(Flows, WhatTheUserSetsComesBackAtTheNextStart) {
     start([&](app::MainWindow& window) {
         EXPECT_EQ(options({"ok"}), on) << "ticked at first";
         EXPECT_EQ(options({"weekly", "ok"}), "0 <absent>");
+        const platform::PixelRect was = platform::GetWindowRect(list());
+        for (const int height : {1500, 1000})  // too small to lay out: the list stays
+            window.Move({1500, 900, 300, height});
+        const platform::PixelRect is = platform::GetWindowRect(list());
+        EXPECT_EQ(std::tie(is.width, is.height), std::tie(was.width, was.height));
         window.Move({1500, 900, 9000, 7500});
         platform::ListViewSetColumnWidth(list(), 1, 192);
     });
@@ -182,15 +186,18 @@ TEST_F(Flows, WhatTheUserSetsComesBackAtTheNextStart) {
         window.SetWindowState(WindowState::Maximized);
     });
     start([](app::MainWindow& w) { EXPECT_EQ(w.WindowState(), WindowState::Maximized); });
-    core::WriteSettingLong("frmmain_window_state", 5);
-    start([&](app::MainWindow& window) {
-        EXPECT_EQ(window.WindowState(), WindowState::Normal) << "an unknown state";
-        expectPlace(window.Bounds());
-    });
+    for (const long state : {5L, -1L}) {
+        core::WriteSettingLong("frmmain_window_state", state);
+        start([&](app::MainWindow& window) {
+            EXPECT_EQ(window.WindowState(), WindowState::Normal) << "an unknown state";
+            expectPlace(window.Bounds());
+        });
+    }
 }
 
-// A problem whose identity has a row already gets none, and the rows before it stay.
-TEST_F(Flows, ADuplicateLeavesTheRowsAsTheyAre) {
+// A problem whose identity has a row already gets none, and the rows before it stay. A bad tag
+// ends the selection; the window gone in a refresh's pause (every 100 problems) ends it.
+TEST_F(Flows, ListRowsSkipDuplicatesEndAtBadTagsAndStopWithTheWindow) {
     struct ListWindow : forms::Form {
         ListWindow() : forms::Form("ListWindow") {}
         void Design() override {
@@ -208,9 +215,24 @@ TEST_F(Flows, ADuplicateLeavesTheRowsAsTheyAre) {
     for (const auto& [problem, location] :
          {std::pair(&problems[0], "a"), {&problems[1], "b"}, {&problems[2], "a"}})
         problem->location = problem->description = location;
-    app::ProblemListView(window, window.list, window.count, english).Refresh(problems);
+    problems[1].kind = static_cast<core::ProblemKind>(3);  // a kind and a category of no name
+    problems[1].category = static_cast<core::Category>(4);
+    app::ProblemListView view(window, window.list, window.count, english);
+    view.Refresh(problems);
     ASSERT_EQ(window.list.Count(), 2);
     EXPECT_EQ(window.list.Text(2, 2) + window.list.Text(2, 3) + window.list.Tag(2), "bb1");
+    EXPECT_EQ(window.list.Key(2) + window.list.Text(2) + window.list.Text(2, 1), "unknown_");
+    EXPECT_EQ(window.list.Icon(2), forms::ListView::kNoIcon);
+    EXPECT_EQ(app::ScanSummary({problems[1]}, english), app::ScanSummary({}, english));
+    view.Select(app::Selection::All);
+    for (const char* tag : {"", "x", "1x", "3"})  // no position of the 3 problems
+        EXPECT_EQ((window.list.SetTag(1, tag), view.SelectedProblems(3)).size(), 0u) << tag;
+    for (int i = 0; i < 250; ++i)
+        problems.emplace_back().location = std::to_string(i);
+    sandbox::Script("close at the second pause: 199 rows, as a duplicate has none",
+                    sandbox::CloseBoxOf("ListWindow"), [&] { return window.list.Count() == 199; });
+    view.Refresh(problems);
+    EXPECT_EQ(window.list.Count(), 199);
 }
 
 }  // namespace

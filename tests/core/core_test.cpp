@@ -46,10 +46,9 @@ TEST_F(CoreTest, NumberSettingsRoundHalfToEvenWithinThe32BitRange) {
         long expected;
     };
     constexpr long kMax = 2147483647, kMin = -kMax - 1;
-    const Row numbers[] = {
-        {"42", 42},    {"+8", 8}, {"0.5", 0},    {"1.5", 2}, {"2.5", 2}, {"-2.5", -2},
-        {"1e3", 1000}, {"", -1},  {"12abc", -1}, {".", -1},  {"1e", -1}, {"1e10", -1},
-    };
+    const Row numbers[] = {{"42", 42},   {"+8", 8},     {"0.5", 0},    {"1.5", 2},    {"2.5", 2},
+                           {"-2.5", -2}, {"1e3", 1000}, {"", -1},      {"12abc", -1}, {".", -1},
+                           {"1e", -1},   {"1e10", -1},  {"2E+2", 200}, {"25e-1", 2}};
     const Row edges[] = {{"2147483647", kMax}, {"-2147483648", kMin}, {"-2147483648.5", kMin},
                          {"2147483648", -1},   {"-2147483649", -1},   {"2147483647.5", -1}};
     const auto check = [](const Row& row) {
@@ -100,13 +99,14 @@ TEST_F(CoreTest, TheBuiltInEnglishIsReadAsTheSystemReadsAProfile) {
     EXPECT_EQ(core::Language("xx").Text("y", "default"), "'x") << "an unmatched quote stays";
 }
 
-// No path, a missing file and a file that is no shortcut read as none, and the shell's
-// failure is logged with its procedure's name.
+// No path, a missing file and a file that is no shortcut read as none and are not repointed,
+// and the shell's failure is logged with its procedure's name. A missing path stays as it is.
 TEST_F(CoreTest, AShortcutThatCannotBeReadIsNoneAndLogged) {
     sandbox::WriteFile("C:\\bad.lnk", "no shortcut");
     for (const char* path : {"", " ", "C:\\missing.lnk", "C:\\bad.lnk"})
-        EXPECT_FALSE(core::ReadShortcut(path)) << path;
-    EXPECT_FALSE(core::RepointShortcut("C:\\bad.lnk", "C:\\x.exe"));
+        EXPECT_FALSE(core::ReadShortcut(path) || core::RepointShortcut(path, "C:\\x.exe")) << path;
+    EXPECT_FALSE(core::FileExists(""));
+    EXPECT_EQ(core::LongPath("C:\\none") + core::ShortPath("C:\\none"), "C:\\noneC:\\none");
     const std::string log = ReadAppFile("log.txt");
     EXPECT_EQ(log.rfind("Error in GetShortcutInfo: ", 0), 0u) << log;
     EXPECT_NE(log.find("\r\nError in ShortcutRepairDest: "), std::string::npos) << log;
@@ -116,15 +116,17 @@ TEST_F(CoreTest, AProblemIsKnownByItsKindLocationAndValueName) {
     core::Problem problem;
     problem.location = "HKLM\\Run";
     problem.valueName = "Tool";
-    EXPECT_EQ(problem.Identity(), "registry_HKLM\\Run_Tool");
-    problem.kind = core::ProblemKind::Shortcut;
-    EXPECT_EQ(problem.Identity(), "shortcut__HKLM\\Run");
-    problem.kind = core::ProblemKind::File;
-    EXPECT_EQ(problem.Identity(), "file_HKLM\\Run_");
+    std::string identities;
+    using enum core::ProblemKind;
+    for (const core::ProblemKind kind : {Registry, Shortcut, File})
+        identities += (problem.kind = kind, problem.Identity()) + " ";
+    EXPECT_EQ(identities, "registry_HKLM\\Run_Tool shortcut__HKLM\\Run file_HKLM\\Run_ ");
 }
 
 TEST_F(CoreTest, ACommandLineNamesOnePathOrNone) {
-    const core::Folders folders{"", "", "", "C:\\Program Files", "", "C:\\WINDOWS"};
+    core::Folders folders;
+    folders.programFiles = "C:\\Program Files";
+    folders.windows = "C:\\WINDOWS";
     struct Row {
         const char *input, *expected;
     };
@@ -179,7 +181,9 @@ TEST_F(CoreTest, RegistryValuesAreDeletedRenamedAndWrittenWithoutHarmToOthers) {
         {"rename the default value", 'r', "", "", "New", false, untouched},
         {"rename an absent value", 'r', "", "Absent", "New", false, untouched},
         {"write New", 'w', "", "New", "", true, "@:1=dflt| Old:3=a|b New:1=text| Taken:1=mine|"},
-        {"write into an absent key", 'w', "\\Missing", "New", "", false, untouched}};
+        {"write into an absent key", 'w', "\\Missing", "New", "", false, untouched},
+        {"delete in a key that goes", 'd', "", "Old", "", false, "<no key>"},
+        {"write into a key that goes", 'w', "", "New", "", false, "<no key>"}};
     int index = 0;
     ForEachRow(rows, [&](const Row& row) {
         const std::string key = "Software\\Test\\" + std::to_string(index++);
@@ -187,11 +191,15 @@ TEST_F(CoreTest, RegistryValuesAreDeletedRenamedAndWrittenWithoutHarmToOthers) {
         sandbox::SetValue(kHklm, key, "Old", platform::kRegBinary, std::string("a\0b", 3));
         sandbox::SetString(kHklm, key, "Taken", "mine");
         const std::string at = key + row.below;
+        if (row.after == "<no key>")  // another program deletes the key once it is opened
+            sandbox::AfterNextKeyOpen([&] { platform::DeleteKeyTree(kHklm, key); });
         EXPECT_EQ(row.change == 'd'   ? core::DeleteRegistryValue(kHklm, at, row.a)
                   : row.change == 'r' ? core::RenameRegistryValue(kHklm, at, row.a, row.b)
                                       : core::WriteRegistryText(kHklm, at, row.a, "text"),
                   row.result);
         EXPECT_EQ(ValuesOf(key), row.after);
+        EXPECT_EQ(core::ReadRegistryText(kHklm, key, "Old"),  // no NUL ends it: all of it
+                  sandbox::GetValue(kHklm, key, "Old").value_or(sandbox::Value()).data);
         EXPECT_EQ(ValuesOf(key + "\\Missing"), "<no key>");
     });
 }
@@ -199,18 +207,14 @@ TEST_F(CoreTest, RegistryValuesAreDeletedRenamedAndWrittenWithoutHarmToOthers) {
 TEST_F(CoreTest, TheFirstScansCountIsHandedToTheUpdater) {
     const std::string runOnce = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
     sandbox::CreateKey(kHklm, runOnce);
-    struct Row {
-        const char* input;
-        std::optional<long> count;
-    };
-    const Row rows[] = {{"/FIRSTERRORS_12", 12}, {"/FIRSTERRORS_0", 0}, {"/FIRSTERRORS_C", {}}};
-    ForEachRow(rows, [&](const Row& row) {
+    const std::pair<std::optional<long>, const char*> rows[] = {{12, "12"}, {0, "0"}, {{}, "C"}};
+    for (const auto& [count, argument] : rows) {
         core::WriteSettingBool("wasfirstrun", false);
-        core::HandOffFirstErrors(row.count);
+        core::HandOffFirstErrors(count);
         EXPECT_EQ(core::ReadRegistryText(kHklm, runOnce, "update_purgelint3"),
-                  std::string("\"C:\\Purgelint\\Novaroll.exe\" ") + row.input);
-        EXPECT_TRUE(core::ReadSettingBool("wasfirstrun", false));
-    });
+                  std::string("\"C:\\Purgelint\\Novaroll.exe\" /FIRSTERRORS_") + argument);
+        EXPECT_TRUE(core::ReadSettingBool("wasfirstrun", false)) << argument;
+    }
 }
 
 }  // namespace

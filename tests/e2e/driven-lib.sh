@@ -1,6 +1,5 @@
-# Sourced by the e2e tests (NAME_test.sh DIST demo_installer.exe ui_driver.exe, on a display
-# under xvfb-run): source driven-lib.sh NAME DIST demo_installer.exe ui_driver.exe
-# Each has a Wine prefix of its own, build/.../e2e-NAME: they may run beside each other.
+# Sourced by NAME_test.sh (under xvfb-run) as: source driven-lib.sh NAME DIST demo_installer.exe
+# ui_driver.exe. Each test has a Wine prefix of its own, build/.../e2e-NAME: they may run together.
 set -uo pipefail
 DIST="$2" INSTALLER="$3" DRIVER="$4"
 BUILD="$(cd "$DIST/.." && pwd)"
@@ -13,22 +12,16 @@ app_pid="" passed=0 failed=0
 
 check() {
     [ "$2" == "$3" ] && { passed=$((passed + 1)); echo "ok   $1"; return; }
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
+    failed=$((failed + 1)) && printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
 }
 
 check_match() { if [[ "$3" =~ $2 ]]; then check "$1" "$3" "$3"; else check "$1" "text matching $2" "$3"; fi; }
 
-finish() {
-    wineserver -k 2>/dev/null
-    echo "e2e: $passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-}
+finish() { wineserver -k 2>/dev/null; echo "e2e: $passed passed, $failed failed"; [ "$failed" -eq 0 ]; }
 
 # A new prefix with the program in C:\Purgelint, the user's profile (PROFILE, its Windows path)
-# and temporary folder (TEMP_DIR, on the host), no welcome on the first start. Wine's desktop
-# started before its settings were made: the program's windows open in the virtual one only
-# with a new server.
+# and temporary folder (TEMP_DIR, on the host), no welcome on the first start. A new server:
+# the desktop Wine started before its settings were made would not be the virtual one.
 fresh_machine() {
     wineserver -k 2>/dev/null
     rm -rf "$E2E_ROOT" && mkdir -p "$E2E_ROOT"
@@ -54,13 +47,7 @@ step() {
     fi
 }
 
-# Ends the test at a failed step, with a picture of the screen.
-stop() {
-    screenshot "failed-$(basename "$0" .sh)"
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    finish
-    exit 1
-}
+stop() { screenshot "failed-$(basename "$0" .sh)"; [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; finish; exit 1; }
 
 # Types key $2 in window $1, then runs the step of the other arguments.
 keys_then() { step keys "$1" "$2"; step "${@:3}"; }
@@ -73,7 +60,7 @@ start_program() {
     step wait "$MAIN" 60
 }
 
-# Closes the main window, waits up to 30 s for the program to end; no language text was missing.
+# Closes the main window: the program ends within 30 s, and no language text was missing.
 close_program() {
     step close "$MAIN"
     timeout 30 tail -s 0.1 --pid="$app_pid" -f /dev/null ||

@@ -6,26 +6,23 @@ SCHEDULED='"C:\Purgelint\purgelint.exe" /SCHEDULED'
 
 # Types the keys in turn ("-" types none), checking the window's focused control after each.
 expect_focus() {
-    local what="$1" window="$2" expected="$3" key focus=""
-    shift 3
-    for key; do
-        [ "$key" = - ] || step keys "$window" "$key"
-        step focus "$window"
+    local key focus=""
+    for key in "${@:4}"; do
+        [ "$key" = - ] || step keys "$2" "$key"
+        step focus "$2"
         focus+="${focus:+$'\n'}$out"
     done
-    check "$what" "$expected" "$focus"
+    check "$1" "$3" "$focus"
 }
 
 buttons() { printf 'Button\t%s\n' "$@"; }
 
 # Alt+O opens the options; the keys must close them and leave the weekly scan as expected.
 options_with() {
-    local what="$1" expected="$2"
-    shift 2
     keys_then "$MAIN" Alt+O wait Options
-    step keys Options "$@"
+    step keys Options "${@:3}"
     step gone Options 10
-    check "$what" "$expected" "$(reg_value "$RUN" ro_zuvaviv)"
+    check "$1" "$2" "$(reg_value "$RUN" ro_zuvaviv)"
 }
 
 seed_machine

@@ -35,18 +35,14 @@ for pair in 'アプリ|C:\Gone\アプリ\uninst.exe' "???|$PRESENT"; do
 done
 touch -d '2023-05-01 10:12' "$TEMP_DIR/Ωmega.tmp" "$TEMP_DIR/旧いファイル.tmp"
 touch "$TEMP_DIR/Omega.tmp"
-printf '%s\n' 'var link = WScript.CreateObject("WScript.Shell").CreateShortcut(WScript.Arguments(0));' \
-    'link.TargetPath = WScript.Arguments(1);' 'link.Save();' >"$E2E_ROOT/link.js"
+echo 'var l = WScript.CreateObject("WScript.Shell").CreateShortcut(WScript.Arguments(0));
+l.TargetPath = WScript.Arguments(1); l.Save();' >"$E2E_ROOT/link.js"
 for pair in '壊れた.lnk|C:\Gone\ツール\tool.exe' "Omega.lnk|$PRESENT"; do
     wine cscript //nologo "$(winepath -w "$E2E_ROOT/link.js")" "$PROFILE\\Desktop\\${pair%%|*}" \
         "${pair#*|}" </dev/null >/dev/null 2>&1 || check "the shortcut ${pair%%|*} is made" made no
 done
 DESKTOP="$(host_path "$PROFILE\\Desktop")"
 SEEDED="$(keys_text)"
-check "the registry and the files hold the names as seeded" \
-    "$(printf '"%s"=\n' '???' Omega Ωmega 日本語 DisplayName UninstallString DisplayName UninstallString
-        printf '%s\n' Omega.lnk 壊れた.lnk Omega.tmp Ωmega.tmp 旧いファイル.tmp)" \
-    "$(grep -o '^"[^"]*"=' <<<"$SEEDED"; files)"
 
 # The window and its columns as wide as the screen: the picture of the list shows whole names.
 printf 'frmmain_window_%s\r\n' left=0 top=0 width=15360 height=9000 >>"$APP/setup.ini"
