@@ -1,9 +1,12 @@
-// purgelint.exe: a GUI-subsystem program. Start-up builds the session, the main window lives
-// on it until it closes.
+// purgelint.exe: a GUI-subsystem program. Start-up reads the switches and builds the session;
+// the main window lives on it until it closes, or an unattended run ends with its exit code.
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "app/switches.h"
+#include "app/unattended.h"
 #include "core/logs.h"
 #include "platform/application.h"
+#include "platform/clock.h"
 #include "platform/com.h"
 #include "platform/failure.h"
 
@@ -15,8 +18,18 @@ int main() {
         if (!apartment.Entered()) core::WriteLog("Error: the COM apartment could not be entered");
         platform::SystemTime today;
         platform::GetLocalTime(today);
-        std::optional<app::Session> session = app::Start(platform::CommandLineArguments(), today);
+        const std::string arguments = platform::CommandLineArguments();
+        const auto parsed = app::ParseSwitches(arguments);
+        if (const auto* reason = std::get_if<std::string>(&parsed)) {
+            platform::WriteOutputLine("purgelint: " + *reason);
+            core::WriteAppLog("Program started with wrong params: " + arguments + ": " + *reason);
+            return app::kExitBadCommandLine;
+        }
+        std::optional<app::Session> session = app::Start(arguments, today);
         if (!session) return 0;
+        const app::Invocation& invocation = std::get<app::Invocation>(parsed);
+        if (invocation.mode == app::Mode::Scan || invocation.mode == app::Mode::Repair)
+            return app::RunUnattended(invocation, *session);
         app::MainWindow window(*session);
         window.Run();
         return 0;

@@ -72,11 +72,12 @@ bool RepointRegistryEntry(const Problem& problem, const std::string& newPath,
     return false;
 }
 
-// Deletes one file; true when it is gone, false after telling the user it could not be.
-bool DeleteFile(const std::string& path, User& user) {
-    if (platform::RemoveFile(path) == platform::kErrorSuccess) return true;
+// Deletes one file; nothing when it is gone, else the reason, after telling the user.
+std::string DeleteFile(const std::string& path, User& user) {
+    const long error = platform::RemoveFile(path);
+    if (error == platform::kErrorSuccess) return {};
     user.CannotDelete(path);
-    return false;
+    return platform::ErrorDescription(error);
 }
 
 }  // namespace
@@ -92,23 +93,29 @@ bool Repoint(Problem& problem, const std::string& newPath, const core::Folders& 
     return changed;
 }
 
-void Delete(Problem& problem, User& user) {
-    const bool deleted =
-        problem.kind == ProblemKind::Registry
-            ? core::DeleteRegistryValue(problem.root, problem.keyPath, problem.valueName)
-            : DeleteFile(problem.file, user);
-    if (deleted) problem.repaired = true;
+Outcome Delete(Problem& problem, User& user) {
+    std::string reason;
+    if (problem.kind != ProblemKind::Registry)
+        reason = DeleteFile(problem.file, user);
+    else if (!core::DeleteRegistryValue(problem.root, problem.keyPath, problem.valueName))
+        reason = problem.valueName.empty() ? "the default value is not deleted"
+                                           : "the value could not be deleted";
+    if (!reason.empty()) return {Action::Failed, "", reason};
+    problem.repaired = true;
+    return {Action::Deleted};
 }
 
-void Repairer::Repair(Problem& problem) {
-    if (problem.kind == ProblemKind::File || method_ != Method::Conservative) {
-        Delete(problem, user_);
-        return;
-    }
-    if (!Repoint(problem, FoundPath(problem), folders_)) Delete(problem, user_);
+Outcome Repairer::Repair(Problem& problem) {
+    if (problem.kind == ProblemKind::File || method_ != Method::Conservative)
+        return Delete(problem, user_);
+    bool asked = false;
+    const std::string found = FoundPath(problem, asked);
+    if (Repoint(problem, found, folders_)) return {Action::Repointed, found};
+    if (asked && found.empty() && !user_.DeleteWhenNoneChosen()) return {Action::NeedsChoice};
+    return Delete(problem, user_);
 }
 
-std::string Repairer::FoundPath(const Problem& problem) {
+std::string Repairer::FoundPath(const Problem& problem, bool& asked) {
     std::vector<std::string> candidates = search_.Candidates(problem);
     if (candidates.empty()) return "";
     // A file of the same name elsewhere may be another program's ("uninst.exe", "setup.exe"):
@@ -116,6 +123,7 @@ std::string Repairer::FoundPath(const Problem& problem) {
     if (candidates.size() == 1 && SharedFolderNames(candidates.front(), problem.missingFile) > 0)
         return candidates.front();
     RankByEvidence(candidates, problem.missingFile);
+    asked = true;
     return user_.ChoosePath(problem, candidates).value_or("");
 }
 

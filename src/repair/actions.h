@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "core/folders.h"
 #include "core/language.h"
@@ -17,11 +18,26 @@ enum class Method {
     Aggressive,    // delete the broken entries
 };
 
+// What a repair did with one problem.
+enum class Action {
+    Repointed,    // the entry points to the found file now
+    Deleted,      // the entry or file is gone
+    NeedsChoice,  // left: several or doubtful finds, and nobody chose
+    Failed,       // left: the change or the delete failed
+};
+struct Outcome {
+    Outcome(Action done, std::string path = {}, std::string why = {})
+        : action(done), newPath(std::move(path)), reason(std::move(why)) {}
+    Action action;
+    std::string newPath;  // for Repointed
+    std::string reason;   // for Failed
+};
+
 // Re-points the problem's entry to `newPath`; marks the problem repaired and returns true on
 // success.
 bool Repoint(core::Problem& problem, const std::string& newPath, const core::Folders& folders);
 // Deletes the problem's entry or file; marks the problem repaired once it is gone.
-void Delete(core::Problem& problem, User& user);
+Outcome Delete(core::Problem& problem, User& user);
 
 // One repair run's decisions, problem by problem.
 class Repairer {
@@ -32,13 +48,15 @@ class Repairer {
 
     // Old temporary files go whatever the method; the aggressive method deletes every entry;
     // the conservative one re-points the entry to the missing file when it is found, and
-    // deletes it when it is not, when the choice is cancelled or when re-pointing fails.
-    void Repair(core::Problem& problem);
+    // deletes it when it is not, when the choice is cancelled or when re-pointing fails. A
+    // user who does not delete what nobody chose has such an entry left.
+    Outcome Repair(core::Problem& problem);
 
   private:
     // The path to re-point to: the only find when it lies in a folder of the missing file's
-    // name, else the user's choice among the finds offered best first; or nothing.
-    std::string FoundPath(const core::Problem& problem);
+    // name, else the user's choice among the finds offered best first; or nothing (`asked`
+    // tells whether the user was asked).
+    std::string FoundPath(const core::Problem& problem, bool& asked);
 
     const Method method_;
     const core::Folders& folders_;

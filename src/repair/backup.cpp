@@ -17,11 +17,12 @@ namespace {
 constexpr std::uint32_t kExportTimeLimit = 60'000;  // milliseconds, for each export
 constexpr std::uint32_t kEndedByUs = 1;             // the exit code of an export we stop
 
-// One started "REG EXPORT": what it saves where, and its process.
+// One started "REG EXPORT": what it saves where, for which problem, and its process.
 struct RegExport {
     std::string key;
     std::string file;
     platform::ProcessHandle process;
+    std::size_t position = 0;
 };
 
 // "yymmdd-HhNnSs": the files of one backup share it, whatever the time each one starts.
@@ -82,18 +83,20 @@ bool Finished(const RegExport& entry) {
 // All exports start before the first wait: they run side by side, and the repair starts only
 // once every one has ended. A failed start stops the starting (the next would fail alike);
 // the ones already started are still waited for.
-bool BackUpRegistry(const core::Problems& problems, User& user) {
+std::optional<std::vector<std::string>> BackUpRegistry(const core::Problems& problems, User& user) {
     const std::string stamp = Stamp();
     std::string folder;
     std::vector<RegExport> exports;
     bool complete = true;
     int counter = 0;
-    for (const core::Problem& problem : problems) {
+    for (std::size_t position = 0; position < problems.size(); ++position) {
+        const core::Problem& problem = problems[position];
         if (problem.kind != core::ProblemKind::Registry) continue;
         if (folder.empty()) folder = BackupFolder();
         RegExport entry{std::string(platform::RootKeyName(problem.root)) + "\\" + problem.keyPath,
                         folder + stamp + "-" + std::to_string(++counter) + ".reg",
-                        {}};
+                        {},
+                        position};
         if (const long error = platform::StartProcess(ExportCommand(entry), entry.process);
             error != platform::kErrorSuccess) {
             LogFailure(entry, static_cast<std::uint32_t>(error), platform::ErrorDescription(error));
@@ -102,9 +105,14 @@ bool BackUpRegistry(const core::Problems& problems, User& user) {
         }
         exports.push_back(std::move(entry));
     }
-    for (const RegExport& entry : exports)
-        complete = Finished(entry) && complete;
-    return complete || user.RepairWithoutCompleteBackup();
+    std::vector<std::string> files(problems.size());
+    for (const RegExport& entry : exports) {
+        const bool finished = Finished(entry);
+        if (finished) files[entry.position] = core::LongPath(entry.file);
+        complete = finished && complete;
+    }
+    if (!complete && !user.RepairWithoutCompleteBackup()) return std::nullopt;
+    return files;
 }
 
 }  // namespace repair

@@ -302,7 +302,10 @@ TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
         sandbox::SetLocalTime(2026, 12, 7, 9, 5, 4);  // one stamp for the whole backup
         return sandbox::RunRegTool(commandLine);
     });
-    EXPECT_TRUE(repair::BackUpRegistry(problems, user_));
+    // Each registry problem's export, by its long path; none for the others.
+    const std::string file = AppFile("backup\\261207-090503-");
+    EXPECT_EQ(repair::BackUpRegistry(problems, user_),
+              (Paths{file + "1.reg", "", file + "2.reg", "", file + "3.reg"}));
     EXPECT_EQ(sandbox::StartedProcesses(),
               (Paths{BackupCommand("HKLM", kAppPath, 1), BackupCommand("HKLM", kFonts, 2),
                      BackupCommand("HKCU", kRun, 3)}));
@@ -330,7 +333,7 @@ TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
             std::filesystem::remove(sandbox::HostPath(AppFile("log.txt")));
             user_ = ScriptedUser();
             user_.repairAnyway = answer;
-            EXPECT_EQ(repair::BackUpRegistry(problems, user_), answer);
+            EXPECT_EQ(repair::BackUpRegistry(problems, user_).has_value(), answer);
             EXPECT_EQ(user_.backupQuestions, 1);
             EXPECT_EQ(sandbox::RunningProcesses(), 0u);
             EXPECT_EQ(ReadAppFile("log.txt"), "Error: Backupregistry: " + logged +

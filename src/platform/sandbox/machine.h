@@ -140,6 +140,8 @@ struct Machine {
     std::string appFolder = "C:\\Purgelint";
     std::string arguments;
     std::string builtInLanguageFile;
+    std::map<std::string, std::string> environment = {{"COMPUTERNAME", "SANDBOX"}};
+    std::vector<std::string> outputLines;  // what the program wrote for its starter
     std::string executableBaseName = "purgelint";
     std::string tempPath;
     std::string windowsDirectory;

@@ -71,6 +71,11 @@ void SetApplication(const std::string& folder, const std::string& arguments,
                     const std::string& executableBaseName = "purgelint");
 // What the executable carries as its built-in English language file (none by default).
 void SetBuiltInLanguageFile(const std::string& bytes);
+// A variable of the program's environment (its name in any letter case); COMPUTERNAME is
+// "SANDBOX" on a new machine.
+void SetEnvironmentVariable(const std::string& name, const std::string& value);
+// The lines the program wrote for whoever started it, in order.
+const std::vector<std::string>& OutputLines();
 void SetTempPath(const std::string& path);
 void SetWindowsDirectory(const std::string& path);
 void SetSpecialFolder(int folder, const std::string& path);

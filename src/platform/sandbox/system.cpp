@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "base/text.h"
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -202,6 +203,37 @@ std::string BuiltInLanguageFile() {
     return TheMachine().builtInLanguageFile;
 }
 
+void WriteOutputLine(const std::string& line) {
+    TheMachine().outputLines.push_back(line);
+}
+
+// The machine's variables, matched in any letter case as Windows does; unknown names stay.
+std::string ExpandEnvironment(const std::string& text) {
+    std::string result;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t open = text.find('%', at), close = text.find('%', open + 1);
+        if (open == std::string::npos || close == std::string::npos) {
+            result += text.substr(at);
+            break;
+        }
+        result += text.substr(at, open - at);
+        const auto& variables = TheMachine().environment;
+        const auto found = variables.find(base::UpperCase(text.substr(open + 1, close - open - 1)));
+        if (found != variables.end()) {
+            result += found->second;
+            at = close + 1;
+        } else {
+            result += text.substr(open, close - open);
+            at = close;
+        }
+    }
+    return result;
+}
+
+std::string ComputerName() {
+    return TheMachine().environment["COMPUTERNAME"];
+}
+
 void GetLocalTime(SystemTime& time) {
     time = TheMachine().now;
 }
@@ -212,6 +244,16 @@ std::string ShortDateText(const SystemTime& time) {
 
 std::string TimeText(const SystemTime& time) {
     return FormatPicture(TheMachine().timePicture, time);
+}
+
+long WriteWholeFile(const std::string& path, const std::string& bytes) {
+    if (!sandbox::MayWrite(path))
+        return std::filesystem::is_directory(sandbox::HostPath(path).parent_path())
+                   ? kErrorAccessDenied
+                   : kErrorPathNotFound;
+    TheMachine().journal.push_back("write " + path);
+    return sandbox::WriteHostFile(sandbox::HostPath(path), bytes, false) ? kErrorSuccess
+                                                                         : kErrorAccessDenied;
 }
 
 bool AppendToFile(const std::string& path, const std::string& text) {
@@ -229,6 +271,14 @@ void SetApplication(const std::string& folder, const std::string& arguments,
     TheMachine().appFolder = folder;
     TheMachine().arguments = arguments;
     TheMachine().executableBaseName = executableBaseName;
+}
+
+void SetEnvironmentVariable(const std::string& name, const std::string& value) {
+    TheMachine().environment[base::UpperCase(name)] = value;
+}
+
+const std::vector<std::string>& OutputLines() {
+    return TheMachine().outputLines;
 }
 
 void SetBuiltInLanguageFile(const std::string& bytes) {

@@ -87,6 +87,17 @@ long MakeDirectory(const std::string& path) {
 }
 
 // The bytes go to the file as they are: a log in UTF-8 stays UTF-8.
+long WriteWholeFile(const std::string& path, const std::string& bytes) {
+    const win32::UniqueFile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                               nullptr));
+    if (!file) return static_cast<long>(::GetLastError());
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return static_cast<long>(::GetLastError());
+    return written == bytes.size() ? kErrorSuccess : static_cast<long>(ERROR_WRITE_FAULT);
+}
+
 bool AppendToFile(const std::string& path, const std::string& text) {
     const win32::UniqueFile file(::CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA,
                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -169,6 +169,66 @@ std::string CommandLineArguments() {
     return Narrow(p);
 }
 
+namespace {
+
+// Where the program's output lines go, found once: the redirected standard output, else the
+// parent's console (attached on the first line), else nowhere.
+class Output {
+  public:
+    Output() {
+        handle_ = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        if (!Usable(handle_) && ::AttachConsole(ATTACH_PARENT_PROCESS))
+            handle_ = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        DWORD mode = 0;
+        console_ = Usable(handle_) && ::GetConsoleMode(handle_, &mode);
+    }
+    void Write(const std::string& line) {
+        if (!Usable(handle_)) return;
+        DWORD written = 0;
+        if (console_) {
+            // A console shows Unicode only through the wide call, whatever its code page.
+            const std::wstring text = Wide(line + "\r\n");
+            ::WriteConsoleW(handle_, text.data(), static_cast<DWORD>(text.size()), &written,
+                            nullptr);
+        } else {
+            const std::string text = line + "\r\n";
+            ::WriteFile(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        }
+    }
+
+  private:
+    static bool Usable(HANDLE handle) {
+        return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle_;
+    bool console_ = false;
+};
+
+}  // namespace
+
+void WriteOutputLine(const std::string& line) {
+    static Output output;
+    output.Write(line);
+}
+
+std::string ExpandEnvironment(const std::string& text) {
+    const std::wstring wide = Wide(text);
+    const DWORD needed = ::ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+    if (needed == 0) return text;
+    std::wstring expanded(needed, L'\0');
+    const DWORD length = ::ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), needed);
+    if (length == 0 || length > needed) return text;
+    expanded.resize(length - 1);
+    return Narrow(expanded);
+}
+
+std::string ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return ::GetComputerNameW(name, &size) ? Narrow(std::wstring_view(name, size)) : std::string();
+}
+
 std::string BuiltInLanguageFile() {
     const HMODULE module = ::GetModuleHandleW(nullptr);
     const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(PURGELINT_LANGUAGE_ENGLISH),

@@ -1,0 +1,119 @@
+// /SCAN and /REPAIR on the seeded machine: the switches, the safe answers, the exit codes and
+// what the starter, the report and the log are told.
+#include <nlohmann/json.hpp>
+
+#include "app/switches.h"
+#include "app/unattended.h"
+#include "support/app_test.h"
+
+namespace {
+
+struct SwitchCase {
+    const char *input, *expected;  // "mode method backUp report", or the reason's beginning
+};
+
+TEST(Switches, AreReadInAnyCaseAndAWrongLineSaysWhy) {
+    const SwitchCase rows[] = {
+        {"", "0 0 1 "},
+        {"/scheduled", "1 0 1 "},
+        {"/Scan /report:C:\\r\\%computername%.csv", "2 0 1 C:\\r\\SANDBOX.csv"},
+        {"/REPAIR:aggressive /NoBackup \"/REPORT:C:\\My Reports\\x.JSON\"",
+         "3 1 0 C:\\My Reports\\x.JSON"},
+        {"/REPAIR:Conservative /REPORT:\"C:\\a b\\%UNSET%.json\"", "3 0 1 C:\\a b\\%UNSET%.json"},
+        {"/SCAN /REPAIR:AGGRESSIVE", "only one of"},
+        {"/SCHEDULED /SCAN", "only one of"},
+        {"/REPAIR", "unknown switch: /REPAIR"},
+        {"/REPAIR:FAST", "/REPAIR takes"},
+        {"/SCAN /NOBACKUP", "/NOBACKUP goes"},
+        {"/REPORT:C:\\r.csv", "/REPORT goes"},
+        {"/SCAN /REPORT:", "/REPORT needs"},
+        {"/SCAN /REPORT:C:\\r.txt", "the report is"},
+        {"-x", "unknown switch: -x"},
+    };
+    ForEachRow(rows, [](const SwitchCase& row) {
+        const auto parsed = app::ParseSwitches(row.input);
+        std::string shown;
+        if (const auto* reason = std::get_if<std::string>(&parsed)) {
+            shown = reason->substr(0, std::string(row.expected).size());
+        } else {
+            const auto& i = std::get<app::Invocation>(parsed);
+            shown = std::to_string(static_cast<int>(i.mode)) + " " +
+                    std::to_string(static_cast<int>(i.method)) + " " + std::to_string(i.backUp) +
+                    " " + i.reportPath;
+        }
+        EXPECT_EQ(shown, row.expected);
+    });
+}
+
+class Unattended : public AppTest {
+  protected:
+    // The seeded machine, a start-up entry with a comma and quotes in its name whose file is
+    // found twice with equal evidence, and a third find of tool.exe in a folder named "Gone".
+    void SetUp() override {
+        AppTest::SetUp();
+        Installed();
+        Seed();
+        sandbox::SetString(platform::kHkeyCurrentUser, kRun, "Beta, \"new\"", "C:\\Gone\\beta.exe");
+        for (const char* find : {"C:\\Windows\\Gone\\beta.exe", "C:\\Program Files\\Gone\\beta.exe",
+                                 "C:\\Program Files\\Gone\\tool.exe", "C:\\Windows\\tool.hlp"})
+            sandbox::WriteFile(find, "x");
+    }
+    static int Run(const std::string& arguments) {
+        const auto invocation = std::get<app::Invocation>(app::ParseSwitches(arguments));
+        return app::RunUnattended(invocation, *StartProgram(arguments));
+    }
+    static constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+};
+
+TEST_F(Unattended, AScanTellsEveryProblemAndEndsWithOne) {
+    EXPECT_EQ(Run("/SCAN /REPORT:C:\\r.csv"), app::kExitFound);
+    const auto& lines = sandbox::OutputLines();
+    ASSERT_EQ(lines.size(), 8u) << "one per problem, the shortcut in both walks once";
+    EXPECT_EQ(lines[0], "shortcut\tbroken-link\t" + kDesktop + "\\Tool.lnk\tC:\\Gone\\tool.exe");
+    EXPECT_EQ(lines.back(), "7 problems found");
+    const std::string csv = ReadAppFile("..\\r.csv");
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF") << "Excel's UTF-8 mark";
+    EXPECT_NE(csv.find("\r\nregistry,broken-link,\"HKCU\\SOFTWARE\\Microsoft\\Windows\\"
+                       "CurrentVersion\\Run\\Beta, \"\"new\"\"\",\"Beta, \"\"new\"\"\","
+                       "C:\\Gone\\beta.exe,,,,\r\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_EQ(ValueText(kEntry, "UninstallString"), "C:\\Gone\\tool.exe") << "nothing changed";
+}
+
+// The backups fail on the seeded machine: nothing is changed until they are off; then a
+// find that alone shares a folder name is taken, ties and doubtful finds are left, a file
+// that cannot be deleted is left with the reason.
+TEST_F(Unattended, ARepairTakesOnlyTheSafeAnswers) {
+    EXPECT_EQ(Run("/REPAIR:CONSERVATIVE"), app::kExitBackupFailed);
+    EXPECT_EQ(ValueText(kEntry, "UninstallString"), "C:\\Gone\\tool.exe");
+    EXPECT_EQ(Run("/REPAIR:CONSERVATIVE /NOBACKUP /REPORT:C:\\r.json"), app::kExitLeft);
+    const auto report = nlohmann::json::parse(ReadAppFile("..\\r.json"));
+    std::string actions;
+    for (const auto& problem : report["problems"])
+        actions += problem["action"].get<std::string>() + " ";
+    // Tool.lnk, p.lnk, the uninstall entry, Beta, tool.hlp, kept.tmp (read-only), old.tmp.
+    EXPECT_EQ(actions,
+              "repointed repointed repointed left-needs-choice left-needs-choice left-failed "
+              "deleted ");
+    EXPECT_EQ(report["problems"][5]["reason"], "Access is denied.");
+    EXPECT_EQ(report["mode"].get<std::string>() + " " + report["machine"].get<std::string>() + " " +
+                  report["time"].get<std::string>() + " " + report["counts"].dump(),
+              "repair-conservative SANDBOX 2026-12-07T09:00:00 "
+              "{\"found\":7,\"left\":3,\"repaired\":4}");
+    EXPECT_EQ(ValueText(kEntry, "UninstallString"), "\"C:\\Program Files\\Gone\\tool.exe\"");
+    EXPECT_NE(ReadAppFile("app.log").find(
+                  ".. repair-conservative: 7 problems found, 4 repaired, 3 left\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Unattended, AReportThatCannotBeWrittenChangesNothing) {
+    EXPECT_EQ(Run("/REPAIR:AGGRESSIVE /NOBACKUP /REPORT:C:\\Missing\\r.json"),
+              app::kExitBadCommandLine);
+    EXPECT_EQ(sandbox::OutputLines(),
+              std::vector<std::string>{"purgelint: the report C:\\Missing\\r.json cannot be "
+                                       "written: The system cannot find the path specified."});
+    EXPECT_EQ(ValueText(kEntry, "UninstallString"), "C:\\Gone\\tool.exe");
+}
+
+}  // namespace
