@@ -5,6 +5,7 @@
 
 #include "core/folders.h"
 #include "core/language.h"
+#include "platform/process.h"
 
 namespace app {
 
@@ -15,6 +16,8 @@ struct Session {
     std::optional<long> firstScanProblems;
     // A "/SCHEDULED" start that is due: the main window scans by itself.
     bool scheduledRun = false;
+    // Held by a scheduled run while it lives, so that a second one ends at once.
+    platform::MutexHandle scheduledRunGuard;
 };
 
 }  // namespace app

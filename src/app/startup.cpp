@@ -6,11 +6,13 @@
 #include "core/first_run.h"
 #include "core/logs.h"
 #include "core/settings.h"
+#include "platform/errors.h"
 
 namespace app {
 namespace {
 
 constexpr int kMonday = 1;
+constexpr const char* kScheduledRunMutex = "Local\\TallowquincePurgelintScheduledRun";
 
 // "ddmmyyyy", day first, no separators.
 std::string DayText(const platform::SystemTime& day) {
@@ -36,7 +38,7 @@ bool ScheduledRunDue(const platform::SystemTime& today) {
 
 std::optional<Session> Start(const std::string& commandLine, const platform::SystemTime& today) {
     Session session{
-        core::Folders(), core::Language(core::ReadSetting("language", "eng")), {}, false};
+        core::Folders(), core::Language(core::ReadSetting("language", "eng")), {}, false, {}};
     if (!core::ReadSettingBool("wasfirstrun", false)) core::HandOffFirstRun();
     if (const long count = core::ReadSettingLong("firsterrors", -1); count >= 0)
         session.firstScanProblems = count;
@@ -46,6 +48,12 @@ std::optional<Session> Start(const std::string& commandLine, const platform::Sys
     core::WriteAppLog("Program started " + platform::ShortDateText(today) +
                       " with params: " + arguments);
     if (arguments.find("/SCHEDULED") != std::string::npos) {
+        // The Run value and the log-on task may both start the program at one log-on.
+        if (platform::CreateNamedMutex(kScheduledRunMutex, session.scheduledRunGuard) ==
+            platform::kErrorAlreadyExists) {
+            core::WriteAppLog(".. scheduled run, already running, ending");
+            return std::nullopt;
+        }
         if (!ScheduledRunDue(today)) return std::nullopt;
         session.scheduledRun = true;
     }

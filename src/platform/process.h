@@ -35,4 +35,18 @@ bool GetExitCodeProcess(const ProcessHandle& process, std::uint32_t& exitCode);
 // TerminateProcess: ends the process with `exitCode`.
 bool TerminateProcess(const ProcessHandle& process, std::uint32_t exitCode);
 
+// CloseHandle of a mutex; the system's code leaves it to MutexHandle.
+void CloseMutexHandle(std::uintptr_t handle);
+struct MutexHandleTraits {
+    using Type = std::uintptr_t;
+    static Type Invalid() { return 0; }
+    static void Close(Type handle) { CloseMutexHandle(handle); }
+};
+// The one owner of a named mutex: the name is held as long as some handle to it is open.
+using MutexHandle = base::UniqueAny<MutexHandleTraits>;
+// CreateMutexW of a named mutex of the session, not owned: ERROR_SUCCESS when the name was
+// free, ERROR_ALREADY_EXISTS when another handle holds it (the handle is opened either way),
+// or why it could not be made.
+long CreateNamedMutex(const std::string& name, MutexHandle& mutex);
+
 }  // namespace platform

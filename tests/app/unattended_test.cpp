@@ -116,4 +116,16 @@ TEST_F(Unattended, AReportThatCannotBeWrittenChangesNothing) {
     EXPECT_EQ(ValueText(kEntry, "UninstallString"), "C:\\Gone\\tool.exe");
 }
 
+// Both start-up entries may fire at one log-on: while one scheduled run lives, another ends.
+TEST_F(Unattended, AScheduledStartEndsWhileAnotherRuns) {
+    auto first = StartProgram("/SCHEDULED");  // Monday 7 December
+    ASSERT_TRUE(first && first->scheduledRun);
+    core::WriteSetting("last_scheduled_run", "");
+    EXPECT_FALSE(StartProgram("/SCHEDULED"));
+    EXPECT_NE(ReadAppFile("app.log").find(".. scheduled run, already running, ending\r\n"),
+              std::string::npos);
+    first.reset();
+    EXPECT_TRUE(StartProgram("/SCHEDULED")) << "due again once the first has ended";
+}
+
 }  // namespace

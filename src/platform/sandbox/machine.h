@@ -158,7 +158,8 @@ struct Machine {
     std::uintptr_t nextHandle = 0x100;
     std::function<void()> afterNextKeyOpen;
 
-    ProcessHandler processHandler;  // null: RunRegTool
+    ProcessHandler processHandler;                  // null: RunRegTool
+    std::map<std::uintptr_t, std::string> mutexes;  // open mutex handles and their names
     std::vector<std::string> startedProcesses;
     std::map<std::uintptr_t, SandboxProcess> processes;  // every one started, by handle
     std::uintptr_t nextProcessHandle = 0x4000;

@@ -30,6 +30,24 @@ void CloseProcessHandle(std::uintptr_t handle) {
         it->second.handleClosed = true;
 }
 
+void CloseMutexHandle(std::uintptr_t handle) {
+    auto& mutexes = TheMachine().mutexes;
+    if (const auto it = mutexes.find(handle); it != mutexes.end()) mutexes.erase(it);
+}
+
+// The names are compared as given: Windows compares them with their letter case too.
+long CreateNamedMutex(const std::string& name, MutexHandle& mutex) {
+    mutex.reset();
+    auto& machine = TheMachine();
+    bool held = false;
+    for (const auto& [handle, heldName] : machine.mutexes)
+        held = held || heldName == name;
+    const std::uintptr_t handle = machine.nextProcessHandle++;
+    machine.mutexes[handle] = name;
+    mutex.reset(handle);
+    return held ? kErrorAlreadyExists : kErrorSuccess;
+}
+
 long StartProcess(const std::string& commandLine, ProcessHandle& process) {
     process.reset();
     auto& machine = TheMachine();

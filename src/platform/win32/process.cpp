@@ -21,6 +21,19 @@ void CloseProcessHandle(std::uintptr_t handle) {
     ::CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
+void CloseMutexHandle(std::uintptr_t handle) {
+    ::CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+long CreateNamedMutex(const std::string& name, MutexHandle& mutex) {
+    mutex.reset();
+    const HANDLE handle = ::CreateMutexW(nullptr, FALSE, win32::Wide(name).c_str());
+    const long error = static_cast<long>(::GetLastError());
+    if (!handle) return error;
+    mutex.reset(reinterpret_cast<std::uintptr_t>(handle));
+    return error == ERROR_ALREADY_EXISTS ? kErrorAlreadyExists : kErrorSuccess;
+}
+
 long StartProcess(const std::string& commandLine, ProcessHandle& process) {
     process.reset();
     STARTUPINFOW startup = {};
