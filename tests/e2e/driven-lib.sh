@@ -137,3 +137,47 @@ listed_rows() {
     out="$(cut -f1-4 <<<"${out//"$PROFILE"/%USERPROFILE%}" |
         sed -E 's/, last used .+$/, last used <time>/' | sort)"
 }
+
+# --- The leftovers of real installers (wow_test.sh, unattended_test.sh) ---
+WOW='HKLM\SOFTWARE\WOW6432Node\Microsoft\Windows'
+APP_PATHS='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
+X86='C:\Program Files (x86)'
+VIEWER="$X86\\Viewers\\Brackenfold Photo Viewer"
+
+# What the installers wrote in both views, as `reg query` lists it.
+state() {
+    local key
+    for key in "$WOW\\CurrentVersion\\Uninstall" "$WOW\\CurrentVersion\\Run" "$WOW\\Help" \
+        "$WOW\\CurrentVersion\\SharedDLLs" "$APP_PATHS"; do
+        wine reg query "$key" /s </dev/null 2>/dev/null | tr -d '\r' |
+            grep -E 'Brackenfold|Quillmere|Larkspan|brackview|quillnotes|tuner'
+    done
+}
+
+# The rows program $1 (files $2.*, $3.dll) leaves once its folder is gone: location, missing file.
+rows_of() {
+    local at="$X86\\$1"
+    printf '%s\t%s\n' "C:\\users\\Public\\Desktop\\$1.lnk" "$at\\$2.exe" \
+        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\$1\\Uninstall $1.lnk" \
+        "$at\\uninst.exe" "$WOW\\CurrentVersion\\Uninstall\\$1" "$at\\uninst.exe" \
+        "$WOW\\CurrentVersion\\Run\\$1" "$at\\$2.exe" "$WOW\\CurrentVersion\\SharedDLLs" \
+        "$at\\$3.dll" "$APP_PATHS\\$2.exe" "$at\\$2.exe" "$WOW\\Help\\$2.hlp" "$at\\$2.hlp"
+}
+
+# A new machine where NSIS installers (leftovers.nsi) put three 32-bit programs for everyone;
+# then the notes were removed by hand and the viewer moved into "Viewers". The notes and the
+# tuner share a runtime DLL's name: the notes' is found once, elsewhere.
+nsis_machine() {
+    local name exe dll setup x86
+    fresh_machine
+    while IFS=: read -r name exe dll; do
+        setup="$E2E_ROOT/$exe-installer.exe"
+        makensis -V1 -WX -DNAME="$name" -DEXE="$exe" -DDLL="$dll" -DOUT="$setup" \
+            "$(dirname "${BASH_SOURCE[0]}")/leftovers.nsi" >/dev/null &&
+            timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1 ||
+            { check "$name installs" installed failed; stop; }
+    done <<<$'Brackenfold Photo Viewer:brackview:brackview\nQuillmere Notes:quillnotes:runtime\nLarkspan Tuner:tuner:runtime'
+    x86="$(host_path "$X86")"
+    rm -rf "$x86/Quillmere Notes"
+    mkdir -p "$x86/Viewers" && mv "$x86/Brackenfold Photo Viewer" "$x86/Viewers/"
+}
