@@ -49,6 +49,7 @@ void ScanWindow::Scan() {
     start_.SetEnabled(false);
     scan::Scope scope{session_.folders, session_.language, problems_, *this};
     scan::RunScan(scope, [this] { Step(); });
+    session_.exclusions.RemoveFrom(problems_);
     Unload();
     running_ = false;
 }

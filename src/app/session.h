@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/exclusions.h"
 #include "core/folders.h"
 #include "core/language.h"
 #include "platform/process.h"
@@ -12,6 +13,7 @@ namespace app {
 struct Session {
     core::Folders folders;
     core::Language language;
+    core::Exclusions exclusions;  // never listed, reported or repaired
     // The problem count of the first scan on this installation, once there was one.
     std::optional<long> firstScanProblems;
     // A "/SCHEDULED" start that is due: the main window scans by itself.

@@ -37,8 +37,12 @@ bool ScheduledRunDue(const platform::SystemTime& today) {
 }  // namespace
 
 std::optional<Session> Start(const std::string& commandLine, const platform::SystemTime& today) {
-    Session session{
-        core::Folders(), core::Language(core::ReadSetting("language", "eng")), {}, false, {}};
+    Session session{core::Folders(),
+                    core::Language(core::ReadSetting("language", "eng")),
+                    core::Exclusions::OfThisProgram(),
+                    {},
+                    false,
+                    {}};
     if (!core::ReadSettingBool("wasfirstrun", false)) core::HandOffFirstRun();
     if (const long count = core::ReadSettingLong("firsterrors", -1); count >= 0)
         session.firstScanProblems = count;

@@ -57,6 +57,7 @@ core::Problems Scan(const Session& session, core::Progress& progress) {
     core::Problems found;
     scan::Scope scope{session.folders, session.language, found, progress};
     scan::RunScan(scope, [] {});
+    session.exclusions.RemoveFrom(found);
     core::Problems problems;
     std::set<std::string> identities;
     for (core::Problem& problem : found)

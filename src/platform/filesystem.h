@@ -85,6 +85,9 @@ long RemoveFile(const std::string& path);
 // ERROR_SUCCESS, ERROR_ALREADY_EXISTS, ERROR_PATH_NOT_FOUND when its parent is missing ...
 long MakeDirectory(const std::string& path);
 
+// The whole file's bytes: ERROR_SUCCESS, or why it could not be read (ERROR_FILE_NOT_FOUND ...).
+long ReadWholeFile(const std::string& path, std::string& bytes);
+
 // Writes the bytes as the whole file (CREATE_ALWAYS): ERROR_SUCCESS, or why it could not be
 // written (ERROR_PATH_NOT_FOUND for a missing folder, ERROR_ACCESS_DENIED ...).
 long WriteWholeFile(const std::string& path, const std::string& bytes);

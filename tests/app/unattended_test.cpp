@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/switches.h"
+#include "core/exclusions.h"
 #include "app/unattended.h"
 #include "support/app_test.h"
 
@@ -114,6 +115,44 @@ TEST_F(Unattended, AReportThatCannotBeWrittenChangesNothing) {
               std::vector<std::string>{"purgelint: the report C:\\Missing\\r.json cannot be "
                                        "written: The system cannot find the path specified."});
     EXPECT_EQ(ValueText(kEntry, "UninstallString"), "C:\\Gone\\tool.exe");
+}
+
+TEST(Exclusions, MatchWholeTextsWithWildcardsInAnyCase) {
+    const std::tuple<const char*, const char*, bool> rows[] = {
+        {"*\\gone\\*.EXE", "C:\\Gone\\tool.exe", true},
+        {"C:\\Gone\\t??l.exe", "c:\\gone\\TOOL.exe", true},
+        {"C:\\Gone\\t?l.exe", "C:\\Gone\\tool.exe", false},
+        {"C:\\Gone", "C:\\Gone\\tool.exe", false},
+        {"*a*b*", "xxaxxbxx", true},
+        {"*a*b", "xxaxxbxx", false},
+        {"**", "", true},
+    };
+    for (const auto& [pattern, text, matches] : rows)
+        EXPECT_EQ(core::MatchesWildcard(pattern, text), matches) << pattern << " " << text;
+}
+
+// exclude.txt beside the program: comments, blanks and letter case aside, a pattern hides
+// what it matches from the window's list and from an unattended run alike.
+TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
+    sandbox::WriteFile(AppFile("exclude.txt"),
+                       "\xEF\xBB\xBF# never these\r\n\r\n*\\gone\\BETA.exe\r\n  " +
+                           base::UpperCase(kDesktop) + "\\*.lnk \r\n");
+    EXPECT_EQ(Run("/SCAN"), app::kExitFound);
+    EXPECT_EQ(sandbox::OutputLines().back(), "4 problems found");
+    InstallShippedLanguage();
+    std::optional<app::Session> session = StartProgram();
+    std::vector<std::string> rows;
+    Reply(forms::Answer::No);
+    sandbox::Script("scan", sandbox::ClickOn("MainWindow", "find"));
+    sandbox::Script(
+        "read the rows", [&] { rows = Rows(); },
+        [] { return sandbox::MessageBoxes().size() == 1; });
+    sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"));
+    app::MainWindow(*session).Run();
+    ASSERT_EQ(rows.size(), 4u);
+    for (const std::string& row : rows)
+        EXPECT_TRUE(row.find("Beta") == std::string::npos && row.find(".lnk") == std::string::npos)
+            << row;
 }
 
 // Both start-up entries may fire at one log-on: while one scheduled run lives, another ends.

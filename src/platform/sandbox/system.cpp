@@ -246,6 +246,12 @@ std::string TimeText(const SystemTime& time) {
     return FormatPicture(TheMachine().timePicture, time);
 }
 
+long ReadWholeFile(const std::string& path, std::string& bytes) {
+    const auto read = sandbox::ReadFile(path);
+    bytes = read.value_or("");
+    return read ? kErrorSuccess : kErrorFileNotFound;
+}
+
 long WriteWholeFile(const std::string& path, const std::string& bytes) {
     if (!sandbox::MayWrite(path))
         return std::filesystem::is_directory(sandbox::HostPath(path).parent_path())

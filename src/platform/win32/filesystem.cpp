@@ -87,6 +87,21 @@ long MakeDirectory(const std::string& path) {
 }
 
 // The bytes go to the file as they are: a log in UTF-8 stays UTF-8.
+long ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    const win32::UniqueFile file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return static_cast<long>(::GetLastError());
+    char buffer[64 * 1024];
+    for (DWORD read = 0;;) {
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+            return static_cast<long>(::GetLastError());
+        if (read == 0) return kErrorSuccess;
+        bytes.append(buffer, read);
+    }
+}
+
 long WriteWholeFile(const std::string& path, const std::string& bytes) {
     const win32::UniqueFile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
