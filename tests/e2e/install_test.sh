@@ -31,7 +31,7 @@ wait_uninstaller() {
     stop
 }
 
-scan_rows() { scan; listed_rows; }
+scan_alone() { start_program; scan; listed_rows; rows="$out"; close_program; }
 contents() { [ -d "$1" ] && (cd "$1" && find . -mindepth 1 | sed 's|^\./||' | sort) || echo "<none>"; }
 
 fresh_machine
@@ -40,11 +40,9 @@ SHORTCUT="$(host_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')/$M
 reg_add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Quillmere Notes" \
     /d 'C:\Program Files\Quillmere Notes\quillnotes.exe'
 BUILD_APP="$APP"
-start_program
-scan_rows
-before="$out"
+scan_alone
+before="$rows"
 check_match "the build's program finds the seeded leftover" "quillnotes\.exe" "$before"
-close_program
 
 timeout 120 wine "$SETUP" /S </dev/null >/dev/null 2>&1 ||
     { check "the installer succeeds" success failure; stop; }
@@ -78,7 +76,8 @@ check "the weekly scan is registered" "\"$INSTDIR_WIN\\purgelint.exe\" /SCHEDULE
     "$(reg_value "$RUN" ro_zuvaviv)"
 check "the first start leaves the updater's note" "\"$INSTDIR_WIN\\Novaroll.exe\" /FIRSTRUN" \
     "$(reg_value "$RUNONCE" update_purgelint2)"
-scan_rows
+scan
+listed_rows
 check "the installed program reports nothing of itself" "$before" "$out"
 check_match "its first scan leaves the updater's second note" \
     "^\"${INSTDIR_WIN//\\/\\\\}\\\\Novaroll\.exe\" /FIRSTERRORS_[0-9]+\$" \
@@ -104,8 +103,6 @@ check "the uninstall entry is gone" absent \
 check "the shortcut is gone" no "$([ -e "$SHORTCUT" ] && echo yes || echo no)"
 
 APP="$BUILD_APP"
-start_program
-scan_rows
-check "a scan after the uninstall finds nothing left by it" "$before" "$out"
-close_program
+scan_alone
+check "a scan after the uninstall finds nothing left by it" "$before" "$rows"
 finish

@@ -1,11 +1,10 @@
 // What a contract test needs of the machine it runs on, on the sandbox or on the real system:
-// a clean scratch folder and registry key, and files made the machine's own way.
+// a clean scratch folder and registry key, and files made the machine's own way; the fixture.
 #pragma once
 
-#include <cstdint>
 #include <optional>
-#include <string>
 
+#include "platform/errors.h"
 #include "platform/registry.h"
 
 namespace contract {

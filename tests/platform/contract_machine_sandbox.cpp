@@ -35,8 +35,7 @@ void LockFile(const std::string& windowsPath) {
 }
 
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
-    sandbox::MakeSymbolicLink(linkPath, target);
-    return true;
+    return sandbox::MakeSymbolicLink(linkPath, target), true;
 }
 
 void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {

@@ -19,8 +19,8 @@ namespace {
 using platform::win32::Wide;
 
 // Wide, or the standard library would take the path through the ANSI code page.
-std::filesystem::path StdPath(const std::string& windowsPath) {
-    return std::filesystem::path(Wide(windowsPath));
+std::filesystem::path StdPath(const std::string& path) {
+    return std::filesystem::path(Wide(path));
 }
 
 std::vector<platform::win32::UniqueFile> locks;  // closed by the next PrepareMachine
@@ -44,29 +44,27 @@ std::string PrepareMachine() {
     return folder;
 }
 
-void MakeFolder(const std::string& windowsPath) {
-    std::filesystem::create_directories(StdPath(windowsPath));
+void MakeFolder(const std::string& path) {
+    std::filesystem::create_directories(StdPath(path));
 }
 
-void WriteFile(const std::string& windowsPath, const std::string& bytes) {
-    std::ofstream(StdPath(windowsPath), std::ios::binary) << bytes;
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(StdPath(path), std::ios::binary) << bytes;
 }
 
-std::string ReadFile(const std::string& windowsPath) {
-    std::ifstream in(StdPath(windowsPath), std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())
-              : "<none>";
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(StdPath(path), std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
 }
 
-void SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
-    Check(::SetFileAttributesW(Wide(windowsPath).c_str(), attributes), "SetFileAttributesW",
-          windowsPath);
+void SetAttributes(const std::string& path, std::uint32_t attributes) {
+    Check(::SetFileAttributesW(Wide(path).c_str(), attributes), "SetFileAttributesW", path);
 }
 
-void LockFile(const std::string& windowsPath) {
-    locks.emplace_back(::CreateFileW(Wide(windowsPath).c_str(), GENERIC_READ, 0, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    Check(locks.back().is_valid(), "CreateFileW", windowsPath);
+void LockFile(const std::string& path) {
+    locks.emplace_back(::CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    Check(locks.back().is_valid(), "CreateFileW", path);
 }
 
 bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
@@ -76,21 +74,19 @@ bool MakeSymbolicLink(const std::string& linkPath, const std::string& target) {
            ::GetFileAttributesW(Wide(linkPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void WriteShortcut(const std::string& windowsPath, const Shortcut& link) {
-    Microsoft::WRL::ComPtr<IShellLinkW> shellLink;
+void WriteShortcut(const std::string& path, const Shortcut& link) {
+    Microsoft::WRL::ComPtr<IShellLinkW> sl;
     Microsoft::WRL::ComPtr<IPersistFile> file;
-    const auto check = [&](HRESULT hr) { Check(SUCCEEDED(hr), "IShellLinkW", windowsPath, hr); };
-    check(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                             IID_PPV_ARGS(&shellLink)));
-    check(shellLink->SetPath(Wide(link.path).c_str()));
-    check(shellLink->SetDescription(Wide(link.description).c_str()));
-    check(shellLink->SetArguments(Wide(link.arguments).c_str()));
-    check(shellLink->SetHotkey(link.hotkey));
-    check(shellLink->SetIconLocation(Wide(link.iconPath).c_str(), link.iconIndex));
-    check(shellLink->SetWorkingDirectory(Wide(link.workingDirectory).c_str()));
-    check(shellLink->SetShowCmd(link.showCommand));
-    check(shellLink.As(&file));
-    check(file->Save(Wide(windowsPath).c_str(), TRUE));
+    const auto check = [&](HRESULT hr) { Check(SUCCEEDED(hr), "IShellLinkW", path, hr); };
+    check(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&sl)));
+    for (const HRESULT hr :
+         {sl->SetPath(Wide(link.path).c_str()), sl->SetHotkey(link.hotkey),
+          sl->SetDescription(Wide(link.description).c_str()), sl.As(&file),
+          sl->SetArguments(Wide(link.arguments).c_str()), sl->SetShowCmd(link.showCommand),
+          sl->SetIconLocation(Wide(link.iconPath).c_str(), link.iconIndex),
+          sl->SetWorkingDirectory(Wide(link.workingDirectory).c_str())})
+        check(hr);
+    check(file->Save(Wide(path).c_str(), TRUE));
 }
 
 // Wine's ping waits a second between its echoes.

@@ -1,17 +1,14 @@
-// The fixture of the contract tests: a prepared machine and its scratch key.
+// The fixture of the contract tests; the demo installer builds on contract_machine.h alone,
+// without the test framework.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "platform/contract_machine.h"
-#include "platform/errors.h"
 
 namespace contract {
 
-// A test that starts on a prepared machine, with names taken in its scratch folder and keys
-// created (or opened) below the scratch key, which it leaves removed.
+// A test on a prepared machine: names in its scratch folder, keys below the scratch key.
 class Scratch : public ::testing::Test {
   protected:
     void SetUp() override { scratch_ = PrepareMachine(); }

@@ -1,10 +1,10 @@
-// Folder listings, attributes, times, opening and deleting as the file scanners rely on them.
+// Files and folders as the program relies on them: listings, attributes, times, path forms.
 #include <map>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/contract_scratch.h"
 #include "platform/filesystem.h"
+#include "platform/folders.h"
 
 using namespace platform;
 
@@ -37,7 +37,7 @@ class FileSystemContract : public contract::Scratch {
     }
 };
 
-TEST_F(FileSystemContract, ListingsTakeEveryEntryThePatternMatchesTimesAndLinksAsReparsePoints) {
+TEST_F(FileSystemContract, ListsTimesAttributesAndPathFormsHoldAndNoReadOnlyOrInUseFileIsRemoved) {
     contract::MakeFolder(Path("Sub"));
     contract::WriteFile(Path("b.txt"), "abc");
     for (const char* name : {"A.lnk", "c.LNK", "noext"})
@@ -60,22 +60,9 @@ TEST_F(FileSystemContract, ListingsTakeEveryEntryThePatternMatchesTimesAndLinksA
     EXPECT_EQ(TimeText({2024, 3, 2, 5, 14, 5, 9, 0}), "2:05:09 PM") << "the user's time form";
     EXPECT_EQ(TimeText({2024, 3, 2, 5, 0, 30, 0, 0}), "12:30:00 AM");
 
-    // No walk of a tree enters a reparse point: each link lists as one.
-    contract::MakeFolder(Path("Tree\\Inner"));
-    contract::WriteFile(Path("Tree\\file.txt"), "x");
-    if (!contract::MakeSymbolicLink(Path("Tree\\Inner\\Loop"), Path("Tree")) ||
-        !contract::MakeSymbolicLink(Path("Tree\\file link"), Path("Tree\\file.txt")))
-        GTEST_SKIP() << "this machine makes no symbolic links";
-    EXPECT_EQ(Names("Tree\\Inner\\*.*"), ".:16 ..:16 Loop:1040");
-    EXPECT_EQ(Names("Tree\\*.*"), ".:16 ..:16 Inner:16 file link:1024 file.txt:0");
-    EXPECT_EQ(OpenForReading(Path("Tree\\file link")), kErrorSuccess) << "opening follows it";
-}
-
-TEST_F(FileSystemContract, ReadOnlyFilesInUseFilesFoldersAndMissingOnesAreNotRemoved) {
     const std::string file = Path("keep.txt"), used = Path("in use.txt"), folder = Path("Sub");
     contract::WriteFile(file, "x");
     contract::WriteFile(used, "x");
-    contract::MakeFolder(folder);
     const std::uint32_t bits = kFileAttributeReadOnly | kFileAttributeHidden | kFileAttributeSystem;
     contract::SetAttributes(file, bits);
     EXPECT_EQ(GetAttributes(file) & kKeptBits, bits);
@@ -101,6 +88,40 @@ TEST_F(FileSystemContract, ReadOnlyFilesInUseFilesFoldersAndMissingOnesAreNotRem
     contract::SetAttributes(file, kFileAttributeNormal);
     EXPECT_EQ(RemoveFile(file), kErrorSuccess);
     EXPECT_EQ(GetAttributes(file), kInvalidFileAttributes);
+
+    // Appends, path forms and the result texts the logs write after the code, on the same line.
+    const std::string log = Path("app.log"), named = Path("Long Folder Name");
+    ASSERT_TRUE(AppendToFile(log, "one\r\n"));
+    ASSERT_TRUE(AppendToFile(log, "two\r\n"));
+    EXPECT_EQ(contract::ReadFile(log), "one\r\ntwo\r\n");
+    EXPECT_FALSE(AppendToFile(Path("no folder\\app.log"), "x"));
+
+    const std::string longPath = named + "\\Another long name.txt";
+    contract::MakeFolder(named);
+    contract::WriteFile(longPath, "x");
+    const std::string shortPath = ShortPathName(longPath);
+    EXPECT_NE(shortPath.find('~'), std::string::npos) << shortPath;
+    EXPECT_EQ(LongPathName(shortPath), longPath);
+    EXPECT_EQ(LongPathName(named + "\\missing"), "");
+    EXPECT_TRUE(ShortPathName(named + "\\").ends_with('\\')) << "as the backup asks for it";
+
+    for (const long code : {kErrorFileNotFound, kErrorInvalidHandle, kErrorSharingViolation}) {
+        const std::string text = ErrorDescription(code);
+        EXPECT_TRUE(!text.empty() && !text.ends_with('\n') &&
+                    text != ErrorDescription(kErrorMoreData))
+            << text;
+    }
+    EXPECT_NE(ErrorDescription(kErrorAccessDenied).find("denied"), std::string::npos);
+
+    // No walk of a tree enters a reparse point: each link lists as one.
+    contract::MakeFolder(Path("Tree\\Inner"));
+    contract::WriteFile(Path("Tree\\file.txt"), "x");
+    if (!contract::MakeSymbolicLink(Path("Tree\\Inner\\Loop"), Path("Tree")) ||
+        !contract::MakeSymbolicLink(Path("Tree\\file link"), Path("Tree\\file.txt")))
+        GTEST_SKIP() << "this machine makes no symbolic links";
+    EXPECT_EQ(Names("Tree\\Inner\\*.*"), ".:16 ..:16 Loop:1040");
+    EXPECT_EQ(Names("Tree\\*.*"), ".:16 ..:16 Inner:16 file link:1024 file.txt:0");
+    EXPECT_EQ(OpenForReading(Path("Tree\\file link")), kErrorSuccess) << "opening follows it";
 }
 
 }  // namespace

@@ -18,20 +18,25 @@ class ProcessContract : public contract::Scratch {
                   kErrorSuccess);
     }
 
-    // The backup's command for "HKCU\<scratch key>\<below>": "exit <code>" once it has ended,
-    // "start error <code>", or "wait <result>" when it still ran after a minute (then ended).
-    std::string Export(const std::string& below, const std::string& file) {
-        const std::string key = "HKCU\\"s + contract::kScratchKey + "\\" + below;
+    // What `command` comes to: "start error <error>", or "wait <result> code <exit code>" once
+    // it has ended or `ms` have passed; then, still running, it is terminated and waited for.
+    static std::string Run(const std::string& command, std::uint32_t ms = 60'000) {
         ProcessHandle process;
-        std::uint32_t code = 0;
-        if (const long error = StartProcess(
-                "REG EXPORT \"" + key + "\" \"" + folder_ + "\\" + file + "\" /y", process))
+        if (const long error = StartProcess(command, process))
             return "start error " + std::to_string(error);
-        if (const auto wait = WaitForSingleObject(process, 60'000); wait != kWaitObject0) {
-            TerminateProcess(process, 1);
-            return "wait " + std::to_string(wait);
+        for (std::string trace;; ms = 10'000) {
+            std::uint32_t code = 0;
+            const auto wait = WaitForSingleObject(process, ms);
+            trace += "wait " + std::to_string(wait) + " code " +
+                     (GetExitCodeProcess(process, code) ? std::to_string(code) : "none");
+            if (wait == kWaitObject0 || trace.find(',') != std::string::npos) return trace;
+            trace += TerminateProcess(process, 1) ? ", terminated, " : ", not terminated, ";
         }
-        return GetExitCodeProcess(process, code) ? "exit " + std::to_string(code) : "no exit code";
+    }
+    // The backup's command for "HKCU\<scratch key>\<below>".
+    std::string Export(const std::string& below, const std::string& file) {
+        return Run("REG EXPORT \"HKCU\\"s + contract::kScratchKey + "\\" + below + "\" \"" +
+                   folder_ + "\\" + file + "\" /y");
     }
     // The real tool writes UTF-16, whose ASCII reads back byte by byte.
     std::string Text(const std::string& file) {
@@ -46,15 +51,15 @@ class ProcessContract : public contract::Scratch {
 
 // Missing keys and folders fail; the folder once made takes the export, over an older file.
 TEST_F(ProcessContract, RegExportsAQuotedKeyOnceItsFolderIsMadeAndARunningProgramWaits) {
-    EXPECT_NE(Export("No Such Key", "export.reg"), "exit 0");
-    EXPECT_NE(Export("App Paths", "backup\\export.reg"), "exit 0");
+    EXPECT_NE(Export("No Such Key", "export.reg"), "wait 0 code 0");
+    EXPECT_NE(Export("App Paths", "backup\\export.reg"), "wait 0 code 0");
     EXPECT_EQ(Text("export.reg") + Text("backup\\export.reg"), "<none><none>");
     EXPECT_EQ(MakeDirectory(folder_ + "\\backup"), kErrorSuccess);
     EXPECT_EQ(MakeDirectory(folder_ + "\\backup"), kErrorAlreadyExists);
-    EXPECT_EQ(Export("App Paths", "backup\\export.reg"), "exit 0");
+    EXPECT_EQ(Export("App Paths", "backup\\export.reg"), "wait 0 code 0");
 
     contract::WriteFile(folder_ + "\\App Paths 1.reg", "an older export");
-    EXPECT_EQ(Export("App Paths", "App Paths 1.reg"), "exit 0");
+    EXPECT_EQ(Export("App Paths", "App Paths 1.reg"), "wait 0 code 0");
     const std::string text = Text("App Paths 1.reg");
     EXPECT_TRUE(text.starts_with("Windows Registry Editor Version 5.00\r\n")) << text;
     EXPECT_NE(text.find("[HKEY_CURRENT_USER\\"s + contract::kScratchKey + "\\App Paths\\tool.exe"s +
@@ -62,16 +67,9 @@ TEST_F(ProcessContract, RegExportsAQuotedKeyOnceItsFolderIsMadeAndARunningProgra
               std::string::npos)
         << text;
 
-    ProcessHandle process;
-    ASSERT_EQ(StartProcess(contract::CommandThatKeepsRunning(), process), kErrorSuccess);
-    std::uint32_t code = 0;
-    EXPECT_EQ(WaitForSingleObject(process, 300), kWaitTimeout);
-    EXPECT_TRUE(GetExitCodeProcess(process, code));
-    EXPECT_EQ(code, 259u) << "STILL_ACTIVE";
-    EXPECT_TRUE(TerminateProcess(process, 1));
-    EXPECT_EQ(WaitForSingleObject(process, 10'000), kWaitObject0);
-    EXPECT_TRUE(GetExitCodeProcess(process, code));
-    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(Run(contract::CommandThatKeepsRunning(), 300),
+              "wait 258 code 259, terminated, wait 0 code 1")
+        << "timed out, STILL_ACTIVE; ended with the code given";
 }
 
 }  // namespace

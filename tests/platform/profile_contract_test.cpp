@@ -1,5 +1,4 @@
-// Profile files as setup.ini and the language files are read and written: lines, names,
-// values and defaults, the encodings a file may carry, and how a write rewrites the file.
+// Profile files as setup.ini and the language files are read and written, in each encoding.
 #include <chrono>
 #include <thread>
 
@@ -65,8 +64,7 @@ TEST_F(ProfileContract, ReadsAsTheSystemParsesAndWritesCreateReplaceAndKeepTheEn
         EXPECT_EQ(Read(row.section, row.key, row.file), row.value)
             << row.file << " [" << row.section << "] " << row.key;
 
-    // As setup.ini and _missing.txt are written: names as a read finds them, one key after another
-    // with time between.
+    // As setup.ini and _missing.txt are written: one key after another, with time between.
     const std::string ini = Path("_missing.txt");
     ASSERT_TRUE(WriteProfileValue(" Lang_eng\t", "\tkey ", "", ini));
     EXPECT_EQ(contract::ReadFile(ini), "[Lang_eng]\r\nkey=\r\n");

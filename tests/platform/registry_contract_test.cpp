@@ -58,9 +58,9 @@ TEST_F(RegistryContract, ValuesKeepTheirTypeAndBytesKeysOpenByPathAndBothEnumera
     EXPECT_EQ(size, 1500u);
     EXPECT_EQ(Query("Absent"), "2");
 
-    // Paths split on backslashes only; names are UTF-8, count UTF-16 units against the caller's
-    // buffer, and match without regard to case in any alphabet but never a look-alike.
-    // Only letters here: Windows orders '_' after the letters (upper case), Wine before.
+    // Paths split on backslashes only; names are UTF-8, count UTF-16 units against the buffer,
+    // match in any case but never a look-alike. No '_': Windows orders it after letters, Wine
+    // before.
     for (const char* name : {"beta", "Alpha", "text/html", "A\\B", "\u03A9mega", "Omega",
                              "\u65E5\u672C\u8A9E", "???", "\u00C4rger", "\u00E4rger"})
         Create(name);

@@ -1,5 +1,4 @@
-// Shortcut files through the shell link: read back field by field, re-pointed, and refused
-// when missing, damaged or in use.
+// Shortcut files through the shell link: read back, re-pointed, refused when unfit to load.
 #include "platform/com.h"
 #include "platform/contract_scratch.h"
 #include "platform/shelllink.h"
@@ -59,9 +58,8 @@ TEST_F(ShellLinkContract, ShortcutsReadBackAndRepointOrFailWithTheirReasonButNev
     written.path = Path("App\\other.exe");
     EXPECT_EQ(Read(Path("Tool.lnk")), Lines(written));
 
-    // Missing, damaged or in use, a shortcut fails to load with its reason. Copies of a real one,
-    // cut short or with bytes overwritten, load or fail; whatever loads reads back texts that fit
-    // their buffers.
+    // Missing, damaged or in use, a shortcut fails to load with its reason. Damaged copies of a
+    // real one load or fail; whatever loads reads back texts that fit their buffers.
     contract::WriteShortcut(Path("in use.lnk"), {.path = Path("tool.exe")});
     contract::LockFile(Path("in use.lnk"));
     contract::WriteFile(Path("damaged.lnk"), "This is not a shortcut at all.\r\n");

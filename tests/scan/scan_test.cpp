@@ -1,8 +1,6 @@
 // The scanners on the sandbox machine.
 #include <tuple>
 
-#include "core/language.h"
-#include "platform/filesystem.h"
 #include "scan/scanners.h"
 #include "support/sandbox_test.h"
 
@@ -13,12 +11,13 @@ using scan::PathIn;
 using scan::RegistryList;
 using Lines = std::vector<std::string>;
 
-constexpr const char* kDesktop = "C:\\Users\\ann\\Desktop";
-constexpr const char* kPrograms = "C:\\Users\\ann\\Programs";
-constexpr const char* kCache = "C:\\Users\\ann\\Cache";
-constexpr const char* kCommonDesktop = "C:\\Users\\Public\\Desktop";
-constexpr const char* kCommonPrograms = "C:\\ProgramData\\Programs";
-constexpr const char* kTemp = "C:\\Temp";
+constexpr const char *kDesktop = "C:\\Users\\ann\\Desktop", *kPrograms = "C:\\Users\\ann\\Programs",
+                     *kCache = "C:\\Users\\ann\\Cache", *kTemp = "C:\\Temp",
+                     *kWindows = "C:\\WINDOWS", *kCommonDesktop = "C:\\Users\\Public\\Desktop",
+                     *kCommonPrograms = "C:\\ProgramData\\Programs",
+                     *kProgramFiles = "C:\\Program Files",
+                     *kProgramFilesX86 = "C:\\Program Files (x86)",
+                     *kSystem = "C:\\WINDOWS\\system32", *kSystemX86 = "C:\\WINDOWS\\SysWOW64";
 
 // Each problem as one line: everything the list shows and a repair relies on.
 Lines Show(const core::Problems& problems) {
@@ -46,9 +45,8 @@ void Link(const std::string& path, const std::string& target, const std::string&
     sandbox::WriteShortcut(path, {target, "", arguments, "", ""});
 }
 
-// Plants an entry of `list` called `name` that names `path`; returns the problem it makes
-// when the path is missing. A help entry keeps the folder as data and the file as name; a
-// shared DLL's name is its path, its data a use count.
+// Plants an entry `name` of `list` naming `path`; returns the problem it makes if that is missing.
+// A help entry keeps the folder as data, the file as name; a shared DLL's name is its path.
 Problem Plant(const RegistryList& list, const std::string& name, const std::string& path) {
     Problem p{.category = list.category,
               .location = In(platform::RootKeyName(list.root), list.key),
@@ -83,9 +81,8 @@ class ScanTest : public SandboxTest {
   protected:
     void SetUp() override {
         SandboxTest::SetUp();
-        for (const char* folder :
-             {kDesktop, kPrograms, kCache, kTemp, kCommonDesktop, kCommonPrograms,
-              "C:\\WINDOWS\\system32", "C:\\WINDOWS\\SysWOW64"})
+        for (const char* folder : {kDesktop, kPrograms, kCache, kTemp, kCommonDesktop,
+                                   kCommonPrograms, kSystem, kSystemX86})
             sandbox::MakeFolder(folder);
         sandbox::SetShortDateFormat("yyyy-MM-dd");
         sandbox::SetTimeFormat("HH:mm:ss");
@@ -97,17 +94,10 @@ class ScanTest : public SandboxTest {
         return locations;
     }
 
-    core::Folders folders_{kDesktop,
-                           kPrograms,
-                           kCache,
-                           "C:\\Program Files",
-                           "C:\\Temp\\",
-                           "C:\\WINDOWS",
-                           kCommonDesktop,
-                           kCommonPrograms,
-                           "C:\\Program Files (x86)",
-                           "C:\\WINDOWS\\system32",
-                           "C:\\WINDOWS\\SysWOW64"};
+    core::Folders folders_{
+        kDesktop,  kPrograms,      kCache,          kProgramFiles,    std::string(kTemp) + "\\",
+        kWindows,  kCommonDesktop, kCommonPrograms, kProgramFilesX86, kSystem,
+        kSystemX86};
     core::Language language_;
     core::Problems problems_;
     TestProgress progress_;
@@ -197,8 +187,7 @@ TEST_F(ScanTest, OnlyAPathOnAPresentDriveThatNoPrefixExplainsIsMissing) {
 // Data over the read limit reads as empty, a name too long for its buffer skips that entry
 // alone, a subkey that refuses full access is neither read nor entered: all of them pass.
 TEST_F(ScanTest, AnEntryThatCannotBeReadPassesAndTheListGoesOn) {
-    const RegistryList& uninstall = scan::RegistryLists()[0];
-    const RegistryList& run = scan::RegistryLists()[2];
+    const RegistryList &uninstall = scan::RegistryLists()[0], &run = scan::RegistryLists()[2];
     const std::string gone = "C:\\Gone\\a.exe", key = uninstall.key;
     sandbox::SetValue(run.root, run.key, "Big", platform::kRegSz, gone + std::string(1100, ' '));
     sandbox::SetValue(run.root, run.key, std::string(300, 'n'), platform::kRegSz, gone);
@@ -236,7 +225,7 @@ TEST_F(ScanTest, TheTempScanRecordsOldFilesAtAnyDepthButNoSystemFileAndNothingBe
     for (std::size_t i = 0; i < std::size(kEveryReparseTag); ++i)
         sandbox::SetLastWriteTime(In(kTemp, "file-link" + std::to_string(i)), 2020, 1, 1);
 
-    scan::ScanTempFiles(std::string(kTemp) + "\\", scope_);
+    scan::ScanTempFiles(folders_.temp, scope_);
 
     const std::string plain = In(kTemp, "plain.tmp");
     ASSERT_EQ(Found(), (Lines{In(kTemp, "366.tmp"), In(kTemp, "367.tmp"), In(kTemp, "hidden.tmp"),

@@ -71,18 +71,16 @@ class SampleDialog : public forms::Dialog {
 };
 
 // The largest difference between the sides of `a` and those of `b` times `times`.
-template <typename Rect>
-int Off(const Rect& a, const Rect& b, int times = 1) {
+int Off(const auto& a, const auto& b, int times = 1) {
     return std::max({std::abs(a.left - times * b.left), std::abs(a.top - times * b.top),
                      std::abs(a.width - times * b.width), std::abs(a.height - times * b.height)});
 }
 
 // Lets events run until `done`, for five seconds at most.
 bool RunEventsUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 250 && !done(); ++i) {
+    for (int i = 0; i < 250 && !done();
+         ++i, std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         forms::RunPendingEvents();
-        if (!done()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
     return done();
 }
 
@@ -92,10 +90,8 @@ class UiContract : public ::testing::Test {
     void TearDown() override { EXPECT_TRUE(driver::Finish()) << "an action never came to pass"; }
 };
 
-// Loading a stored place, then a stored state, raises no resize before the window shows; the
-// place set before the state is the one the form comes back to. Lists and the progress bar
-// keep what they are given. Moved to a screen of twice the density, the form takes the place
-// offered and scales its controls, their fonts and list columns.
+// No resize before the window shows; the place set before the state is the one it comes back
+// to. On a screen of twice the density it takes the place offered and scales its controls.
 TEST_F(UiContract, AFormReturnsToItsPlaceItsControlsKeepWhatTheyAreGivenAndScaleOnADenserScreen) {
     SampleDialog form;
     form.SetStartPosition(forms::StartPosition::System);
@@ -174,8 +170,7 @@ TEST_F(UiContract, ModalLoopsRunTimersButNoTimerInsideItsOwnHandlerAndAFailureEn
     dialog.RunModal([&] {
         deepest = std::max(deepest, ++depth);
         if (++ticks == 1) {
-            // Intervals pass while the handler lets events run, then while a modal form runs
-            // its loop inside it.
+            // Intervals pass while the handler lets events run, then in a modal loop inside it.
             const auto until =
                 std::chrono::steady_clock::now() + std::chrono::milliseconds(5 * kTick);
             RunEventsUntil([&] { return std::chrono::steady_clock::now() >= until; });
@@ -207,9 +202,8 @@ TEST_F(UiContract, ModalLoopsRunTimersButNoTimerInsideItsOwnHandlerAndAFailureEn
     EXPECT_EQ(reported, Events{"Error in FailingDialog Click: disk full"});
 }
 
-// Values set in code click only on a change, and an option clears the other of its group. The
-// focus starts on the first control in tab order that takes it; a user's keys and clicks, the
-// option already selected included, arrive while the code lets events run, as do answers.
+// An option set clears the other of its group. The focus starts on the first control in tab
+// order that takes it; a click on the option already selected arrives too.
 TEST_F(UiContract, ValuesClickOnChangeAndKeysClicksAndAnswersFromOutsideArrive) {
     SampleDialog dialog;
     dialog.Load();

@@ -1,12 +1,10 @@
-// A second thread that waits for windows of this process and posts what a user's click or
-// key would send them.
+// Threads that wait for windows of this process and post what a user's click or key would.
 #include <windows.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <iterator>
 #include <thread>
 #include <utility>
 
@@ -27,8 +25,7 @@ std::string NameOf(HWND window) {
     return platform::win32::Narrow(std::wstring_view(name, length));
 }
 
-// A visible top-level window of this process: the form of that name, or with none a message
-// box.
+// A visible top-level window of this process: the form of that name, or with none a message box.
 HWND FindShown(const std::string& form) {
     for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
         DWORD process = 0;
@@ -42,8 +39,7 @@ HWND FindShown(const std::string& form) {
     return nullptr;
 }
 
-// Runs `act` on another thread once FindShown finds its window, for ten seconds at most,
-// after the actions given before it.
+// Runs `act` on another thread, after the earlier actions, once FindShown finds its window.
 void Later(const std::string& form, std::function<void(HWND)> act) {
     lastAction = std::thread([previous = std::move(lastAction), form,
                               act = std::move(act)]() mutable {
@@ -82,20 +78,18 @@ void AnswerNextMessageBox(int answer) {
     Later("", [answer](HWND box) { ::PostMessageW(box, WM_COMMAND, answer, 0); });
 }
 
-bool MoveToScreenOfDpi(platform::Hwnd form, int dpi, const platform::PixelRect& suggested) {
-    RECT rect = {suggested.left, suggested.top, suggested.left + suggested.width,
-                 suggested.top + suggested.height};
+bool MoveToScreenOfDpi(platform::Hwnd form, int dpi, const platform::PixelRect& to) {
+    RECT rect = {to.left, to.top, to.left + to.width, to.top + to.height};
     ::SendMessageW(reinterpret_cast<HWND>(form), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                    reinterpret_cast<LPARAM>(&rect));
     return true;
 }
 
 int FontPixelHeight(platform::Hwnd control) {
-    const auto font =
-        reinterpret_cast<HFONT>(::SendMessageW(reinterpret_cast<HWND>(control), WM_GETFONT, 0, 0));
     LOGFONTW face = {};
-    return font && ::GetObjectW(font, sizeof face, &face) == sizeof face ? std::abs(face.lfHeight)
-                                                                         : 0;
+    const LRESULT font = ::SendMessageW(reinterpret_cast<HWND>(control), WM_GETFONT, 0, 0);
+    ::GetObjectW(reinterpret_cast<HFONT>(font), sizeof face, &face);
+    return std::abs(face.lfHeight);
 }
 
 bool Finish() {
