@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Packs purgelint.exe for users: BUILD/packages/purgelint-<version>-setup.exe (the installer,
-# installer/purgelint.nsi) and purgelint-<version>-win64.zip (the portable folder). Builds
+# installer/purgelint.nsi), purgelint-<version>-x64.msi (the package for deployment tools,
+# installer/purgelint.wxs) and purgelint-<version>-win64.zip (the portable folder). Builds
 # the windows preset first, or brings the given build folder up to date.
 # Usage: package.sh [BUILD]   (default: build/windows)
 set -euo pipefail
@@ -22,9 +23,13 @@ find "$dist/languages" -maxdepth 1 -name '*.txt' ! -name '_*' -exec cp {} "$stag
 
 setup="$packages/purgelint-$version-setup.exe"
 zip="$packages/purgelint-$version-win64.zip"
-rm -f "$setup" "$zip"
+rm -f "$setup" "$zip" "$packages"/purgelint-*-x64.msi
 makensis -V2 -WX -INPUTCHARSET UTF8 -DVERSION="$version" -DDIST="$(realpath "$stage")" \
     -DOUTFILE="$(realpath "$packages")/$(basename "$setup")" installer/purgelint.nsi
 (cd "$stage" && zip -q -r -X "$(realpath ..)/$(basename "$zip")" purgelint.exe languages backup)
+# wixl takes the sources' paths relative to where it runs: the stage.
+msi="$packages/purgelint-$version-x64.msi"
+wxs="$(realpath installer/purgelint.wxs)"
+(cd "$stage" && wixl -a x64 -D Version="$version" -D Dist=. -o "../$(basename "$msi")" "$wxs")
 rm -rf "$stage"
-ls -l "$setup" "$zip" | awk '{ print $5, $9 }'
+ls -l "$setup" "$zip" "$msi" | awk '{ print $5, $9 }'

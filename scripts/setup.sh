@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev clang-format
           clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth faketime imagemagick
-          fonts-wine fonts-wqy-microhei nsis zip nlohmann-json3-dev)
+          fonts-wine fonts-wqy-microhei nsis zip nlohmann-json3-dev wixl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
