@@ -146,6 +146,9 @@ Section "Uninstall"
   !insertmacro un.DeleteOwnAutostart "${RUN_KEY}" "ro_zuvaviv"
   !insertmacro un.DeleteOwnAutostart "${RUNONCE_KEY}" "update_purgelint2"
   !insertmacro un.DeleteOwnAutostart "${RUNONCE_KEY}" "update_purgelint3"
+  ; An administrator's weekly scan is a log-on task as well; no window, whatever it answers.
+  nsExec::Exec 'schtasks /Delete /TN "Tallowquince Purgelint weekly scan" /F'
+  Pop $0
 
   Delete "${SHORTCUT}"
   Delete "$INSTDIR\${EXE}"

@@ -23,6 +23,9 @@ void WriteOutputLine(const std::string& line);
 // it is when the expansion fails.
 std::string ExpandEnvironment(const std::string& text);
 
+// Whether the program runs with an administrator's rights (its token's TokenElevation).
+bool ProcessIsElevated();
+
 // GetComputerNameW: the machine's NetBIOS name; empty when it cannot be read.
 std::string ComputerName();
 

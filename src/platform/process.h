@@ -23,10 +23,15 @@ struct ProcessHandleTraits {
 // The one owner of a started process.
 using ProcessHandle = base::UniqueAny<ProcessHandleTraits>;
 
-// CreateProcessW of a whole command line, its window shown minimized and active
-// (SW_SHOWMINIMIZED); returns at once. ERROR_SUCCESS with the process in `process`, or the
-// failure (ERROR_FILE_NOT_FOUND when the program is not there ...).
-long StartProcess(const std::string& commandLine, ProcessHandle& process);
+// How a started console program shows itself.
+enum class ProcessWindow {
+    Minimized,  // shown minimized and active (SW_SHOWMINIMIZED)
+    None,       // no console window at all (CREATE_NO_WINDOW): nothing takes the focus
+};
+// CreateProcessW of a whole command line; returns at once. ERROR_SUCCESS with the process in
+// `process`, or the failure (ERROR_FILE_NOT_FOUND when the program is not there ...).
+long StartProcess(const std::string& commandLine, ProcessHandle& process,
+                  ProcessWindow window = ProcessWindow::Minimized);
 // WaitForSingleObject on the process: kWaitObject0 once it has ended, kWaitTimeout when it
 // still runs after `milliseconds`, kWaitFailed.
 std::uint32_t WaitForSingleObject(const ProcessHandle& process, std::uint32_t milliseconds);

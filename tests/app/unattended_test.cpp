@@ -2,6 +2,7 @@
 // what the starter, the report and the log are told.
 #include <nlohmann/json.hpp>
 
+#include "app/options_dialog.h"
 #include "app/switches.h"
 #include "core/exclusions.h"
 #include "app/unattended.h"
@@ -153,6 +154,38 @@ TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
     for (const std::string& row : rows)
         EXPECT_TRUE(row.find("Beta") == std::string::npos && row.find(".lnk") == std::string::npos)
             << row;
+}
+
+// An administrator's weekly scan is a log-on task too, made and removed with schtasks; a
+// standard user's is the Run value alone.
+TEST_F(Unattended, AnAdministratorsWeeklyScanIsALogonTaskToo) {
+    const std::string file = kTemp + "purgelint-task.xml";
+    std::string xml;
+    sandbox::OnProcessStart([&](const std::string& line) {
+        if (line.find("/XML") != std::string::npos) xml = sandbox::ReadFile(file).value_or("");
+        return sandbox::ProcessOutcome::EndsWith(line.find("/Delete") != std::string::npos);
+    });
+    app::ApplyWeeklyScan(true);
+    EXPECT_TRUE(sandbox::StartedProcesses().empty());
+    sandbox::SetElevated(true);
+    sandbox::SetEnvironmentVariable("USERDOMAIN", "PC");
+    sandbox::SetEnvironmentVariable("USERNAME", "ann & <co>");
+    app::ApplyWeeklyScan(true);
+    app::ApplyWeeklyScan(false);
+    const std::string task = " /TN \"Tallowquince Purgelint weekly scan\"";
+    EXPECT_EQ(sandbox::StartedProcesses(),
+              (std::vector<std::string>{"schtasks /Create" + task + " /XML \"" + file + "\" /F",
+                                        "schtasks /Delete" + task + " /F"}));
+    EXPECT_FALSE(sandbox::ReadFile(file)) << "the task's file goes";
+    EXPECT_EQ(xml.substr(0, 2), "\xFF\xFE");
+    std::erase(xml, '\0');
+    for (const char* part :
+         {"<LogonTrigger><UserId>PC\\ann &amp; &lt;co&gt;</UserId>",
+          "<RunLevel>HighestAvailable</RunLevel>",
+          "<Command>C:\\Purgelint\\purgelint.exe</Command><Arguments>/SCHEDULED<"})
+        EXPECT_NE(xml.find(part), std::string::npos) << part << " in " << xml;
+    EXPECT_EQ(ReadAppFile("log.txt"),
+              "Error: schtasks /Delete" + task + " /F: ended with exit code 1\r\n");
 }
 
 // Both start-up entries may fire at one log-on: while one scheduled run lives, another ends.

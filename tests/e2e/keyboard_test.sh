@@ -50,14 +50,18 @@ expect_focus "OK has the focus in the options, Tab walks their tab order, Space 
     Options "$(buttons OK Cancel; printf '%s\n' "$WEEKLY"$'\ton' $'Button\tOK' \
         "$WEEKLY"$'\ton' "$WEEKLY"$'\toff' "$WEEKLY"$'\ton')" - Tab Tab Tab Shift+Tab Space Space
 keys_then Options Enter gone Options 10
-check "Enter takes the options: the weekly scan is registered" "$SCHEDULED" \
-    "$(reg_value "$RUN" ro_zuvaviv)"
+TASK="$WINEPREFIX/drive_c/windows/system32/tasks/Tallowquince Purgelint weekly scan"
+for _ in $(seq 100); do [ -f "$TASK" ] && break; sleep 0.1; done  # schtasks takes a moment
+check "Enter takes the options: the weekly scan is registered, as a log-on task too" \
+    "$SCHEDULED yes" "$(reg_value "$RUN" ro_zuvaviv) $([ -f "$TASK" ] && echo yes)"
 expect_focus "the focus is back on Options..." "$MAIN" $'Button\tOptions...' -
 options_with "Esc cancels the options" "$SCHEDULED" Tab Tab Space Esc
 options_with "Alt+C presses Cancel" "$SCHEDULED" Tab Tab Space Alt+C
 options_with "Enter presses the focused Cancel, not the default OK" "$SCHEDULED" \
     Shift+Tab Space Tab Tab Enter
 options_with "the options remove the weekly scan" "<absent>" Shift+Tab Space Enter
+for _ in $(seq 100); do [ -f "$TASK" ] || break; sleep 0.1; done
+check "and its log-on task" "no task" "$([ -f "$TASK" ] || echo no task)"
 
 # --- The repair options: the two methods are one group of option buttons ---
 OPTIONS="$(caption frmrepopt_caption)"

@@ -29,8 +29,14 @@ check "LANGUAGE goes into setup.ini" "[Main]<CR>"$'\n'"language=deu<CR>" "$(sed 
 (cd "$INSTDIR" && env -u DISPLAY wine purgelint.exe /SCAN </dev/null >/dev/null 2>&1)
 touch "$INSTDIR/backup/261207-100000-1.reg"
 reg_add "$RUN" /v ro_zuvaviv /d "\"$INSTDIR_WIN\\purgelint.exe\" /SCHEDULED"
+TASK="$WINEPREFIX/drive_c/windows/system32/tasks/Tallowquince Purgelint weekly scan"
+printf '<?xml version="1.0"?><Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Actions><Exec><Command>%s</Command></Exec></Actions></Task>' \
+    "$INSTDIR_WIN\\purgelint.exe" >"$INSTDIR/task.xml"
+wine schtasks /Create /TN "Tallowquince Purgelint weekly scan" /XML "$INSTDIR_WIN\\task.xml" /F \
+    </dev/null >/dev/null 2>&1 && rm "$INSTDIR/task.xml"
 msiexec /x || { check "msiexec uninstalls" uninstalled failed; stop; }
-check "the uninstall leaves no folder, no shortcut, no weekly scan" "no folder 0 <absent>" \
-    "$([ -e "$INSTDIR" ] && files || echo no folder) $(shortcuts) $(reg_value "$RUN" ro_zuvaviv)"
+check "the uninstall leaves no folder, no shortcut, no weekly scan" "no folder 0 <absent> 0" \
+    "$([ -e "$INSTDIR" ] && files || echo no folder) $(shortcuts) $(reg_value "$RUN" ro_zuvaviv) \
+$(ls "$TASK" 2>/dev/null | wc -l)"
 check "a scan afterwards finds nothing left by it" "$before" "$(problems)"
 finish

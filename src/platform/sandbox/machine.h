@@ -142,6 +142,7 @@ struct Machine {
     std::string builtInLanguageFile;
     std::map<std::string, std::string> environment = {{"COMPUTERNAME", "SANDBOX"}};
     std::vector<std::string> outputLines;  // what the program wrote for its starter
+    bool elevated = false;
     std::string executableBaseName = "purgelint";
     std::string tempPath;
     std::string windowsDirectory;

@@ -48,7 +48,7 @@ long CreateNamedMutex(const std::string& name, MutexHandle& mutex) {
     return held ? kErrorAlreadyExists : kErrorSuccess;
 }
 
-long StartProcess(const std::string& commandLine, ProcessHandle& process) {
+long StartProcess(const std::string& commandLine, ProcessHandle& process, ProcessWindow) {
     process.reset();
     auto& machine = TheMachine();
     machine.startedProcesses.push_back(commandLine);

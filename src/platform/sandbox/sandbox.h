@@ -74,6 +74,8 @@ void SetBuiltInLanguageFile(const std::string& bytes);
 // A variable of the program's environment (its name in any letter case); COMPUTERNAME is
 // "SANDBOX" on a new machine.
 void SetEnvironmentVariable(const std::string& name, const std::string& value);
+// Whether the program runs with an administrator's rights (not on a new machine).
+void SetElevated(bool elevated);
 // The lines the program wrote for whoever started it, in order.
 const std::vector<std::string>& OutputLines();
 void SetTempPath(const std::string& path);

@@ -230,6 +230,10 @@ std::string ExpandEnvironment(const std::string& text) {
     return result;
 }
 
+bool ProcessIsElevated() {
+    return TheMachine().elevated;
+}
+
 std::string ComputerName() {
     return TheMachine().environment["COMPUTERNAME"];
 }
@@ -277,6 +281,10 @@ void SetApplication(const std::string& folder, const std::string& arguments,
     TheMachine().appFolder = folder;
     TheMachine().arguments = arguments;
     TheMachine().executableBaseName = executableBaseName;
+}
+
+void SetElevated(bool elevated) {
+    TheMachine().elevated = elevated;
 }
 
 void SetEnvironmentVariable(const std::string& name, const std::string& value) {

@@ -34,17 +34,18 @@ long CreateNamedMutex(const std::string& name, MutexHandle& mutex) {
     return error == ERROR_ALREADY_EXISTS ? kErrorAlreadyExists : kErrorSuccess;
 }
 
-long StartProcess(const std::string& commandLine, ProcessHandle& process) {
+long StartProcess(const std::string& commandLine, ProcessHandle& process, ProcessWindow window) {
     process.reset();
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINIMIZED;
+    const bool hidden = window == ProcessWindow::None;
+    startup.wShowWindow = hidden ? SW_HIDE : SW_SHOWMINIMIZED;
     PROCESS_INFORMATION started = {};
     // CreateProcessW may write into the command line: it gets a copy of its own.
     std::wstring line = win32::Wide(commandLine);
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &started))
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                          hidden ? CREATE_NO_WINDOW : 0, nullptr, nullptr, &startup, &started))
         return static_cast<long>(::GetLastError());
     const win32::UniqueHandle thread(started.hThread);  // nobody waits on the thread
     process.reset(reinterpret_cast<std::uintptr_t>(started.hProcess));

@@ -223,6 +223,16 @@ std::string ExpandEnvironment(const std::string& text) {
     return Narrow(expanded);
 }
 
+bool ProcessIsElevated() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    const win32::UniqueHandle owner(token);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    return ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
 std::string ComputerName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
