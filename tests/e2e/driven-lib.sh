@@ -138,7 +138,6 @@ listed_rows() {
         sed -E 's/, last used .+$/, last used <time>/' | sort)"
 }
 
-# --- The leftovers of real installers (wow_test.sh, unattended_test.sh) ---
 WOW='HKLM\SOFTWARE\WOW6432Node\Microsoft\Windows'
 APP_PATHS='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
 X86='C:\Program Files (x86)'

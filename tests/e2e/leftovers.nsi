@@ -1,6 +1,4 @@
-; A 32-bit program's installation as its installer leaves it on a 64-bit Windows, for everyone:
-; the 32-bit registry view, "Program Files (x86)", everyone's desktop and start menu.
-; makensis -DNAME=... -DEXE=... -DDLL=... -DOUT=... leftovers.nsi
+; A 32-bit program installed for everyone on a 64-bit Windows (WOW6432Node, Program Files (x86)).
 Target amd64-unicode
 RequestExecutionLevel admin
 SilentInstall silent

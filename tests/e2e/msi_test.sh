@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The MSI for deployment tools: a silent install for the machine with a LANGUAGE, and an
-# uninstall that leaves nothing of the program or the package, the weekly scan's entry, the
-# settings, logs and backups included. Packs the build first when its package is older.
+# The MSI: a silent install for the machine with a LANGUAGE; an uninstall that leaves nothing of
+# the program or the package (weekly scan, settings, logs, backups). Packs the build when older.
 # Usage: msi_test.sh DIST ui_driver.exe
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" msi "$1" "" "$2"
 INSTDIR_WIN='C:\Program Files\Tallowquince Purgelint'

@@ -13,16 +13,11 @@ run() {
 }
 # A report's problems, one "location<TAB>valueName<TAB>missingFile<TAB>action<TAB>newPath" each.
 report() {
-    python3 -c '
-import csv, json, sys
-path = sys.argv[1]
-if path.endswith(".csv"):
-    problems = list(csv.DictReader(open(path, encoding="utf-8-sig", newline="")))
-else:
-    problems = json.load(open(path, encoding="utf-8"))["problems"]
-for p in problems:
-    print("\t".join(p[k] for k in ("location", "valueName", "missingFile", "action", "newPath")))
-' "$(host_path "$1")"
+    python3 -c 'import csv, json, sys; p = sys.argv[1]
+rows = list(csv.DictReader(open(p, encoding="utf-8-sig", newline=""))) if p.endswith(".csv") \
+    else json.load(open(p, encoding="utf-8"))["problems"]
+for r in rows: print("\t".join(r[k] for k in ("location", "valueName", "missingFile", "action", "newPath")))' \
+        "$(host_path "$1")"
 }
 
 nsis_machine
@@ -49,8 +44,7 @@ check "the CSV report holds every leftover" \
 run /REPAIR:CONSERVATIVE '/REPORT:C:\r.json'
 check "a repair that leaves problems ends with 2" "2 14 problems found, 10 repaired, 4 left" \
     "$code $(tail -1 <<<"$out")"
-NOTES="$X86\\Quillmere Notes"
-MENU='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quillmere Notes'
+NOTES="$X86\\Quillmere Notes" MENU='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quillmere Notes'
 check "the JSON report tells what was done with each of the notes' leftovers" \
     "$(printf '%s\t%s\t%s\t%s\t\n' \
         "$MENU\\Uninstall Quillmere Notes.lnk" "" "$NOTES\\uninst.exe" left-needs-choice \
@@ -62,9 +56,8 @@ check "the JSON report tells what was done with each of the notes' leftovers" \
         "$NOTES\\uninst.exe" left-needs-choice "$WOW\\Help\\quillnotes.hlp" quillnotes.hlp \
         "$NOTES\\quillnotes.hlp" deleted | sort)" \
     "$(report 'C:\r.json' | grep -v Brackenfold | sort)"
-check "the viewer's seven are re-pointed into its new folder" "7 repointed|$VIEWER" \
-    "$(report 'C:\r.json' | grep -c Brackenfold) $(report 'C:\r.json' | grep Brackenfold |
-        cut -f4,5 | sed 's/\\[^\\]*$//' | sort -u | tr '\t' '|')"
+check "the viewer's seven are re-pointed into its new folder" "$(printf '7 repointed|%s' "$VIEWER")" \
+    "$(report 'C:\r.json' | grep Brackenfold | cut -f4,5 | sed 's/\\[^\\]*$//' | sort | uniq -c | sed 's/^ *//; s/\t/|/')"
 check "the registry as the window's repair leaves it, the notes' left ones kept" \
     "$(grep -vE '^    ([^(].*)?quillnotes\.(exe|hlp)' \
         <<<"${before//"$X86\\Brackenfold Photo Viewer"/"$VIEWER"}" | sort)" "$(state | sort)"

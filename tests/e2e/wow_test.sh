@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Three 32-bit programs installed for everyone by real installers; then one is removed by hand,
-# one moved and one kept. The scan finds every leftover in the 32-bit registry view and in
-# everyone's folders and nothing of the kept program; a conservative repair re-points the moved
-# program's entries in both views and never the removed one's to the kept one's files.
+# The scan finds every leftover of 32-bit programs installed for everyone (nsis_machine) and
+# nothing of the kept one; a conservative repair re-points the moved program's entries in both
+# views and never the removed one's to the kept one's files.
 # Usage: wow_test.sh DIST ui_driver.exe
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" wow "$1" "" "$2"
 nsis_machine
