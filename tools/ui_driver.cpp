@@ -17,7 +17,8 @@
 //   choose TITLE LINE                 selects the list box line that reads LINE
 //   keys TITLE KEY...                 brings the window to the front and types the keys on the
 //                                     keyboard: Tab, Enter, Esc, Space, Up, Down, Left, Right,
-//                                     a letter or digit, each with "Shift+", "Ctrl+" or "Alt+"
+//                                     F10, a letter or digit, each with "Shift+", "Ctrl+" or
+//                                     "Alt+"
 //   focus TITLE                       the control that has the keyboard focus in the window:
 //                                     its class and text, and "on"/"off" for a check box or
 //                                     option button; "<none>" when no control of it has it
@@ -328,7 +329,7 @@ std::vector<WORD> KeyStroke(const std::string& name) {
     static const std::pair<const char*, WORD> kNamed[] = {
         {"Shift", VK_SHIFT},  {"Ctrl", VK_CONTROL}, {"Alt", VK_MENU},    {"Tab", VK_TAB},
         {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE},   {"Space", VK_SPACE}, {"Up", VK_UP},
-        {"Down", VK_DOWN},    {"Left", VK_LEFT},    {"Right", VK_RIGHT}};
+        {"Down", VK_DOWN},    {"Left", VK_LEFT},    {"Right", VK_RIGHT}, {"F10", VK_F10}};
     std::vector<WORD> keys;
     size_t start = 0;
     for (;;) {

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/options_dialog.h"
@@ -8,6 +9,7 @@
 #include "base/product.h"
 #include "core/settings.h"
 #include "forms/interaction.h"
+#include "platform/errors.h"
 
 namespace app {
 namespace {
@@ -47,6 +49,7 @@ void MainWindow::Design() {
     Add(options_, "options", {8520, 480, 1815, 495});
     options_.Click = [this] { ShowOptions(); };
     Add(list_, "problems", {120, 1440, 12255, 4935});
+    list_.ContextMenu = [this](bool fromKeyboard) { NeverReport(fromKeyboard); };
     // The column names are the ends of their language keys.
     for (const char* column : {"Type", "Category", "Location", "Description"})
         list_.AddColumn(column, 1440);
@@ -194,6 +197,32 @@ void MainWindow::Welcome() {
                            language.Text("welcome_title", "Welcome to the Tallowquince Purgelint"),
                            forms::Buttons::OkCancel) == forms::Answer::Ok)
         FindProblems();
+}
+
+// The row's location goes into the exclusions, or its missing file when other rows share the
+// location (the shared DLLs all stand at their key); every row the pattern matches goes.
+void MainWindow::NeverReport(bool fromKeyboard) {
+    const std::optional<std::size_t> position = listView_.CurrentProblem(problems_.size());
+    if (!position) return;
+    const core::Language& language = session_.language;
+    if (list_.ShowMenu({language.Text("frmmain_menu_neverreport", "Never report this")},
+                       !fromKeyboard) != 1)
+        return;
+    const core::Problem& problem = problems_[*position];
+    const bool shared =
+        std::count_if(problems_.begin(), problems_.end(), [&](const core::Problem& other) {
+            return other.location == problem.location;
+        }) > 1;
+    const std::string pattern =
+        shared && !problem.missingFile.empty() ? problem.missingFile : problem.location;
+    if (const long error = session_.exclusions.AddToFile(pattern);
+        error != platform::kErrorSuccess) {
+        forms::ShowMessage("exclude.txt: " + platform::ErrorDescription(error), base::kProductTitle,
+                           forms::Buttons::Ok, forms::Icon::Warning);
+        return;
+    }
+    session_.exclusions.RemoveFrom(problems_);
+    listView_.Refresh(problems_);
 }
 
 }  // namespace app

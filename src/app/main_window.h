@@ -26,6 +26,8 @@ class MainWindow : public forms::Form {
 
   protected:
     void Design() override;
+    // "Never report this" on the current row.
+    void NeverReport(bool fromKeyboard);
     void OnLoad() override;
     void OnUnload() override;
     void OnResized() override;

@@ -92,6 +92,12 @@ void ProblemListView::Select(Selection selection) {
     list_.SetFocus();
 }
 
+std::optional<std::size_t> ProblemListView::CurrentProblem(std::size_t problemCount) const {
+    const int row = list_.CurrentItem();
+    if (row < 1 || row > list_.Count()) return std::nullopt;
+    return PositionOfTag(list_.Tag(row), problemCount);
+}
+
 std::vector<std::size_t> ProblemListView::SelectedProblems(std::size_t problemCount) const {
     std::vector<std::size_t> positions;
     for (int row = 1; row <= list_.Count(); ++row) {

@@ -2,6 +2,9 @@
 // which of them the user wants repaired.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "core/language.h"
 #include "core/problem.h"
 #include "forms/controls.h"
@@ -34,6 +37,8 @@ class ProblemListView {
     // The positions of the problems whose rows are selected, in row order. A row whose tag
     // names no problem ends the list there: the rows no longer match the problems.
     std::vector<std::size_t> SelectedProblems(std::size_t problemCount) const;
+    // The position of the problem in the current row; none without one.
+    std::optional<std::size_t> CurrentProblem(std::size_t problemCount) const;
 
   private:
     void AddRow(const core::Problem& problem, std::size_t position);

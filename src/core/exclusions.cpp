@@ -33,6 +33,10 @@ bool Matches(const std::string& pattern, const std::string& text) {
     return p == pattern.size();
 }
 
+std::string FilePath() {
+    return platform::ApplicationFolder() + "\\exclude.txt";
+}
+
 }  // namespace
 
 bool MatchesWildcard(const std::string& pattern, const std::string& text) {
@@ -46,9 +50,7 @@ Exclusions::Exclusions(const std::vector<std::string>& patterns) {
 
 Exclusions Exclusions::OfThisProgram() {
     std::string bytes;
-    if (platform::ReadWholeFile(platform::ApplicationFolder() + "\\exclude.txt", bytes) !=
-        platform::kErrorSuccess)
-        return {};
+    if (platform::ReadWholeFile(FilePath(), bytes) != platform::kErrorSuccess) return {};
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // Notepad's UTF-8 mark
     std::vector<std::string> patterns;
     std::istringstream lines(bytes);
@@ -66,6 +68,16 @@ bool Exclusions::Exclude(const Problem& problem) const {
     return std::any_of(patterns_.begin(), patterns_.end(), [&](const std::string& pattern) {
         return Matches(pattern, location) || (!missing.empty() && Matches(pattern, missing));
     });
+}
+
+long Exclusions::AddToFile(const std::string& pattern) {
+    std::string bytes;
+    platform::ReadWholeFile(FilePath(), bytes);  // a missing file is made
+    const std::string line =
+        (bytes.empty() || bytes.back() == '\n' ? "" : "\r\n") + pattern + "\r\n";
+    const long error = platform::WriteWholeFile(FilePath(), bytes + line);
+    if (error == platform::kErrorSuccess) patterns_.push_back(base::UpperCase(pattern));
+    return error;
 }
 
 void Exclusions::RemoveFrom(Problems& problems) const {

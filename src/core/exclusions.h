@@ -22,6 +22,9 @@ class Exclusions {
 
     // Whether a pattern matches the problem's location or its missing file.
     bool Exclude(const Problem& problem) const;
+    // Adds the pattern here and to exclude.txt: ERROR_SUCCESS, or why the file could not be
+    // written (the list is unchanged then).
+    long AddToFile(const std::string& pattern);
     // Takes the excluded problems out, the others keeping their order.
     void RemoveFrom(Problems& problems) const;
 

@@ -123,9 +123,19 @@ class ListView : public Control {
     void EnsureVisible(int row) { platform::ListViewEnsureVisible(Hwnd(), row - 1); }
     // Off while many rows go in; on again, the list redraws at the next paint.
     void SetRedraw(bool redraw) { platform::ListViewSetRedraw(Hwnd(), redraw); }
+    // A right click or the menu key: the handler gets whether it came from the keyboard.
+    std::function<void(bool fromKeyboard)> ContextMenu;
+    // A popup menu of `items` at the pointer, or for the keyboard at the current row: the
+    // chosen item's number from 1, or 0.
+    int ShowMenu(const std::vector<std::string>& items, bool atPointer) const {
+        return platform::ShowPopupMenu(Hwnd(), items, atPointer);
+    }
 
   protected:
     platform::ControlKind Kind() const override { return platform::ControlKind::ListView; }
+    void ContextMenuAsked(bool fromKeyboard) override {
+        if (ContextMenu) ContextMenu(fromKeyboard);
+    }
 
   private:
     struct Row {

@@ -194,6 +194,12 @@ void Form::OnCommand(int controlId) {
     }
 }
 
+void Form::OnContextMenu(int controlId, bool fromKeyboard) {
+    for (Control* control : controls_)
+        if (control->id_ == controlId && control->Enabled())
+            control->ContextMenuAsked(fromKeyboard);
+}
+
 void Form::OnTimer(int timerId) {
     for (Timer* timer : timers_) {
         if (timer->id_ == timerId && timer->enabled_ && timer->Tick) {

@@ -43,6 +43,7 @@ class Control {
     friend class Form;
     virtual platform::ControlKind Kind() const = 0;
     virtual void Clicked() {}
+    virtual void ContextMenuAsked(bool /*fromKeyboard*/) {}
     Form* form_ = nullptr;
 
   private:
@@ -132,6 +133,7 @@ class Form : private platform::WindowEvents {
     void OnTimer(int timerId) override;
     void OnClose() override { Unload(); }
     void OnResize() override { OnResized(); }
+    void OnContextMenu(int controlId, bool fromKeyboard) override;
     void FocusFirstControl();
     // Forgets the window and the controls' windows; returns the form's window.
     platform::Hwnd Detach();

@@ -29,6 +29,8 @@ class WindowEvents {
     virtual void OnTimer(int timerId) = 0;
     virtual void OnClose() = 0;  // the close box (or Alt+F4)
     virtual void OnResize() = 0;
+    // The context menu asked for on a control: a right click, or the menu key (Shift+F10).
+    virtual void OnContextMenu(int controlId, bool fromKeyboard) = 0;
 };
 
 // Forms start hidden. `name` identifies the window to tests; `owner` may be 0.
@@ -60,6 +62,10 @@ void SetDialogButtons(Hwnd form, int defaultId, int cancelId);
 // The order in which Tab moves the focus through the controls.
 void SetTabOrder(Hwnd form, const std::vector<Hwnd>& controls);
 void SetFont(Hwnd control, int pointSize, bool bold);
+// TrackPopupMenuEx of a menu of `items` for the control: at the mouse pointer, or for the
+// keyboard at a list view's current row (else the control's corner). The chosen item's number
+// from 1, or 0 when the menu was dismissed.
+int ShowPopupMenu(Hwnd control, const std::vector<std::string>& items, bool atPointer);
 void SetWaitCursor(Hwnd form, bool wait);
 
 // Check boxes 0, 1, 2 (grayed); option buttons 0, 1.

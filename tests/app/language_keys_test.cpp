@@ -47,6 +47,8 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
     for (const char* what : {"Tool.lnk", "p.lnk", "the entry", "the help"})
         sandbox::Script(what, sandbox::ClickOn("ChooserDialog", "ok"),
                         [] { return sandbox::FindForm("ChooserDialog") != 0; });
+    sandbox::Script("the row's menu, dismissed", sandbox::ContextMenuOn("MainWindow", "problems"),
+                    [] { return sandbox::MessageBoxes().size() == 7; });
     sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"),
                     [] { return sandbox::MessageBoxes().size() == 7; });
     app::MainWindow(*session).Run();

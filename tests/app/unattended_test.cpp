@@ -127,7 +127,8 @@ TEST(Exclusions, MatchWholeTextsWithWildcardsInAnyCase) {
 }
 
 // exclude.txt beside the program: comments, blanks and letter case aside, a pattern hides
-// what it matches from the window's list and from an unattended run alike.
+// what it matches from the window's list and from an unattended run alike; "Never report this"
+// on a row adds its location.
 TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
     sandbox::WriteFile(AppFile("exclude.txt"),
                        "\xEF\xBB\xBF# never these\r\n\r\n*\\gone\\BETA.exe\r\n  " +
@@ -142,9 +143,19 @@ TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
     sandbox::Script(
         "read the rows", [&] { rows = Rows(); },
         [] { return sandbox::MessageBoxes().size() == 1; });
+    sandbox::AnswerPopupMenu(1);
+    sandbox::Script("never report the first row", sandbox::ContextMenuOn("MainWindow", "problems"));
+    std::size_t left = 0;
+    sandbox::Script("count the rows left", [&] { left = Rows().size(); });
     sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"));
     app::MainWindow(*session).Run();
+    EXPECT_EQ(sandbox::PopupMenus(), std::vector<std::vector<std::string>>{{"Never report this"}});
+    const std::string entry = "HKLM\\" + kEntry;
+    EXPECT_EQ(ReadAppFile("exclude.txt").substr(ReadAppFile("exclude.txt").find(".lnk \r\n")),
+              ".lnk \r\n" + entry + "\r\n");
+    EXPECT_EQ(left, 3u);
     ASSERT_EQ(rows.size(), 4u);
+    EXPECT_NE(rows[0].find(entry), std::string::npos);
     for (const std::string& row : rows)
         EXPECT_TRUE(row.find("Beta") == std::string::npos && row.find(".lnk") == std::string::npos)
             << row;

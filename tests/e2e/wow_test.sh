@@ -43,6 +43,12 @@ check "the viewer's entries point into its new folder, the notes' are gone, the 
 scan
 step rows "$MAIN"
 check "a new scan finds nothing else" "$APP_PATHS\\quillnotes.exe" "$(cut -f3 <<<"$out")"
+# The menu key on that row: "Never report this" puts its location into exclude.txt.
+step keys "$MAIN" Shift+F10
+screenshot never-report
+step keys "$MAIN" Down Enter
+step rows "$MAIN"
+check "never reported again" "|$APP_PATHS\\quillnotes.exe<CR>" "$out|$(app_file exclude.txt)"
 import_backup
 check "the backup brings back the notes' entry in the 32-bit view" \
     "\"$X86\\Quillmere Notes\\uninst.exe\"" \

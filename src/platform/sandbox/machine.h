@@ -107,6 +107,8 @@ struct HeadlessUi {
     std::vector<ScriptedAction> script;
     std::vector<int> answers;
     std::vector<ShownMessageBox> messageBoxes;
+    std::vector<int> menuAnswers;                 // the next popup menus' choices
+    std::vector<std::vector<std::string>> menus;  // every popup menu shown
     platform::ScreenMetrics screen{1280, 1024, 15, 15};
 };
 

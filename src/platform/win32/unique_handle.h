@@ -36,6 +36,14 @@ struct GdiObjectTraits {
 using UniqueGdiObject = base::UniqueAny<GdiObjectTraits<HGDIOBJ>>;
 using UniqueFont = base::UniqueAny<GdiObjectTraits<HFONT>>;
 
+// A menu the program created (CreatePopupMenu).
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type menu) { ::DestroyMenu(menu); }
+};
+using UniqueMenu = base::UniqueAny<MenuTraits>;
+
 // Memory the system allocated for the caller with LocalAlloc (FormatMessage's text).
 struct LocalMemoryTraits {
     using Type = HLOCAL;

@@ -17,6 +17,16 @@ bool RunReadyAction() {
 
 }  // namespace headless
 
+// The next scripted choice, or dismissed (0) when none is left.
+int ShowPopupMenu(Hwnd, const std::vector<std::string>& items, bool) {
+    auto& ui = headless::Ui();
+    ui.menus.push_back(items);
+    if (ui.menuAnswers.empty()) return 0;
+    const int item = ui.menuAnswers.front();
+    ui.menuAnswers.erase(ui.menuAnswers.begin());
+    return item;
+}
+
 int MessageBox(Hwnd, const std::string& text, const std::string& caption, int type) {
     auto& ui = headless::Ui();
     ui.messageBoxes.push_back({text, caption, type});
@@ -81,6 +91,24 @@ std::function<void()> PressKey(const std::string& form, DialogKey key) {
         if (id != 0 && w->enabled)
             Raise(*w, "Click", [events = w->events, id] { events->OnCommand(id); });
     };
+}
+
+std::function<void()> ContextMenuOn(const std::string& form, const std::string& control) {
+    return [form, control] {
+        HeadlessWindow* w = Find(FindControl(form, control));
+        if (!w) throw StuckUi("no control " + control + " on " + form + " for a menu");
+        const int id = w->id;
+        if (HeadlessWindow* f = Find(w->parent); f && f->enabled && f->events)
+            Raise(*f, "ContextMenu", [events = f->events, id] { events->OnContextMenu(id, true); });
+    };
+}
+
+void AnswerPopupMenu(int item) {
+    platform::headless::Ui().menuAnswers.push_back(item);
+}
+
+const std::vector<std::vector<std::string>>& PopupMenus() {
+    return platform::headless::Ui().menus;
 }
 
 std::size_t PendingActions() {

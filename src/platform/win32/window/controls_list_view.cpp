@@ -1,6 +1,7 @@
 // The list view in report view: columns, rows appended or all removed, a small icon a row,
 // several rows selectable.
 #include "platform/win32/resource_ids.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/window/window_internal.h"
 
 namespace platform {
@@ -167,6 +168,28 @@ void ListViewSetRedraw(Hwnd view, bool redraw) {
         Send(view, WM_SETREDRAW, TRUE);
         ::InvalidateRect(window, nullptr, TRUE);
     }
+}
+
+int ShowPopupMenu(Hwnd control, const std::vector<std::string>& items, bool atPointer) {
+    const win32::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu) return 0;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        ::AppendMenuW(menu.get(), MF_STRING, i + 1, win32::Wide(items[i]).c_str());
+    const HWND window = win32::H(control);
+    POINT at = {};
+    if (atPointer) {
+        ::GetCursorPos(&at);
+    } else {
+        RECT row = {};
+        row.left = LVIR_LABEL;
+        const int current = ListViewGetCurrent(control);
+        if (current >= 0 &&
+            ::SendMessageW(window, LVM_GETITEMRECT, current, reinterpret_cast<LPARAM>(&row)))
+            at = {row.left, row.bottom};
+        ::ClientToScreen(window, &at);
+    }
+    return static_cast<int>(::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
+                                               at.y, ::GetAncestor(window, GA_ROOT), nullptr));
 }
 
 }  // namespace platform

@@ -5,6 +5,8 @@
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/window/window_internal.h"
 
+#include <windowsx.h>  // GET_X_LPARAM, after windows.h
+
 namespace platform {
 namespace {
 
@@ -99,6 +101,16 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
         case WM_DPICHANGED:
             win32::OnDpiChanged(hwnd, *data, wp, lp);
             return 0;
+        case WM_CONTEXTMENU:
+            // A control's own menu request reaches its form through DefWindowProc.
+            if (HWND control = reinterpret_cast<HWND>(wp);
+                control != hwnd && ::IsChild(hwnd, control)) {
+                const int id = ::GetDlgCtrlID(control);
+                const bool keyboard = GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1;
+                Raise(*data, "ContextMenu", [&] { data->events->OnContextMenu(id, keyboard); });
+                return 0;
+            }
+            break;
         case WM_SETCURSOR:
             if (data->waitCursor) {
                 ::SetCursor(::LoadCursorW(nullptr, win32::SystemResource(IDC_WAIT)));
