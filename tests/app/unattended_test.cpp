@@ -133,8 +133,12 @@ TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
     sandbox::WriteFile(AppFile("exclude.txt"),
                        "\xEF\xBB\xBF# never these\r\n\r\n*\\gone\\BETA.exe\r\n  " +
                            base::UpperCase(kDesktop) + "\\*.lnk \r\n");
+    for (const char* dll : {"C:\\Gone\\a.dll", "C:\\Gone\\b.dll"})  // two rows, one location
+        sandbox::SetValue(platform::kHkeyLocalMachine,
+                          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", dll,
+                          platform::kRegDword, std::string(4, '\1'));
     EXPECT_EQ(Run("/SCAN"), app::kExitFound);
-    EXPECT_EQ(sandbox::OutputLines().back(), "4 problems found");
+    EXPECT_EQ(sandbox::OutputLines().back(), "6 problems found");
     InstallShippedLanguage();
     std::optional<app::Session> session = StartProgram();
     std::vector<std::string> rows;
@@ -143,18 +147,24 @@ TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
     sandbox::Script(
         "read the rows", [&] { rows = Rows(); },
         [] { return sandbox::MessageBoxes().size() == 1; });
-    sandbox::AnswerPopupMenu(1);
-    sandbox::Script("never report the first row", sandbox::ContextMenuOn("MainWindow", "problems"));
+    for (const int row : {1, 0}) {  // a.dll, then the uninstall entry
+        sandbox::AnswerPopupMenu(1);
+        sandbox::Script("never report a row", [row] {
+            platform::ListViewSetCurrent(sandbox::FindControl("MainWindow", "problems"), row);
+            sandbox::ContextMenuOn("MainWindow", "problems")();
+        });
+    }
     std::size_t left = 0;
     sandbox::Script("count the rows left", [&] { left = Rows().size(); });
     sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"));
     app::MainWindow(*session).Run();
-    EXPECT_EQ(sandbox::PopupMenus(), std::vector<std::vector<std::string>>{{"Never report this"}});
+    EXPECT_EQ(sandbox::PopupMenus(),
+              std::vector<std::vector<std::string>>(2, {"Never report this"}));
     const std::string entry = "HKLM\\" + kEntry;
     EXPECT_EQ(ReadAppFile("exclude.txt").substr(ReadAppFile("exclude.txt").find(".lnk \r\n")),
-              ".lnk \r\n" + entry + "\r\n");
-    EXPECT_EQ(left, 3u);
-    ASSERT_EQ(rows.size(), 4u);
+              ".lnk \r\nC:\\Gone\\a.dll\r\n" + entry + "\r\n");
+    EXPECT_EQ(left, 4u) << "b.dll stays";
+    ASSERT_EQ(rows.size(), 6u);
     EXPECT_NE(rows[0].find(entry), std::string::npos);
     for (const std::string& row : rows)
         EXPECT_TRUE(row.find("Beta") == std::string::npos && row.find(".lnk") == std::string::npos)
