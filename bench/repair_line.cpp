@@ -58,8 +58,10 @@ void PlantInstalledFiles(const Plan& plan, const std::string& folder) {
     }
 }
 
-std::string FileNameOf(const std::string& path) {
-    return path.substr(path.rfind('\\') + 1);
+// The file's name with the folder that holds it: a find in a folder of the missing file's own
+// folder's name is re-pointed to without asking.
+std::string FolderAndFileOf(const std::string& path) {
+    return path.substr(path.rfind('\\', path.rfind('\\') - 1) + 1);
 }
 
 int Repaired(const core::Problems& problems) {
@@ -92,7 +94,7 @@ bool MeasureConservativeRepair(const Plan& plan, const LinePrinter& print) {
     const core::Folders& folders = context.folders;
     const std::string moved = folders.programFiles + "\\" + kMark;
     for (size_t i = 0; i < records.size(); i += 2)
-        MakeFile(moved + "\\" + FileNameOf(records[i].missingFile));
+        MakeFile(moved + "\\" + FolderAndFileOf(records[i].missingFile));
     PlantInstalledFiles(plan, moved + "\\Installed");
 
     // Floor: the walk, once to warm the caches as the run's own search would find them.
