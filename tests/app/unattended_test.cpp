@@ -31,6 +31,9 @@ TEST(Switches, AreReadInAnyCaseAndAWrongLineSaysWhy) {
         {"/SCAN /REPORT:", "/REPORT needs"},
         {"/SCAN /REPORT:C:\\r.txt", "the report is"},
         {"-x", "unknown switch: -x"},
+        {"/SCAN\t/REPORT:C:\\r.json", "2 0 1 C:\\r.json"},
+        {"/SCAN \"\"", "unknown switch: "},
+        {"/SCAN /REPORT:.cs", "the report is"},
     };
     ForEachRow(rows, [](const SwitchCase& row) {
         const auto parsed = app::ParseSwitches(row.input);
@@ -121,6 +124,7 @@ TEST(Exclusions, MatchWholeTextsWithWildcardsInAnyCase) {
         {"C:\\Gone\\t?l.exe", "C:\\Gone\\tool.exe", false},
         {"*a*b*", "xxaxxbxx", true},
         {"*a*b", "xxaxxbxx", false},
+        {"*ab?d", "xabxabcd", true},
     };
     for (const auto& [pattern, text, matches] : rows)
         EXPECT_EQ(core::MatchesWildcard(pattern, text), matches) << pattern << " " << text;
@@ -132,7 +136,7 @@ TEST(Exclusions, MatchWholeTextsWithWildcardsInAnyCase) {
 TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
     sandbox::WriteFile(AppFile("exclude.txt"),
                        "\xEF\xBB\xBF# never these\r\n\r\n*\\gone\\BETA.exe\r\n  " +
-                           base::UpperCase(kDesktop) + "\\*.lnk \r\n");
+                           base::UpperCase(kDesktop) + "\\*.lnk ");
     for (const char* dll : {"C:\\Gone\\a.dll", "C:\\Gone\\b.dll"})  // two rows, one location
         sandbox::SetValue(platform::kHkeyLocalMachine,
                           "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", dll,
@@ -161,7 +165,7 @@ TEST_F(Unattended, ExcludedProblemsAreNeitherListedNorReported) {
     EXPECT_EQ(sandbox::PopupMenus(),
               std::vector<std::vector<std::string>>(2, {"Never report this"}));
     const std::string entry = "HKLM\\" + kEntry;
-    EXPECT_EQ(ReadAppFile("exclude.txt").substr(ReadAppFile("exclude.txt").find(".lnk \r\n")),
+    EXPECT_EQ(ReadAppFile("exclude.txt").substr(ReadAppFile("exclude.txt").find(".lnk ")),
               ".lnk \r\nC:\\Gone\\a.dll\r\n" + entry + "\r\n");
     EXPECT_EQ(left, 4u) << "b.dll stays";
     ASSERT_EQ(rows.size(), 6u);
@@ -187,6 +191,8 @@ TEST_F(Unattended, AnAdministratorsWeeklyScanIsALogonTaskToo) {
     sandbox::SetEnvironmentVariable("USERNAME", "ann & <co>");
     app::ApplyWeeklyScan(true);
     app::ApplyWeeklyScan(false);
+    sandbox::SetTempPath("C:\\Missing\\");
+    app::ApplyWeeklyScan(true);
     const std::string task = " /TN \"Tallowquince Purgelint weekly scan\"";
     EXPECT_EQ(sandbox::StartedProcesses(),
               (std::vector<std::string>{"schtasks /Create" + task + " /XML \"" + file + "\" /F",
@@ -199,8 +205,10 @@ TEST_F(Unattended, AnAdministratorsWeeklyScanIsALogonTaskToo) {
           "<RunLevel>HighestAvailable</RunLevel>",
           "<Command>C:\\Purgelint\\purgelint.exe</Command><Arguments>/SCHEDULED<"})
         EXPECT_NE(xml.find(part), std::string::npos) << part << " in " << xml;
-    EXPECT_EQ(ReadAppFile("log.txt"),
-              "Error: schtasks /Delete" + task + " /F: ended with exit code 1\r\n");
+    EXPECT_EQ(
+        ReadAppFile("log.txt"),
+        "Error: schtasks /Delete" + task + " /F: ended with exit code 1\r\nError: writing " +
+            "C:\\Missing\\purgelint-task.xml: The system cannot find the path specified.\r\n");
 }
 
 // Both start-up entries may fire at one log-on: while one scheduled run lives, another ends.
