@@ -6,6 +6,7 @@
 #include "app/options_dialog.h"
 #include "app/repair_command.h"
 #include "app/scan_command.h"
+#include "app/weekly_scan.h"
 #include "base/product.h"
 #include "core/settings.h"
 #include "forms/interaction.h"

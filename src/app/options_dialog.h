@@ -15,13 +15,6 @@ namespace app {
 std::optional<bool> AskWeeklyScan(forms::Form& owner, const core::Language& language,
                                   bool weeklyScan);
 
-// Stores the choice and makes the machine's start-up list hold the weekly scan's entry, or
-// not. Without the right to write the entry the setting is still stored: the user is not told.
-void ApplyWeeklyScan(bool weeklyScan);
-
-// The start-up entry of the weekly scan: the program's quoted path and "/SCHEDULED".
-std::string ScheduledRunCommand();
-
 class OptionsDialog : public forms::Dialog {
   public:
     OptionsDialog(const core::Language& language, bool weeklyScan);

@@ -2,10 +2,10 @@
 // what the starter, the report and the log are told.
 #include <nlohmann/json.hpp>
 
-#include "app/options_dialog.h"
 #include "app/switches.h"
-#include "core/exclusions.h"
 #include "app/unattended.h"
+#include "app/weekly_scan.h"
+#include "core/exclusions.h"
 #include "support/app_test.h"
 
 namespace {
