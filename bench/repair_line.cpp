@@ -125,7 +125,8 @@ bool MeasureConservativeRepair(const Plan& plan, const LinePrinter& print) {
     std::vector<std::size_t> positions(records.size());
     for (size_t i = 0; i < positions.size(); ++i)
         positions[i] = i;
-    TimedRepairWindow run(session, repair::Method::Conservative, records, positions);
+    repair::RunBackup backup(repair::Method::Conservative);
+    TimedRepairWindow run(session, repair::Method::Conservative, records, positions, backup);
     // The window waits 300 ms before its timer starts the run, by design: the line times the
     // run, from its first look at the trees until the window has closed.
     run.Show(forms::ShowMode::Modal, &host);

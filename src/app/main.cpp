@@ -28,8 +28,7 @@ int main() {
         std::optional<app::Session> session = app::Start(arguments, today);
         if (!session) return 0;
         const app::Invocation& invocation = std::get<app::Invocation>(parsed);
-        if (invocation.mode == app::Mode::Scan || invocation.mode == app::Mode::Repair)
-            return app::RunUnattended(invocation, *session);
+        if (invocation.Unattended()) return app::RunUnattended(invocation, *session);
         app::MainWindow window(*session);
         window.Run();
         return 0;

@@ -7,6 +7,8 @@
 #include "app/repair_window.h"
 #include "app/window_user.h"
 #include "forms/interaction.h"
+#include "base/product.h"
+#include "platform/errors.h"
 #include "repair/backup.h"
 
 namespace app {
@@ -37,10 +39,17 @@ long RunRepairCommand(forms::Form& owner, const Session& session, core::Problems
     const std::optional<RepairChoice> choice = AskRepairOptions(owner, language);
     if (!choice) return 0;
     // Nothing is changed before the backup is kept, or the user has chosen to go without.
+    const std::vector<std::size_t> positions = list.SelectedProblems(problems.size());
     WindowUser user(language);
-    if (choice->backUpRegistry && !repair::BackUpRegistry(problems, user)) return 0;
-    RunRepairWindow(owner, session, choice->method, problems,
-                    list.SelectedProblems(problems.size()));
+    repair::RunBackup backup(choice->method);
+    if (!backup.Take(problems, positions, choice->backUpRegistry, user)) return 0;
+    RunRepairWindow(owner, session, choice->method, problems, positions, backup);
+    if (const long error = backup.Save(); error != platform::kErrorSuccess)
+        forms::ShowMessage(language.Text("msgbox_manifestfailed",
+                                         "The record of this repair could not be saved, so it "
+                                         "cannot be undone from the Restore window:") +
+                               " " + platform::ErrorDescription(error),
+                           base::kProductTitle, forms::Buttons::Ok, forms::Icon::Warning);
 
     const long repaired = RemoveRepaired(problems);
     list.Refresh(problems);

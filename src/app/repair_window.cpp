@@ -5,18 +5,20 @@
 namespace app {
 
 void RunRepairWindow(forms::Form& owner, const Session& session, repair::Method method,
-                     core::Problems& problems, const std::vector<std::size_t>& positions) {
-    RepairWindow window(session, method, problems, positions);
+                     core::Problems& problems, const std::vector<std::size_t>& positions,
+                     repair::RunBackup& backup) {
+    RepairWindow window(session, method, problems, positions, backup);
     window.Show(forms::ShowMode::Modal, &owner);
 }
 
 RepairWindow::RepairWindow(const Session& session, repair::Method method, core::Problems& problems,
-                           const std::vector<std::size_t>& positions)
+                           const std::vector<std::size_t>& positions, repair::RunBackup& backup)
     : forms::Dialog("RepairWindow"),
       session_(session),
       method_(method),
       problems_(problems),
       positions_(positions),
+      backup_(backup),
       user_(session.language) {
     user_.SetOwner(this);
 }
@@ -75,7 +77,7 @@ void RepairWindow::Run() {
             item_.SetCaption(prefix + problem.location);
             bar_.SetValue(step);
         }
-        repairer.Repair(problem);
+        backup_.Record(position, problem, repairer.Repair(problem));
         forms::RunPendingEvents();
     }
     Unload();

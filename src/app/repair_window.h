@@ -11,18 +11,21 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "repair/actions.h"
+#include "repair/backup.h"
 
 namespace app {
 
 // Repairs the problems at `positions` by `method`, modal over `owner`; each repaired problem
-// is marked so. Cancel takes effect between problems.
+// is marked so, and what was done with each goes into the run's backup record. Cancel takes
+// effect between problems.
 void RunRepairWindow(forms::Form& owner, const Session& session, repair::Method method,
-                     core::Problems& problems, const std::vector<std::size_t>& positions);
+                     core::Problems& problems, const std::vector<std::size_t>& positions,
+                     repair::RunBackup& backup);
 
 class RepairWindow : public forms::Dialog, public core::Progress {
   public:
     RepairWindow(const Session& session, repair::Method method, core::Problems& problems,
-                 const std::vector<std::size_t>& positions);
+                 const std::vector<std::size_t>& positions, repair::RunBackup& backup);
 
     bool Continue() override { return running_; }
     // The search's status line; an empty text clears it at once.
@@ -41,6 +44,7 @@ class RepairWindow : public forms::Dialog, public core::Progress {
     const repair::Method method_;
     core::Problems& problems_;
     const std::vector<std::size_t>& positions_;
+    repair::RunBackup& backup_;
     WindowUser user_;
     forms::Label item_;
     forms::Label status_;

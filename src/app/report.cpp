@@ -7,65 +7,26 @@
 namespace app {
 namespace {
 
-const char* KindId(core::ProblemKind kind) {
-    switch (kind) {
-        case core::ProblemKind::Registry:
-            return "registry";
-        case core::ProblemKind::Shortcut:
-            return "shortcut";
-        case core::ProblemKind::File:
-            return "file";
-    }
-    return "unknown";
-}
+struct Counts {
+    std::size_t done = 0, left = 0;
+};
 
-const char* CategoryId(core::Category category) {
-    switch (category) {
-        case core::Category::BrokenLink:
-            return "broken-link";
-        case core::Category::UnusedFile:
-            return "unused-file";
-        case core::Category::WrongUninstall:
-            return "wrong-uninstall";
-        case core::Category::WrongHelp:
-            return "wrong-help";
+Counts CountsOf(const RunReport& report) {
+    Counts counts;
+    for (const ReportLine& line : report.lines) {
+        counts.done += line.done;
+        counts.left += line.left;
     }
-    return "unknown";
-}
-
-// Empty for a scan: nothing was done.
-const char* ActionId(const std::optional<repair::Outcome>& outcome) {
-    if (!outcome) return "";
-    switch (outcome->action) {
-        case repair::Action::Repointed:
-            return "repointed";
-        case repair::Action::Deleted:
-            return "deleted";
-        case repair::Action::NeedsChoice:
-            return "left-needs-choice";
-        case repair::Action::Failed:
-            return "left-failed";
-    }
-    return "";
-}
-
-bool Repaired(const ReportLine& line) {
-    return line.outcome && (line.outcome->action == repair::Action::Repointed ||
-                            line.outcome->action == repair::Action::Deleted);
+    return counts;
 }
 
 // The fields of a problem's line, the same for both formats.
 std::vector<std::pair<const char*, std::string>> Fields(const ReportLine& line) {
     const core::Problem& p = line.problem;
-    const auto* outcome = line.outcome ? &*line.outcome : nullptr;
-    return {{"kind", KindId(p.kind)},
-            {"category", CategoryId(p.category)},
-            {"location", p.location},
-            {"valueName", p.valueName},
-            {"missingFile", p.missingFile},
-            {"action", ActionId(line.outcome)},
-            {"newPath", outcome ? outcome->newPath : ""},
-            {"reason", outcome ? outcome->reason : ""},
+    return {{"kind", repair::KindId(p.kind)}, {"category", repair::CategoryId(p.category)},
+            {"location", p.location},         {"valueName", p.valueName},
+            {"missingFile", p.missingFile},   {"action", line.action},
+            {"newPath", line.newPath},        {"reason", line.reason},
             {"backupFile", line.backupFile}};
 }
 
@@ -96,23 +57,21 @@ std::string Csv(const RunReport& report) {
 
 std::string Json(const RunReport& report) {
     nlohmann::ordered_json problems = nlohmann::ordered_json::array();
-    std::size_t repaired = 0;
     for (const ReportLine& line : report.lines) {
         nlohmann::ordered_json problem;
         for (const auto& [name, value] : Fields(line))
             problem[name] = value;
         problems.push_back(std::move(problem));
-        repaired += Repaired(line);
     }
-    const bool repair = report.mode != "scan";
-    nlohmann::ordered_json json = {{"time", report.time},
-                                   {"machine", report.machine},
-                                   {"mode", report.mode},
-                                   {"counts",
-                                    {{"found", report.lines.size()},
-                                     {"repaired", repaired},
-                                     {"left", repair ? report.lines.size() - repaired : 0}}},
-                                   {"problems", std::move(problems)}};
+    const Counts counts = CountsOf(report);
+    const bool undo = !report.run.empty();
+    nlohmann::ordered_json json = {
+        {"time", report.time}, {"machine", report.machine}, {"mode", report.mode}};
+    if (undo) json["run"] = report.run;
+    json["counts"] = {{undo ? "changes" : "found", report.lines.size()},
+                      {undo ? "restored" : "repaired", counts.done},
+                      {"left", counts.left}};
+    json[undo ? "changes" : "problems"] = std::move(problems);
     // A name that is no valid UTF-8 is written with a replacement character, not dropped.
     return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
@@ -127,14 +86,40 @@ std::string ConsoleLine(const ReportLine& line) {
     return text;
 }
 
+ReportLine ReportLine::Found(const core::Problem& problem) {
+    return {problem, "", "", "", "", false, false};
+}
+
+ReportLine ReportLine::Repaired(const core::Problem& problem, const repair::Outcome& outcome,
+                                const std::string& backupFile) {
+    const bool repaired =
+        outcome.action == repair::Action::Repointed || outcome.action == repair::Action::Deleted;
+    return {problem,         repair::ActionId(outcome.action),
+            outcome.newPath, outcome.reason,
+            backupFile,      repaired,
+            !repaired};
+}
+
+ReportLine ReportLine::Restored(const repair::Restoration& restoration) {
+    const bool undone = restoration.Undone();
+    return {restoration.change.problem,
+            repair::RestoredId(restoration.result),
+            "",
+            restoration.reason,
+            restoration.change.backupFile,
+            undone,
+            !undone && restoration.result != repair::Restored::NothingKept};
+}
+
 std::string SummaryLine(const RunReport& report) {
-    std::size_t repaired = 0;
-    for (const ReportLine& line : report.lines)
-        repaired += Repaired(line);
+    const Counts counts = CountsOf(report);
+    if (!report.run.empty())
+        return std::to_string(report.lines.size()) + " changes of run " + report.run + ", " +
+               std::to_string(counts.done) + " restored, " + std::to_string(counts.left) + " left";
     std::string text = std::to_string(report.lines.size()) + " problems found";
     if (report.mode != "scan")
-        text += ", " + std::to_string(repaired) + " repaired, " +
-                std::to_string(report.lines.size() - repaired) + " left";
+        text += ", " + std::to_string(counts.done) + " repaired, " + std::to_string(counts.left) +
+                " left";
     return text;
 }
 

@@ -45,6 +45,8 @@ bool EndsWithNoCase(const std::string& text, const std::string& end) {
            base::EqualsNoCase(text.substr(text.size() - end.size()), end);
 }
 
+constexpr const char* kOneMode = "only one of /SCAN, /REPAIR, /UNDO and /SCHEDULED";
+
 }  // namespace
 
 std::variant<Invocation, std::string> ParseSwitches(const std::string& arguments) {
@@ -58,17 +60,21 @@ std::variant<Invocation, std::string> ParseSwitches(const std::string& arguments
     for (const std::string& word : Words(arguments)) {
         std::string value;
         if (IsSwitch(word, "/SCHEDULED")) {
-            if (!setMode(Mode::Scheduled)) return "only one of /SCAN, /REPAIR and /SCHEDULED";
+            if (!setMode(Mode::Scheduled)) return kOneMode;
         } else if (IsSwitch(word, "/SCAN")) {
-            if (!setMode(Mode::Scan)) return "only one of /SCAN, /REPAIR and /SCHEDULED";
+            if (!setMode(Mode::Scan)) return kOneMode;
         } else if (IsSwitch(word, "/REPAIR", &value)) {
-            if (!setMode(Mode::Repair)) return "only one of /SCAN, /REPAIR and /SCHEDULED";
+            if (!setMode(Mode::Repair)) return kOneMode;
             if (base::EqualsNoCase(value, "CONSERVATIVE"))
                 invocation.method = repair::Method::Conservative;
             else if (base::EqualsNoCase(value, "AGGRESSIVE"))
                 invocation.method = repair::Method::Aggressive;
             else
                 return "/REPAIR takes CONSERVATIVE or AGGRESSIVE: " + word;
+        } else if (IsSwitch(word, "/UNDO", &value)) {
+            if (!setMode(Mode::Undo)) return kOneMode;
+            if (value.empty()) return "/UNDO takes LATEST or a run's stamp: /UNDO:LATEST";
+            invocation.run = base::EqualsNoCase(value, "LATEST") ? "" : value;
         } else if (IsSwitch(word, "/NOBACKUP")) {
             noBackup = true;
         } else if (IsSwitch(word, "/REPORT", &value)) {
@@ -79,8 +85,7 @@ std::variant<Invocation, std::string> ParseSwitches(const std::string& arguments
             return "unknown switch: " + word;
         }
     }
-    const bool unattended = invocation.mode == Mode::Scan || invocation.mode == Mode::Repair;
-    if (report && !unattended) return "/REPORT goes with /SCAN or /REPAIR";
+    if (report && !invocation.Unattended()) return "/REPORT goes with /SCAN, /REPAIR or /UNDO";
     if (noBackup && invocation.mode != Mode::Repair) return "/NOBACKUP goes with /REPAIR";
     if (report && !EndsWithNoCase(invocation.reportPath, ".csv") &&
         !EndsWithNoCase(invocation.reportPath, ".json"))

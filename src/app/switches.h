@@ -13,6 +13,7 @@ enum class Mode {
     Scheduled,  // /SCHEDULED: the window's weekly scan
     Scan,       // /SCAN: scan, report, exit code
     Repair,     // /REPAIR:CONSERVATIVE|AGGRESSIVE: scan, repair everything, report
+    Undo,       // /UNDO:LATEST|<run>: restore what a repair run changed, report
 };
 
 struct Invocation {
@@ -20,6 +21,12 @@ struct Invocation {
     repair::Method method = repair::Method::Conservative;
     bool backUp = true;      // /NOBACKUP turns the registry backup off
     std::string reportPath;  // /REPORT:<file>, its environment variables expanded
+    std::string run;         // /UNDO's run stamp; empty for the latest run
+
+    // Whether the run has no window: /SCAN, /REPAIR or /UNDO.
+    bool Unattended() const {
+        return mode == Mode::Scan || mode == Mode::Repair || mode == Mode::Undo;
+    }
 };
 
 // The switches of `arguments`, in any letter case and order; a one-line reason when they are
@@ -28,11 +35,11 @@ std::variant<Invocation, std::string> ParseSwitches(const std::string& arguments
 
 // The exit codes of the unattended runs.
 enum ExitCode : int {
-    kExitClean = 0,            // nothing found, or everything repaired
+    kExitClean = 0,            // nothing found, everything repaired, or everything restored
     kExitFound = 1,            // /SCAN found problems
-    kExitLeft = 2,             // /REPAIR left some problems
+    kExitLeft = 2,             // /REPAIR left some problems, /UNDO did not restore everything
     kExitBackupFailed = 3,     // the registry backup failed: nothing was changed
-    kExitBadCommandLine = 87,  // ERROR_INVALID_PARAMETER
+    kExitBadCommandLine = 87,  // ERROR_INVALID_PARAMETER; for /UNDO also: no such run
 };
 
 }  // namespace app

@@ -1,6 +1,6 @@
 #include "app/unattended.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <set>
 
 #include "app/report.h"
@@ -10,6 +10,7 @@
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "repair/backup.h"
+#include "repair/restore.h"
 #include "scan/scanners.h"
 
 namespace app {
@@ -39,15 +40,9 @@ struct Unattended final : repair::User {
     bool RepairWithoutCompleteBackup() override { return false; }
 };
 
-std::string IsoTime(const platform::SystemTime& t) {
-    char text[64];  // room for any field values
-    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
-                  t.wHour, t.wMinute, t.wSecond);
-    return text;
-}
-
 std::string ModeId(const Invocation& invocation) {
     if (invocation.mode == Mode::Scan) return "scan";
+    if (invocation.mode == Mode::Undo) return "undo";
     return invocation.method == repair::Method::Aggressive ? "repair-aggressive"
                                                            : "repair-conservative";
 }
@@ -84,6 +79,61 @@ void Tell(const RunReport& report, const std::string& reportPath) {
     WriteReport(reportPath, ReportText(report, reportPath));
 }
 
+// Restores the run the invocation names (the latest when none) and tells what came back.
+int Undo(const Invocation& invocation, RunReport& report) {
+    std::optional<repair::RunRecord> run;
+    if (!invocation.run.empty()) {
+        run = repair::FindRun(invocation.run);
+    } else if (auto runs = repair::ListRuns(); !runs.empty()) {
+        run = std::move(runs.front());
+    }
+    if (!run) {
+        platform::WriteOutputLine("purgelint: no repair run " +
+                                  (invocation.run.empty() ? "" : invocation.run + " ") +
+                                  "is kept in " + repair::BackupFolder());
+        return kExitBadCommandLine;
+    }
+    report.run = run->stamp;
+    for (const repair::Restoration& restoration : repair::RestoreRun(*run))
+        report.lines.push_back(ReportLine::Restored(restoration));
+    if (run->damaged)
+        platform::WriteOutputLine("purgelint: the record of run " + run->stamp +
+                                  " is damaged: what it lost cannot be restored");
+    Tell(report, invocation.reportPath);
+    const bool left = std::any_of(report.lines.begin(), report.lines.end(),
+                                  [](const ReportLine& line) { return line.left; });
+    return left || run->damaged ? kExitLeft : kExitClean;
+}
+
+// Repairs every problem found, after keeping the run's backup unless told not to.
+int Repair(const Invocation& invocation, core::Problems& problems, core::Progress& progress,
+           const Session& session, RunReport& report) {
+    Unattended user;
+    std::vector<std::size_t> positions(problems.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    repair::RunBackup backup(invocation.method);
+    if (!problems.empty() && !backup.Take(problems, positions, invocation.backUp, user)) {
+        platform::WriteOutputLine("purgelint: the backup failed: nothing was changed");
+        Tell(report, invocation.reportPath);
+        return kExitBackupFailed;
+    }
+    repair::Repairer repairer(invocation.method, session.folders, session.language, progress, user);
+    bool allRepaired = true;
+    for (const std::size_t i : positions) {
+        const repair::Outcome outcome = repairer.Repair(problems[i]);
+        backup.Record(i, problems[i], outcome);
+        report.lines[i] = ReportLine::Repaired(problems[i], outcome, backup.FileOf(i));
+        allRepaired = allRepaired && problems[i].repaired;
+    }
+    if (const long error = backup.Save(); error != platform::kErrorSuccess)
+        platform::WriteOutputLine(
+            "purgelint: the record of run " + backup.Stamp() +
+            " cannot be written, so it cannot be undone: " + platform::ErrorDescription(error));
+    Tell(report, invocation.reportPath);
+    return allRepaired ? kExitClean : kExitLeft;
+}
+
 }  // namespace
 
 int RunUnattended(const Invocation& invocation, const Session& session) {
@@ -91,36 +141,16 @@ int RunUnattended(const Invocation& invocation, const Session& session) {
     if (!WriteReport(invocation.reportPath, "")) return kExitBadCommandLine;
     platform::SystemTime now;
     platform::GetLocalTime(now);
-    RunReport report{IsoTime(now), platform::ComputerName(), ModeId(invocation), {}};
+    RunReport report{repair::IsoTime(now), platform::ComputerName(), ModeId(invocation), {}, ""};
+    if (invocation.mode == Mode::Undo) return Undo(invocation, report);
     Unwatched progress;
     core::Problems problems = Scan(session, progress);
     for (const core::Problem& problem : problems)
-        report.lines.push_back({problem, std::nullopt, ""});
-    if (invocation.mode == Mode::Scan) {
-        Tell(report, invocation.reportPath);
-        return problems.empty() ? kExitClean : kExitFound;
-    }
-
-    Unattended user;
-    std::vector<std::string> backups(problems.size());
-    if (invocation.backUp && !problems.empty()) {
-        auto files = repair::BackUpRegistry(problems, user);
-        if (!files) {
-            platform::WriteOutputLine("purgelint: the registry backup failed: nothing was changed");
-            Tell(report, invocation.reportPath);
-            return kExitBackupFailed;
-        }
-        backups = std::move(*files);
-    }
-    repair::Repairer repairer(invocation.method, session.folders, session.language, progress, user);
-    bool allRepaired = true;
-    for (std::size_t i = 0; i < problems.size(); ++i) {
-        report.lines[i].outcome = repairer.Repair(problems[i]);
-        report.lines[i].backupFile = backups[i];
-        allRepaired = allRepaired && problems[i].repaired;
-    }
+        report.lines.push_back(ReportLine::Found(problem));
+    if (invocation.mode == Mode::Repair)
+        return Repair(invocation, problems, progress, session, report);
     Tell(report, invocation.reportPath);
-    return allRepaired ? kExitClean : kExitLeft;
+    return problems.empty() ? kExitClean : kExitFound;
 }
 
 }  // namespace app

@@ -100,4 +100,54 @@ bool RenameRegistryValue(platform::RootKey root, const std::string& keyPath,
     return false;
 }
 
+namespace {
+
+bool IsStringType(std::uint32_t type) {
+    return type == platform::kRegSz || type == platform::kRegExpandSz ||
+           type == platform::kRegMultiSz;
+}
+
+std::string_view WithoutEndingNuls(const RegistryValue& value) {
+    std::string_view data = value.data;
+    if (IsStringType(value.type))
+        while (!data.empty() && data.back() == '\0')
+            data.remove_suffix(1);
+    return data;
+}
+
+}  // namespace
+
+bool SameRegistryValue(const RegistryValue& a, const RegistryValue& b) {
+    return a.type == b.type && WithoutEndingNuls(a) == WithoutEndingNuls(b);
+}
+
+long ReadRegistryValue(platform::RootKey root, const std::string& keyPath,
+                       const std::string& valueName, std::optional<RegistryValue>& value) {
+    value.reset();
+    platform::RegKey key;
+    long rc = platform::OpenKey(root, keyPath, 0, platform::kKeyRead, key);
+    RegistryValue read;
+    std::uint32_t size = 0;
+    if (rc == platform::kErrorSuccess)
+        rc = platform::QueryValue(key, valueName, &read.type, nullptr, &size);
+    if (rc == platform::kErrorSuccess) {
+        read.data.resize(size);
+        rc = platform::QueryValue(key, valueName, &read.type, read.data.data(), &size);
+        read.data.resize(size);
+    }
+    if (rc == platform::kErrorFileNotFound) return platform::kErrorSuccess;
+    if (rc == platform::kErrorSuccess) value = std::move(read);
+    return rc;
+}
+
+long WriteRegistryValue(platform::RootKey root, const std::string& keyPath,
+                        const std::string& valueName, const RegistryValue& value) {
+    platform::RegKey key;
+    long rc = platform::CreateKey(root, keyPath, platform::kKeyAllAccess, key);
+    if (rc == platform::kErrorSuccess)
+        rc = platform::SetValue(key, valueName, value.type, value.data.data(),
+                                static_cast<std::uint32_t>(value.data.size()));
+    return rc;
+}
+
 }  // namespace core

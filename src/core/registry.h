@@ -2,6 +2,8 @@
 // KEY_ALL_ACCESS; a key that cannot be opened that way counts as absent, silently.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/registry.h"
@@ -26,5 +28,23 @@ bool RenameRegistryValue(platform::RootKey root, const std::string& keyPath,
 // Writes a REG_SZ value into an existing key. True when the value was written.
 bool WriteRegistryText(platform::RootKey root, const std::string& keyPath,
                        const std::string& valueName, const std::string& data);
+
+// A value as stored: its type and data (UTF-8 for the string types, as the platform hands
+// them over).
+struct RegistryValue {
+    std::uint32_t type = platform::kRegNone;
+    std::string data;
+};
+
+// Whether two values hold the same: a string's terminating NULs do not count, since not
+// every program stores them.
+bool SameRegistryValue(const RegistryValue& a, const RegistryValue& b);
+
+// The value, nothing when it or its key is not there. Any other failure is the result code.
+long ReadRegistryValue(platform::RootKey root, const std::string& keyPath,
+                       const std::string& valueName, std::optional<RegistryValue>& value);
+// Writes the value, making its key when missing: ERROR_SUCCESS or the failure.
+long WriteRegistryValue(platform::RootKey root, const std::string& keyPath,
+                        const std::string& valueName, const RegistryValue& value);
 
 }  // namespace core

@@ -3,6 +3,7 @@
 #include "platform/contract_scratch.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"
+#include "repair/reg_file.h"
 
 using namespace platform;
 using namespace std::string_literals;
@@ -70,6 +71,32 @@ TEST_F(ProcessContract, RegExportsAQuotedKeyOnceItsFolderIsMadeAndARunningProgra
     EXPECT_EQ(Run(contract::CommandThatKeepsRunning(), 300),
               "wait 258 code 259, terminated, wait 0 code 1")
         << "timed out, STILL_ACTIVE; ended with the code given";
+}
+
+// An undo reads each value back from the backup's export exactly as it was stored, whatever
+// its type, name or length (long byte lists wrap onto further lines).
+TEST_F(ProcessContract, AnExportGivesBackEachValueAsStored) {
+    const std::pair<std::string, core::RegistryValue> rows[] = {
+        {"Plain", {kRegSz, "C:\\Tool\\\"q\".exe\0"s}},
+        {"", {kRegSz, "the default\0"s}},
+        {"\u03A9mega", {kRegExpandSz, "%SystemRoot%\\\u03A9.dll\0"s}},
+        {"Multi", {kRegMultiSz, "a\0b\0\0"s}},
+        {"Number", {kRegDword, "\x2a\0\0\x80"s}},
+        {"Long", {kRegBinary, std::string(100, '\xAB')}}};
+    const RegKey key = Create("Exported");
+    for (const auto& [name, value] : rows)
+        ASSERT_EQ(SetValue(key, name, value.type, value.data.data(), value.data.size()),
+                  kErrorSuccess);
+    ASSERT_EQ(Export("Exported", "values.reg"), "wait 0 code 0");
+    const std::string file = contract::ReadFile(folder_ + "\\values.reg");
+    const std::string keyPath = contract::kScratchKey + "\\Exported"s;
+    for (const auto& [name, value] : rows) {
+        const auto read = repair::ExportedValue(file, kHkeyCurrentUser, keyPath, name);
+        ASSERT_TRUE(read) << name;
+        EXPECT_TRUE(core::SameRegistryValue(*read, value)) << name << ": " << read->data;
+    }
+    EXPECT_FALSE(repair::ExportedValue(file, kHkeyCurrentUser, keyPath, "Absent"));
+    EXPECT_FALSE(repair::ExportedValue(file, kHkeyLocalMachine, keyPath, "Plain"));
 }
 
 }  // namespace

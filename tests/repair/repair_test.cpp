@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "repair/actions.h"
 #include "repair/backup.h"
+#include "repair/reg_file.h"
 #include "repair/search.h"
 #include "repair/user.h"
 #include "support/sandbox_test.h"
@@ -304,13 +305,19 @@ TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
     });
     // Each registry problem's export, by its long path; none for the others.
     const std::string file = AppFile("backup\\261207-090503-");
-    EXPECT_EQ(repair::BackUpRegistry(problems, user_),
+    repair::RunBackup backup(repair::Method::Aggressive);
+    EXPECT_TRUE(backup.Take(problems, {}, true, user_));
+    EXPECT_EQ((Paths{backup.FileOf(0), backup.FileOf(1), backup.FileOf(2), backup.FileOf(3),
+                     backup.FileOf(4)}),
               (Paths{file + "1.reg", "", file + "2.reg", "", file + "3.reg"}));
     EXPECT_EQ(sandbox::StartedProcesses(),
               (Paths{BackupCommand("HKLM", kAppPath, 1), BackupCommand("HKLM", kFonts, 2),
                      BackupCommand("HKCU", kRun, 3)}));
-    EXPECT_NE(ReadAppFile("backup\\261207-090503-2.reg").find("\"Gone (TrueType)\"=\"gone.ttf\""),
-              std::string::npos);
+    EXPECT_EQ(repair::ExportedValue(ReadAppFile("backup\\261207-090503-2.reg"), kHkeyLocalMachine,
+                                    kFonts, "Gone (TrueType)")
+                  .value_or(core::RegistryValue{})
+                  .data,
+              std::string("gone.ttf", 9));
     EXPECT_EQ(user_.backupQuestions, 0);
     EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
 
@@ -322,6 +329,8 @@ TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
         {sandbox::ProcessOutcome::NeverEnds(),
          "258: REG EXPORT did not end within a minute and was stopped"},
     };
+    // Each run in the same second takes the next letter: no run's files overwrite another's.
+    char letter = 'b';
     for (const auto& [outcome, logged] : failures) {
         sandbox::OnProcessStart([&outcome](const std::string& commandLine) {
             return commandLine.find("-2.reg\"") != std::string::npos
@@ -333,12 +342,14 @@ TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
             std::filesystem::remove(sandbox::HostPath(AppFile("log.txt")));
             user_ = ScriptedUser();
             user_.repairAnyway = answer;
-            EXPECT_EQ(repair::BackUpRegistry(problems, user_).has_value(), answer);
+            repair::RunBackup run(repair::Method::Aggressive);
+            EXPECT_EQ(run.Stamp(), std::string("261207-090503") + letter++);
+            EXPECT_EQ(run.Take(problems, {}, true, user_), answer);
             EXPECT_EQ(user_.backupQuestions, 1);
             EXPECT_EQ(sandbox::RunningProcesses(), 0u);
             EXPECT_EQ(ReadAppFile("log.txt"), "Error: Backupregistry: " + logged +
                                                   " (exporting HKLM\\" + kFonts + " to " +
-                                                  kBackupFolder + "261207-090503-2.reg)\r\n");
+                                                  kBackupFolder + run.Stamp() + "-2.reg)\r\n");
         }
     }
 }

@@ -116,12 +116,25 @@ std::string Quoted(const std::string& text) {
     return quoted + "\"";
 }
 
+// Little-endian UTF-16, as the real tool writes the file and the string types' bytes.
+std::string Utf16Bytes(const std::string& text) {
+    std::string bytes;
+    for (const char16_t unit : base::Utf16FromUtf8(text)) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+// The bytes as the real tool lists them: two hex digits each, at most 25 to a line, a line
+// continued with a backslash and the next indented by two blanks.
 std::string Hex(const std::string& bytes) {
     std::string text;
     char byte[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(byte, sizeof byte, "%02x", c);
-        text += (text.empty() ? "" : ",") + std::string(byte);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(bytes[i]));
+        if (i > 0) text += i % 25 == 0 ? ",\\\r\n  " : ",";
+        text += byte;
     }
     return text;
 }
@@ -143,9 +156,11 @@ std::string ValueLine(const RegValueEntry& value) {
         std::snprintf(text, sizeof text, "dword:%08x", number);
         return line + text;
     }
-    const std::string type =
-        value.type == platform::kRegBinary ? "hex:" : "hex(" + std::to_string(value.type) + "):";
-    return line + type + Hex(value.data);
+    const bool text = value.type == platform::kRegExpandSz || value.type == platform::kRegMultiSz;
+    char type[16];
+    std::snprintf(type, sizeof type,
+                  value.type == platform::kRegBinary ? "hex:" : "hex(%x):", value.type);
+    return line + type + Hex(text ? Utf16Bytes(value.data) : value.data);
 }
 
 // The key, then each subkey in name order, each with its values in their order.
@@ -182,7 +197,8 @@ std::uint32_t Export(const std::vector<std::string>& arguments) {
     if (!key || !MayWrite(file) || (FileExists(file) && !overwrite)) return kExitFailure;
     std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
     WriteKey(*key, fullName, text);
-    return WriteHostFile(HostPath(file), text) ? kExitSuccess : kExitFailure;
+    return WriteHostFile(HostPath(file), "\xFF\xFE" + Utf16Bytes(text)) ? kExitSuccess
+                                                                        : kExitFailure;
 }
 
 }  // namespace
