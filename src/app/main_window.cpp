@@ -5,6 +5,7 @@
 
 #include "app/options_dialog.h"
 #include "app/repair_command.h"
+#include "app/restore_dialog.h"
 #include "app/scan_command.h"
 #include "app/weekly_scan.h"
 #include "base/product.h"
@@ -49,6 +50,8 @@ void MainWindow::Design() {
     repair_.Click = [this] { Repair(); };
     Add(options_, "options", {8520, 480, 1815, 495});
     options_.Click = [this] { ShowOptions(); };
+    Add(restore_, "restore", {10440, 480, 1815, 495});
+    restore_.Click = [this] { Restore(); };
     Add(list_, "problems", {120, 1440, 12255, 4935});
     list_.ContextMenu = [this](bool fromKeyboard) { NeverReport(fromKeyboard); };
     // The column names are the ends of their language keys.
@@ -61,7 +64,8 @@ void MainWindow::Design() {
     Add(selectInvert_, "selectInvert", {5160, 6480, 2415, 375});
     selectInvert_.Click = [this] { listView_.Select(Selection::Invert); };
     Add(count_, "count", {120, 6960, 12255, 375});
-    SetTabOrder({&find_, &repair_, &options_, &list_, &selectAll_, &selectNone_, &selectInvert_});
+    SetTabOrder({&find_, &repair_, &options_, &restore_, &list_, &selectAll_, &selectNone_,
+                 &selectInvert_});
     Add(welcome_, 700, true);
     welcome_.Tick = [this] { Welcome(); };
     Add(scheduledScan_, 500, false);
@@ -92,6 +96,10 @@ void MainWindow::ShowOptions() {
         ApplyWeeklyScan(*answer);
 }
 
+void MainWindow::Restore() {
+    if (RunRestoreCommand(*this, session_)) FindProblems();
+}
+
 void MainWindow::OnLoad() {
     RestoreWindowState();
     for (int n = 1; n <= kColumns; ++n)
@@ -104,6 +112,7 @@ void MainWindow::OnLoad() {
         list_.SetColumnText(n, language.Text(kColumnKey + text, text));
     }
     options_.SetCaption(language.Text("frmmain_button_options", ""));
+    restore_.SetCaption(language.Text("frmmain_button_restore", "Restore..."));
     find_.SetCaption(language.Text("frmmain_button_check", ""));
     repair_.SetCaption(language.Text("frmmain_button_repair", ""));
     selectAll_.SetCaption(language.Text("frmmain_button_select_all", ""));

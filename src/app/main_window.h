@@ -1,5 +1,5 @@
 // The program's main window: the problem list with the buttons to find problems, repair the
-// selected ones, open the options and select all, none or the inverse.
+// selected ones, open the options, undo a repair and select all, none or the inverse.
 #pragma once
 
 #include "app/problem_list_view.h"
@@ -35,6 +35,7 @@ class MainWindow : public forms::Form {
   private:
     void Repair();
     void ShowOptions();
+    void Restore();
     void Welcome();
     void SaveWindowState();
     void RestoreWindowState();
@@ -44,6 +45,7 @@ class MainWindow : public forms::Form {
     forms::Button find_;
     forms::Button repair_;
     forms::Button options_;
+    forms::Button restore_;
     forms::ListView list_;
     forms::Button selectAll_;
     forms::Button selectNone_;

@@ -45,10 +45,7 @@ long RunRepairCommand(forms::Form& owner, const Session& session, core::Problems
     if (!backup.Take(problems, positions, choice->backUpRegistry, user)) return 0;
     RunRepairWindow(owner, session, choice->method, problems, positions, backup);
     if (const long error = backup.Save(); error != platform::kErrorSuccess)
-        forms::ShowMessage(language.Text("msgbox_manifestfailed",
-                                         "The record of this repair could not be saved, so it "
-                                         "cannot be undone from the Restore window:") +
-                               " " + platform::ErrorDescription(error),
+        forms::ShowMessage(backup.Stamp() + ".json: " + platform::ErrorDescription(error),
                            base::kProductTitle, forms::Buttons::Ok, forms::Icon::Warning);
 
     const long repaired = RemoveRepaired(problems);

@@ -32,7 +32,7 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
     std::optional<app::Session> session = StartProgram();
     std::set<std::string> asked;
     session->language.SetObserver([&](const std::string& key) { asked.insert(key); });
-    Reply(Ok, Ok, Ok, Yes, Yes, Ok, Ok);
+    Reply(Ok, Ok, Ok, Yes, Yes, Ok, Ok, No, Yes, Yes);
     sandbox::Script("repair nothing", sandbox::ClickOn("MainWindow", "repair"),
                     [] { return sandbox::MessageBoxes().size() == 2; });
     sandbox::Script("open the options", sandbox::ClickOn("MainWindow", "options"));
@@ -49,8 +49,20 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
                         [] { return sandbox::FindForm("ChooserDialog") != 0; });
     sandbox::Script("the row's menu, dismissed", sandbox::ContextMenuOn("MainWindow", "problems"),
                     [] { return sandbox::MessageBoxes().size() == 7; });
-    sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"),
-                    [] { return sandbox::MessageBoxes().size() == 7; });
+    // The restore window: the repair and an older, damaged record listed; the repair restored
+    // without a new scan; both backups removed, which leaves the window empty.
+    sandbox::WriteFile(AppFile("backup\\200101-000000.json"), "{\"time\"");
+    const auto boxes = [](std::size_t count) {
+        return [count] { return sandbox::MessageBoxes().size() == count; };
+    };
+    const auto restoreShown = [] { return sandbox::FindForm("RestoreDialog") != 0; };
+    sandbox::Script("open restore", sandbox::ClickOn("MainWindow", "restore"), boxes(7));
+    sandbox::Script("restore", sandbox::ClickOn("RestoreDialog", "restore"), restoreShown);
+    sandbox::Script("open restore again", sandbox::ClickOn("MainWindow", "restore"), boxes(8));
+    sandbox::Script("remove the repair", sandbox::ClickOn("RestoreDialog", "remove"), restoreShown);
+    sandbox::Script("remove the damaged", sandbox::ClickOn("RestoreDialog", "remove"), boxes(9));
+    sandbox::Script("close restore", sandbox::ClickOn("RestoreDialog", "close"), boxes(10));
+    sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"), boxes(10));
     app::MainWindow(*session).Run();
     EXPECT_EQ(sandbox::PendingActions(), 0u);
     // None, some and many of each kind: the files first, the registry entries last.

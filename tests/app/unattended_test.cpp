@@ -34,6 +34,11 @@ TEST(Switches, AreReadInAnyCaseAndAWrongLineSaysWhy) {
         {"/SCAN\t/REPORT:C:\\r.json", "2 0 1 C:\\r.json"},
         {"/SCAN \"\"", "unknown switch: "},
         {"/SCAN /REPORT:.cs", "the report is"},
+        {"/undo:latest /REPORT:C:\\u.csv", "4 0 1 C:\\u.csv "},
+        {"/UNDO:261207-090000b", "4 0 1  261207-090000b"},
+        {"/UNDO:", "/UNDO takes"},
+        {"/UNDO:LATEST /NOBACKUP", "/NOBACKUP goes"},
+        {"/REPAIR:AGGRESSIVE /UNDO:LATEST", "only one of"},
     };
     ForEachRow(rows, [](const SwitchCase& row) {
         const auto parsed = app::ParseSwitches(row.input);
@@ -44,7 +49,7 @@ TEST(Switches, AreReadInAnyCaseAndAWrongLineSaysWhy) {
             const auto& i = std::get<app::Invocation>(parsed);
             shown = std::to_string(static_cast<int>(i.mode)) + " " +
                     std::to_string(static_cast<int>(i.method)) + " " + std::to_string(i.backUp) +
-                    " " + i.reportPath;
+                    " " + i.reportPath + (i.mode == app::Mode::Undo ? " " + i.run : "");
         }
         EXPECT_EQ(shown, row.expected);
     });
@@ -115,6 +120,37 @@ TEST_F(Unattended, ARepairTakesOnlyTheSafeAnswers) {
     EXPECT_NE(ReadAppFile("app.log").find(
                   ".. repair-conservative: 7 problems found, 4 repaired, 3 left\r\n"),
               std::string::npos);
+}
+
+// The latest run comes back whole: its registry values from the exports, its shortcuts from
+// their copies; the temporary file it deleted is reported as gone for good. A second undo
+// finds everything as it was before, and a run that is not kept is a wrong command line.
+TEST_F(Unattended, AnUndoPutsBackWhatTheLatestRunChanged) {
+    sandbox::OnProcessStart(sandbox::RunRegTool);
+    const auto link = sandbox::ReadFile(kDesktop + "\\Tool.lnk");
+    EXPECT_EQ(Run("/UNDO:LATEST"), app::kExitBadCommandLine) << "no run yet";
+    EXPECT_EQ(Run("/REPAIR:AGGRESSIVE"), app::kExitLeft);
+    EXPECT_EQ(ValueText(kEntry, "UninstallString"), "<absent>");
+    EXPECT_EQ(Run("/UNDO:991231-000000"), app::kExitBadCommandLine);
+    EXPECT_EQ(sandbox::OutputLines().back(),
+              "purgelint: no repair run 991231-000000 is kept in " + AppFile("backup"));
+    for (const char* expected : {"restored", "already-restored"}) {
+        EXPECT_EQ(Run("/UNDO:LATEST /REPORT:C:\\u.json"), app::kExitClean);
+        const auto report = nlohmann::json::parse(ReadAppFile("..\\u.json"));
+        std::string actions;
+        for (const auto& change : report["changes"])
+            actions += change["action"].get<std::string>() + " ";
+        // Tool.lnk, p.lnk, the uninstall entry, Beta, tool.hlp, old.tmp.
+        std::string five;
+        for (int i = 0; i < 5; ++i)
+            five.append(expected).append(" ");
+        EXPECT_EQ(actions, five + "not-restorable ");
+        EXPECT_EQ(report["counts"].dump(), "{\"changes\":6,\"left\":0,\"restored\":5}");
+        EXPECT_EQ(ValueText(kEntry, "UninstallString"), "C:\\Gone\\tool.exe");
+        EXPECT_EQ(ValueText(kHelp, "tool.hlp"), "C:\\Gone");
+        EXPECT_EQ(sandbox::ReadFile(kDesktop + "\\Tool.lnk"), link);
+    }
+    EXPECT_EQ(sandbox::OutputLines().back().substr(0, 24), "6 changes of run 261207-");
 }
 
 TEST(Exclusions, MatchWholeTextsWithWildcardsInAnyCase) {

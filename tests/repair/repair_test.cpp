@@ -5,6 +5,7 @@
 #include "repair/actions.h"
 #include "repair/backup.h"
 #include "repair/reg_file.h"
+#include "repair/restore.h"
 #include "repair/search.h"
 #include "repair/user.h"
 #include "support/sandbox_test.h"
@@ -320,6 +321,15 @@ TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
               std::string("gone.ttf", 9));
     EXPECT_EQ(user_.backupQuestions, 0);
     EXPECT_EQ(ReadAppFile("log.txt"), "<none>");
+    // A shortcut that cannot be copied is asked about as a failed export is.
+    core::Problems locked = {Make(K::Shortcut, "", "", kGone)};
+    locked[0].file = kLink;
+    Touch(kLink);
+    sandbox::LockFile(kLink);
+    EXPECT_FALSE(repair::RunBackup(repair::Method::Aggressive).Take(locked, {0}, false, user_));
+    EXPECT_EQ(user_.backupQuestions, 1);
+    EXPECT_EQ(ReadAppFile("log.txt").substr(0, 31), "Error: Backupshortcut: 32: The ");
+    user_ = ScriptedUser();
 
     sandbox::SetLocalTime(2026, 12, 7, 9, 5, 3);
     const std::pair<sandbox::ProcessOutcome, std::string> failures[] = {
@@ -352,6 +362,97 @@ TEST_F(RepairTest, TheBackupExportsEachKeyIntoItsOwnFileOrLogsAFailureAndAsks) {
                                                   kBackupFolder + run.Stamp() + "-2.reg)\r\n");
         }
     }
+}
+
+// A conservative run re-points an expandable entry and renames a shared DLL's value, deletes a
+// font entry, a shortcut in a folder of its own and a temporary file. Afterwards another
+// program writes the font entry anew, and the folder goes. The restore brings back the
+// entries with their types and the shortcut with its folder, leaves the new font entry, and
+// a second restore changes nothing.
+TEST_F(RepairTest, ARestorePutsBackWhatTheRunChangedAndNothingChangedSince) {
+    const std::string sub = "C:\\Desktop\\Tools", link = sub + "\\Tool.lnk";
+    sandbox::SetValue(kHkeyLocalMachine, kRun, "Tool", platform::kRegExpandSz,
+                      std::string(kGone) + " /x" + '\0');
+    sandbox::SetValue(kHkeyLocalMachine, kSharedDlls, kGone, platform::kRegDword, kUseCount);
+    sandbox::SetString(kHkeyLocalMachine, kFonts, "Gone (TrueType)", "C:\\Gone\\gone.ttf");
+    sandbox::WriteShortcut(link, {"C:\\Gone\\other.exe", "", "/a", "", ""});
+    Touch(kInProgramFiles);
+    Touch(kOldFile);
+    core::Problems problems = {
+        Make(K::Registry, kRun, "Tool", kGone), Make(K::Registry, kSharedDlls, kGone, kGone),
+        Make(K::Registry, kFonts, "Gone (TrueType)", "C:\\Gone\\gone.ttf"),
+        Make(K::Shortcut, "", "", "C:\\Gone\\other.exe"), Make(K::File, "", "", "")};
+    problems[3].file = link;
+    problems[4].file = kOldFile;
+    const auto before = [] {
+        return std::vector{sandbox::GetValue(kHkeyLocalMachine, kRun, "Tool"),
+                           sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kGone),
+                           sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles)};
+    }();
+    const auto linkBytes = sandbox::ReadFile(link);
+
+    repair::RunBackup backup(repair::Method::Conservative);
+    ASSERT_TRUE(backup.Take(problems, {0, 1, 2, 3, 4}, true, user_));
+    repair::Repairer repairer(repair::Method::Conservative, folders_, language_, progress_, user_);
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        backup.Record(i, problems[i], repairer.Repair(problems[i]));
+    ASSERT_EQ(backup.Save(), platform::kErrorSuccess);
+    EXPECT_EQ(Text(kRun, "Tool"), "\"C:\\Program Files\\Gone\\tool.exe\" /x");
+    sandbox::SetString(kHkeyLocalMachine, kFonts, "Gone (TrueType)", "C:\\New\\gone.ttf");
+    std::filesystem::remove_all(sandbox::HostPath(sub));
+
+    ASSERT_EQ(repair::ListRuns().size(), 1u);
+    const auto run = repair::FindRun(backup.Stamp());
+    ASSERT_TRUE(run);
+    EXPECT_FALSE(repair::FindRun("..\\" + backup.Stamp()));
+    using R = repair::Restored;
+    for (const auto& expected : {std::vector{R::Yes, R::Yes, R::Kept, R::Yes, R::NothingKept},
+                                 std::vector{R::AlreadyAsBefore, R::AlreadyAsBefore, R::Kept,
+                                             R::AlreadyAsBefore, R::NothingKept}}) {
+        std::vector<R> results;
+        for (const repair::Restoration& restoration : repair::RestoreRun(*run))
+            results.push_back(restoration.result);
+        EXPECT_EQ(results, expected);
+        EXPECT_EQ((std::vector{sandbox::GetValue(kHkeyLocalMachine, kRun, "Tool"),
+                               sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kGone),
+                               sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles)}),
+                  before);
+        EXPECT_EQ(Text(kFonts, "Gone (TrueType)"), "C:\\New\\gone.ttf");
+        EXPECT_EQ(sandbox::ReadFile(link), linkBytes);
+    }
+    EXPECT_EQ(repair::RemoveRun(backup.Stamp()), platform::kErrorSuccess);
+    EXPECT_EQ(repair::BackupSpace(), 0u);
+}
+
+// A manifest cut anywhere, or with a damaged line, still gives back every whole change line
+// before and after the damage, and says it is damaged.
+TEST(Manifest, ADamagedOneGivesBackEveryWholeChange) {
+    repair::RunRecord record{"261207-090503", "2026-12-07T09:05:03", repair::Method::Aggressive};
+    for (const char* location : {"C:\\a.lnk", "C:\\b.lnk", "C:\\c.lnk"}) {
+        Problem problem = {K::Shortcut, core::Category::BrokenLink, location, "", "C:\\x.exe",
+                           location};
+        record.changes.push_back({problem, {repair::Action::Deleted}, "C:\\backup\\1.lnk"});
+    }
+    const std::string text = repair::ManifestText(record);
+    const auto read = [](const std::string& manifest) {
+        const repair::RunRecord got = repair::ReadManifest("261207-090503", manifest);
+        std::string locations = got.damaged ? "damaged" : "whole";
+        for (const repair::Change& change : got.changes)
+            locations += " " + change.problem.location;
+        return locations + (got.method ? " aggressive" : "");
+    };
+    const std::size_t second = text.find("C:\\\\b.lnk");
+    const std::pair<std::string, std::string> rows[] = {
+        {text, "whole C:\\a.lnk C:\\b.lnk C:\\c.lnk aggressive"},
+        {text.substr(0, second), "damaged C:\\a.lnk aggressive"},
+        {text.substr(0, text.size() - 4), "damaged C:\\a.lnk C:\\b.lnk C:\\c.lnk aggressive"},
+        {std::string(text).replace(second, 1, "\""), "damaged C:\\a.lnk C:\\c.lnk aggressive"},
+        {text.substr(text.find('\n') + 1), "damaged C:\\a.lnk C:\\b.lnk C:\\c.lnk"},
+        {"", "damaged"},
+        {"{\"changes\": [{\"kind\": \"shortcut\", \"action\": \"deleted\"}]}", "damaged"},
+    };
+    for (const auto& [manifest, expected] : rows)
+        EXPECT_EQ(read(manifest), expected) << manifest;
 }
 
 }  // namespace

@@ -98,6 +98,7 @@ const std::vector<std::string>& Journal();
 struct Value {
     std::uint32_t type = 0;
     std::string data;  // the stored bytes, exactly
+    bool operator==(const Value&) const = default;
 };
 void CreateKey(platform::RootKey root, const std::string& key);
 // Stores the bytes as they are, creating the key; REG_SZ text is stored with its NUL.

@@ -250,7 +250,10 @@ std::string TimeText(const SystemTime& time) {
     return FormatPicture(TheMachine().timePicture, time);
 }
 
+// As the real call, a locked file cannot be read.
 long ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    if (const long error = OpenForReading(path); error != kErrorSuccess) return error;
     const auto read = sandbox::ReadFile(path);
     bytes = read.value_or("");
     return read ? kErrorSuccess : kErrorFileNotFound;
