@@ -78,7 +78,9 @@ Restoration RestoreValue(const Change& change, KeptFiles& kept) {
         return Result(change, Restored::AlreadyAsBefore);
     const std::string& newPath = change.outcome.newPath;
     const bool repointed = change.outcome.action == Action::Repointed;
-    if (now && !(repointed && base::FindNoCase(now->data, newPath) != std::string::npos))
+    const std::string written =
+        p.cure == core::Cure::PointToFolder ? newPath.substr(0, newPath.rfind('\\')) : newPath;
+    if (now && !(repointed && base::FindNoCase(now->data, written) != std::string::npos))
         return Result(change, Restored::Kept, "it has changed since the repair");
     if (!now && repointed && !p.valueName.empty())
         core::ReadRegistryValue(p.root, p.keyPath, newPath, renamed);

@@ -53,6 +53,8 @@ Json ChangeJson(const Change& change) {
         json["root"] = platform::RootKeyName(p.root);
         json["key"] = p.keyPath;
         json["valueName"] = p.valueName;
+        // A help entry holds the folder of its file: the run wrote the new path's folder.
+        json["cure"] = p.cure == core::Cure::PointToFolder ? "folder" : "file";
     } else {
         json["file"] = p.file;
         // A temporary file is deleted for good: nothing of it is kept.
@@ -84,6 +86,7 @@ std::optional<Change> ChangeFrom(const Json& json) {
     p.root = RootFromName(Text(json, "root"));
     p.keyPath = Text(json, "key");
     p.valueName = Text(json, "valueName");
+    p.cure = Text(json, "cure") == "folder" ? core::Cure::PointToFolder : core::Cure::PointToFile;
     const bool complete =
         p.kind == core::ProblemKind::Registry ? p.root != 0 && !p.keyPath.empty() : !p.file.empty();
     if (!complete) return std::nullopt;

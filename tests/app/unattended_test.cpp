@@ -151,6 +151,9 @@ TEST_F(Unattended, AnUndoPutsBackWhatTheLatestRunChanged) {
         EXPECT_EQ(sandbox::ReadFile(kDesktop + "\\Tool.lnk"), link);
     }
     EXPECT_EQ(sandbox::OutputLines().back().substr(0, 24), "6 changes of run 261207-");
+    EXPECT_EQ(Run("/REPAIR:AGGRESSIVE"), app::kExitLeft);
+    sandbox::WriteFile(kDesktop + "\\Tool.lnk", "a newer file");
+    EXPECT_EQ(Run("/UNDO:LATEST"), app::kExitLeft);
 }
 
 TEST(Exclusions, MatchWholeTextsWithWildcardsInAnyCase) {

@@ -87,7 +87,7 @@ repair_with() {
 
 import_backup() {
     local file
-    for file in "$APP"/backup/*; do
+    for file in "$APP"/backup/*.reg; do
         wine reg import "C:\\Purgelint\\backup\\${file##*/}" </dev/null >/dev/null 2>&1 ||
             check "reg import ${file##*/}" success failure
     done

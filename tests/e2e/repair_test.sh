@@ -37,7 +37,7 @@ check "the broken shortcuts are deleted, the tuner's stays" "Larkspan Tuner.lnk"
     "$(cd "$(host_path "$PROFILE\\Desktop")" && ls -- *.lnk)"
 check "the old temporary files are deleted, the recent one stays" "session.tmp" \
     "$(cd "$TEMP_DIR" && find . -type f | sed 's|^\./||')"
-backups="$(ls "$APP/backup")"
+backups="$(ls "$APP/backup" | grep '\.reg$')"
 check "one export per registry problem, 1 to 12 under one stamp" "1 $(seq -f '%g.reg' 12 | xargs)" \
     "$(cut -d- -f1,2 <<<"$backups" | sort -u | wc -l) $(sed -E 's/^[0-9]{6}-[0-9]{6}-//' \
         <<<"$backups" | sort -n | xargs)"

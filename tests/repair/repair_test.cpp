@@ -376,49 +376,60 @@ TEST_F(RepairTest, ARestorePutsBackWhatTheRunChangedAndNothingChangedSince) {
     sandbox::SetValue(kHkeyLocalMachine, kSharedDlls, kGone, platform::kRegDword, kUseCount);
     sandbox::SetString(kHkeyLocalMachine, kFonts, "Gone (TrueType)", "C:\\Gone\\gone.ttf");
     sandbox::WriteShortcut(link, {"C:\\Gone\\other.exe", "", "/a", "", ""});
+    sandbox::SetString(kHkeyLocalMachine, kHelp, "tool.hlp", "C:\\Gone");
     Touch(kInProgramFiles);
+    Touch("C:\\Program Files\\Gone\\tool.hlp");
     Touch(kOldFile);
-    core::Problems problems = {
-        Make(K::Registry, kRun, "Tool", kGone), Make(K::Registry, kSharedDlls, kGone, kGone),
-        Make(K::Registry, kFonts, "Gone (TrueType)", "C:\\Gone\\gone.ttf"),
-        Make(K::Shortcut, "", "", "C:\\Gone\\other.exe"), Make(K::File, "", "", "")};
+    core::Problems problems = {Make(K::Registry, kRun, "Tool", kGone),
+                               Make(K::Registry, kSharedDlls, kGone, kGone),
+                               Make(K::Registry, kFonts, "Gone (TrueType)", "C:\\Gone\\gone.ttf"),
+                               Make(K::Shortcut, "", "", "C:\\Gone\\other.exe"),
+                               Make(K::File, "", "", ""),
+                               Make(K::Registry, kHelp, "tool.hlp", "C:\\Gone\\tool.hlp"),
+                               Make(K::Shortcut, "", "", "C:\\Gone\\other.exe")};
     problems[3].file = link;
     problems[4].file = kOldFile;
-    const auto before = [] {
+    problems[5].cure = core::Cure::PointToFolder;
+    problems[6].file = kLink;
+    sandbox::WriteShortcut(kLink, {"C:\\Gone\\other.exe", "", "", "", ""});
+    const auto values = [] {
         return std::vector{sandbox::GetValue(kHkeyLocalMachine, kRun, "Tool"),
                            sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kGone),
-                           sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles)};
-    }();
+                           sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles),
+                           sandbox::GetValue(kHkeyLocalMachine, kHelp, "tool.hlp")};
+    };
+    const auto before = values();
     const auto linkBytes = sandbox::ReadFile(link);
 
     repair::RunBackup backup(repair::Method::Conservative);
-    ASSERT_TRUE(backup.Take(problems, {0, 1, 2, 3, 4}, true, user_));
+    ASSERT_TRUE(backup.Take(problems, {0, 1, 2, 3, 4, 5, 6}, true, user_));
     repair::Repairer repairer(repair::Method::Conservative, folders_, language_, progress_, user_);
     for (std::size_t i = 0; i < problems.size(); ++i)
         backup.Record(i, problems[i], repairer.Repair(problems[i]));
     ASSERT_EQ(backup.Save(), platform::kErrorSuccess);
-    EXPECT_EQ(Text(kRun, "Tool"), "\"C:\\Program Files\\Gone\\tool.exe\" /x");
+    EXPECT_EQ(Text(kRun, "Tool") + "|" + Text(kHelp, "tool.hlp"),
+              "\"C:\\Program Files\\Gone\\tool.exe\" /x|C:\\Program Files\\Gone");
     sandbox::SetString(kHkeyLocalMachine, kFonts, "Gone (TrueType)", "C:\\New\\gone.ttf");
     std::filesystem::remove_all(sandbox::HostPath(sub));
+    sandbox::WriteFile(kLink, "a newer file");
 
     ASSERT_EQ(repair::ListRuns().size(), 1u);
     const auto run = repair::FindRun(backup.Stamp());
     ASSERT_TRUE(run);
     EXPECT_FALSE(repair::FindRun("..\\" + backup.Stamp()));
     using R = repair::Restored;
-    for (const auto& expected : {std::vector{R::Yes, R::Yes, R::Kept, R::Yes, R::NothingKept},
-                                 std::vector{R::AlreadyAsBefore, R::AlreadyAsBefore, R::Kept,
-                                             R::AlreadyAsBefore, R::NothingKept}}) {
+    for (const auto& expected :
+         {std::vector{R::Yes, R::Yes, R::Kept, R::Yes, R::NothingKept, R::Yes, R::Kept},
+          std::vector{R::AlreadyAsBefore, R::AlreadyAsBefore, R::Kept, R::AlreadyAsBefore,
+                      R::NothingKept, R::AlreadyAsBefore, R::Kept}}) {
         std::vector<R> results;
         for (const repair::Restoration& restoration : repair::RestoreRun(*run))
             results.push_back(restoration.result);
         EXPECT_EQ(results, expected);
-        EXPECT_EQ((std::vector{sandbox::GetValue(kHkeyLocalMachine, kRun, "Tool"),
-                               sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kGone),
-                               sandbox::GetValue(kHkeyLocalMachine, kSharedDlls, kInProgramFiles)}),
-                  before);
+        EXPECT_EQ(values(), before);
         EXPECT_EQ(Text(kFonts, "Gone (TrueType)"), "C:\\New\\gone.ttf");
         EXPECT_EQ(sandbox::ReadFile(link), linkBytes);
+        EXPECT_EQ(sandbox::ReadFile(kLink), "a newer file");
     }
     EXPECT_EQ(repair::RemoveRun(backup.Stamp()), platform::kErrorSuccess);
     EXPECT_EQ(repair::BackupSpace(), 0u);
