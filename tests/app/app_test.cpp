@@ -195,9 +195,10 @@ TEST_F(Flows, WhatTheUserSetsComesBackAtTheNextStart) {
     }
 }
 
-// A problem whose identity has a row already gets none, and the rows before it stay. A bad tag
-// ends the selection; the window gone in a refresh's pause (every 100 problems) ends it.
-TEST_F(Flows, ListRowsSkipDuplicatesEndAtBadTagsAndStopWithTheWindow) {
+// A problem whose identity (in any case) has a row already gets none. The rows show the problems
+// as they are when drawn; a row whose problem has gone ends the selection. The current row is
+// found again by its identity.
+TEST_F(Flows, ListRowsSkipDuplicatesFollowTheProblemsAndKeepTheCurrentOne) {
     struct ListWindow : forms::Form {
         ListWindow() : forms::Form("ListWindow") {}
         void Design() override {
@@ -211,28 +212,35 @@ TEST_F(Flows, ListRowsSkipDuplicatesEndAtBadTagsAndStopWithTheWindow) {
     } window;
     window.Load();
     const core::Language english;
-    core::Problems problems(3);
-    for (const auto& [problem, location] :
-         {std::pair(&problems[0], "a"), {&problems[1], "b"}, {&problems[2], "a"}})
+    core::Problems problems(4);
+    for (const auto& [problem, location] : {std::pair(&problems[0], "a"),
+                                            {&problems[1], "b"},
+                                            {&problems[2], "A"},
+                                            {&problems[3], "c"}})
         problem->location = problem->description = location;
     problems[1].kind = static_cast<core::ProblemKind>(3);  // a kind and a category of no name
     problems[1].category = static_cast<core::Category>(4);
-    app::ProblemListView view(window, window.list, window.count, english);
+    app::ProblemListView view(window.list, window.count, english);
     view.Refresh(problems);
-    ASSERT_EQ(window.list.Count(), 2);
-    EXPECT_EQ(window.list.Text(2, 2) + window.list.Text(2, 3) + window.list.Tag(2), "bb1");
-    EXPECT_EQ(window.list.Key(2) + window.list.Text(2) + window.list.Text(2, 1), "unknown_");
+    ASSERT_EQ(window.list.Count(), 3);
+    EXPECT_EQ(window.list.Text(2) + window.list.Text(2, 1) + window.list.Text(2, 2) +
+                  window.list.Text(2, 3) + window.list.Text(3, 3),
+              "bbc");
     EXPECT_EQ(window.list.Icon(2), forms::ListView::kNoIcon);
+    EXPECT_EQ(platform::GetWindowText(window.count.Hwnd()), "Problems: 4");
     EXPECT_EQ(app::ScanSummary({problems[1]}, english), app::ScanSummary({}, english));
     view.Select(app::Selection::All);
-    for (const char* tag : {"", "x", "1x", "3"})  // no position of the 3 problems
-        EXPECT_EQ((window.list.SetTag(1, tag), view.SelectedProblems(3)).size(), 0u) << tag;
-    for (int i = 0; i < 250; ++i)
-        problems.emplace_back().location = std::to_string(i);
-    sandbox::Script("close at the second pause: 199 rows, as a duplicate has none",
-                    sandbox::CloseBoxOf("ListWindow"), [&] { return window.list.Count() == 199; });
+    EXPECT_EQ(view.SelectedProblems(4), (std::vector<std::size_t>{0, 1, 3}));
+    EXPECT_EQ(view.SelectedProblems(3), (std::vector<std::size_t>{0, 1})) << "the last one gone";
+    problems[3].description = "changed";
+    EXPECT_EQ(window.list.Text(3, 3), "changed");
+    window.list.SetCurrentItem(3);
+    EXPECT_EQ(view.CurrentProblem(4), std::optional<std::size_t>(3));
+    problems.erase(problems.begin());
     view.Refresh(problems);
-    EXPECT_EQ(window.list.Count(), 199);
+    EXPECT_EQ(window.list.Count(), 3) << "the A is no duplicate any more";
+    EXPECT_EQ(view.CurrentProblem(3), std::optional<std::size_t>(2)) << "c is still current";
+    EXPECT_EQ(view.SelectedProblems(3), std::vector<std::size_t>{}) << "new rows: none selected";
 }
 
 }  // namespace

@@ -43,6 +43,10 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
         sandbox::WriteFile("C:\\Windows\\tool.hlp", "x");  // a single find, in another folder
         sandbox::ClickOn("MainWindow", "find")();
     });
+    // The list asks for a row's texts as it shows them.
+    sandbox::Script(
+        "read the rows", [] { Rows(); },
+        [] { return sandbox::FindForm("RepairOptionsDialog") != 0; });
     ScriptRepairOptions("conservative", true);
     for (const char* what : {"Tool.lnk", "p.lnk", "the entry", "the help"})
         sandbox::Script(what, sandbox::ClickOn("ChooserDialog", "ok"),

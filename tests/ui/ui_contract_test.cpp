@@ -117,19 +117,47 @@ TEST_F(UiContract, AFormReturnsToItsPlaceItsControlsKeepWhatTheyAreGivenAndScale
     list.SetColumnWidth(4, 3000);
     EXPECT_EQ(list.ColumnText(3), "Ort");
     EXPECT_NEAR(list.ColumnWidth(4), 3000, forms::Screen::TwipsPerPixelX());
-    ASSERT_TRUE(list.Add("registry", "Registry", 1) && list.Add("shortcut", "Shortcut", 2) &&
-                list.Add("unknown", "", forms::ListView::kNoIcon));
+    // The view asks for a row's texts and icon whenever it shows or is read: a change of the
+    // source shows without another call to the view.
+    struct Rows : platform::ListViewRows {
+        std::string first = "Registry";
+        std::string RowText(int row, int column) const override {
+            return row == 0 && column == 0 ? first
+                                           : std::to_string(row) + "日本" + std::to_string(column);
+        }
+        int RowIcon(int row) const override { return (row + 1) % 4; }
+    } rows;
+    list.SetRows(rows, 5);
+    EXPECT_EQ(list.Count(), 5);
     EXPECT_EQ(list.CurrentItem(), 1) << "a filled list has a current row";
-    list.SetText(2, 3, "sub 3");
-    EXPECT_EQ(list.Text(2) + "|" + list.Text(2, 3), "Shortcut|sub 3");
-    EXPECT_EQ((std::vector{list.Icon(1), list.Icon(2), list.Icon(3)}), (std::vector{1, 2, 0}));
+    rows.first = "Shortcut";
+    EXPECT_EQ(list.Text(1) + "|" + list.Text(2, 3), "Shortcut|1日本3");
+    EXPECT_EQ((std::vector{list.Icon(1), list.Icon(2), list.Icon(4), list.Icon(5)}),
+              (std::vector{1, 2, 0, 1}));
     for (const auto& [row, selected] : {std::pair{1, true}, {3, true}, {1, false}})
         list.SetSelected(row, selected);
     EXPECT_EQ((std::vector{list.Selected(1), list.Selected(2), list.Selected(3)}),
               (std::vector{false, false, true}));
-    list.SetCurrentItem(3);
-    list.EnsureVisible(3);
-    EXPECT_EQ(list.CurrentItem(), 3);
+    // Inverting few selected rows, then many, then none and all.
+    const std::vector<std::vector<int>> inverses = {{1, 2, 4, 5}, {3}};
+    for (const auto& inverse : inverses) {
+        list.InvertSelection();
+        EXPECT_EQ(list.SelectedRows(), inverse);
+    }
+    list.SelectAll(false);
+    list.InvertSelection();
+    EXPECT_EQ(list.SelectedRows(), (std::vector{1, 2, 3, 4, 5}));
+    list.InvertSelection();
+    EXPECT_EQ(list.SelectedRows(), std::vector<int>{});
+    list.SelectAll(true);
+    list.SetCurrentItem(4);
+    list.EnsureVisible(4);
+    EXPECT_EQ(list.CurrentItem(), 4);
+    list.SetRows(rows, 2);
+    EXPECT_EQ(std::to_string(list.Count()) + " " + std::to_string(list.SelectedRows().size()) +
+                  " " + std::to_string(list.CurrentItem()),
+              "2 0 1")
+        << "new rows: none selected, the first current";
     list.Clear();
     EXPECT_EQ(platform::ListViewGetItemCount(list.Hwnd()) + list.CurrentItem(), 0);
 
