@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The aggressive repair of the demo machine, the backup restored with the real REG (the
-# conservative one is driven on real installers' leftovers by wow_test.sh).
+# The demo machine's list driven from outside, by mouse, keyboard and buttons; its aggressive
+# repair, the backup restored with the real REG (the conservative one is driven on real
+# installers' leftovers by wow_test.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" repair "$@"
 WIN='HKLM\Software\Microsoft\Windows\CurrentVersion'
 HELP='HKLM\Software\Microsoft\Windows\Help'
@@ -17,6 +18,22 @@ touched() {
         KEY="$key" awk '/^    / { print ENVIRON["KEY"] ":" $0 }'; done
 }
 
+# COUNT times the character: a run of selection marks.
+run_of() { printf "%${2}s" '' | tr ' ' "$1"; }
+
+# The rows' selection marks in one line, checked until they read as expected (a posted click
+# is taken in its turn).
+expect_marks() {
+    local marks
+    for _ in $(seq 25); do
+        step rows "$MAIN"
+        marks="$(cut -f5 <<<"$out" | tr -d '\n')"
+        [ "$marks" == "$2" ] && break
+        sleep 0.2
+    done
+    check "$1" "$2" "$marks"
+}
+
 # The rows' keys and selections, with the case of the keys above.
 row_keys() { step rows "$MAIN"; cut -f3,5 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKLM\\Software/' | sort; }
 
@@ -24,6 +41,24 @@ row_keys() { step rows "$MAIN"; cut -f3,5 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKL
 seed_machine
 start_program
 scan
+step rows "$MAIN"
+rows=$(wc -l <<<"$out")
+check "the scan selects every row and shows each kind with its icon" \
+    "$(run_of '*' "$rows") File:3 Registry:1 Shortcut:2" \
+    "$(cut -f5 <<<"$out" | tr -d '\n') $(cut -f1,6 <<<"$out" | tr '\t' : | sort -u | xargs)"
+step click "$MAIN" "$(caption frmmain_button_select_none)"
+expect_marks "Select none clears every row" "$(run_of - "$rows")"
+step click-row "$MAIN" 1
+expect_marks "a click on the second row selects it alone" "-*$(run_of - $((rows - 2)))"
+step keys "$MAIN" Shift+End
+expect_marks "Shift+End selects from it to the last row" "-$(run_of '*' $((rows - 1)))"
+step keys "$MAIN" Space
+expect_marks "Space selects the current row, the last, alone" "$(run_of - $((rows - 1)))*"
+step click "$MAIN" "$(caption frmmain_button_select_invert)"
+expect_marks "Invert selection selects the others" "$(run_of '*' $((rows - 1)))-"
+screenshot repair-selection
+step click "$MAIN" "$(caption frmmain_button_select_all)"
+expect_marks "Select all selects every row" "$(run_of '*' "$rows")"
 before="$(touched)"
 repair_with "$(caption frmrepopt_opt_method1)" 21
 check "only the program paths stay, selected: their default value is not deleted" \
