@@ -46,6 +46,28 @@ std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
     return win32::NarrowUpToNul(buffer, kTextLimit);
 }
 
+// The view draws nothing while one of these lives, then redraws whole: a change of many rows
+// would otherwise invalidate each row on its own, a trip to the window system apiece. A hidden
+// view is left alone, as turning its drawing back on would show it.
+class HeldRedraw {
+  public:
+    explicit HeldRedraw(Hwnd view)
+        : view_(view), held_(::GetWindowLongW(win32::H(view), GWL_STYLE) & WS_VISIBLE) {
+        if (held_) Send(view_, WM_SETREDRAW, FALSE);
+    }
+    ~HeldRedraw() {
+        if (!held_) return;
+        Send(view_, WM_SETREDRAW, TRUE);
+        ::InvalidateRect(win32::H(view_), nullptr, TRUE);
+    }
+    HeldRedraw(const HeldRedraw&) = delete;
+    HeldRedraw& operator=(const HeldRedraw&) = delete;
+
+  private:
+    Hwnd view_;
+    bool held_;
+};
+
 void SetRowState(Hwnd view, int row, UINT state, bool on) {
     LVITEMW item = {};
     item.stateMask = state;
@@ -142,6 +164,11 @@ int ListViewGetItemCount(Hwnd view) {
 }
 
 void ListViewSetSelected(Hwnd view, int row, bool selected) {
+    if (row != -1) {
+        SetRowState(view, row, LVIS_SELECTED, selected);
+        return;
+    }
+    const HeldRedraw held(view);
     SetRowState(view, row, LVIS_SELECTED, selected);
 }
 
@@ -170,21 +197,19 @@ void ListViewInvertSelection(Hwnd view) {
     }
     const std::vector<int> were = ListViewGetSelectedRows(view);
     const bool fewSelected = 2 * selected <= count;
-    Send(view, WM_SETREDRAW, FALSE);
-    ListViewSetSelected(view, -1, fewSelected);
+    const HeldRedraw held(view);
+    SetRowState(view, -1, LVIS_SELECTED, fewSelected);
     if (fewSelected) {
         for (const int row : were)
-            ListViewSetSelected(view, row, false);
+            SetRowState(view, row, LVIS_SELECTED, false);
     } else {
         for (int row = 0, next = 0; row < count; ++row) {
             if (next < selected && were[next] == row)
                 ++next;
             else
-                ListViewSetSelected(view, row, true);
+                SetRowState(view, row, LVIS_SELECTED, true);
         }
     }
-    Send(view, WM_SETREDRAW, TRUE);
-    ::InvalidateRect(win32::H(view), nullptr, TRUE);
 }
 
 void ListViewSetCurrent(Hwnd view, int row) {
