@@ -132,6 +132,19 @@ bool MeasureListLines(int records, int reps, const core::Language& language,
                    return ms;
                }),
           floorMs);
+    // What a scan leaves: every row selected; its inverse is none, in one message.
+    print("select-invert-all-" + size,
+          Best(reps,
+               [&] {
+                   view.Select(app::Selection::All);
+                   const double ms = Millis([&] {
+                       view.Select(app::Selection::Invert);
+                       forms::RunPendingEvents();
+                   });
+                   right = right && shown.lstMain.SelectedRows().empty();
+                   return ms;
+               }),
+          floorMs);
     shown.Unload();
     if (!right) std::fprintf(stderr, "warning: the list does not show the problems as it should\n");
     return right;
