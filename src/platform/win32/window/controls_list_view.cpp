@@ -200,8 +200,9 @@ void ListViewInvertSelection(Hwnd view) {
     const HeldRedraw held(view);
     SetRowState(view, -1, LVIS_SELECTED, fewSelected);
     if (fewSelected) {
-        for (const int row : were)
-            SetRowState(view, row, LVIS_SELECTED, false);
+        // From the last: the view looks for the run that holds a row from its first run on.
+        for (auto row = were.rbegin(); row != were.rend(); ++row)
+            SetRowState(view, *row, LVIS_SELECTED, false);
     } else {
         for (int row = 0, next = 0; row < count; ++row) {
             if (next < selected && were[next] == row)
