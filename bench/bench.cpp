@@ -4,13 +4,16 @@
 // With --parts it also times the per-item pieces of a scan (translation, progress line,
 // events, value reads, existence tests), each against the floor of as many items.
 //
-// Then the windows: the problem list refilled (list-refresh-N) and a whole scan in the
-// scan window (scan-ui), each beside its floor; and a conservative repair of a hundred
-// registry problems in the repair window (repair-conservative-100) beside one walk of the
-// trees its search lists.
+// Then the windows: the problem list shown and all selected (list-refresh-N) and its selection
+// inverted (select-invert-N), beside inserting the rows into a bare list view (under Wine
+// only); the aggressive repair of old temporary files (repair-files-N) beside deleting them;
+// a whole scan in the scan window (scan-ui) beside its phases alone; and a conservative repair
+// of a hundred registry problems in the repair window (repair-conservative-100) beside one walk
+// of the trees its search lists.
 //
 // Usage: scan_bench [--quick] [--parts] [--reps N]
-//                   [--only temp|shortcuts|registry|list-refresh|scan-ui|repair]
+//                   [--only temp|shortcuts|registry|list-refresh|select-invert|repair-files|
+//                           scan-ui|repair]
 //                   [--work FOLDER] [--temp-layout D,F,N]
 #include <algorithm>
 #include <chrono>
@@ -48,7 +51,7 @@ struct Options {
     Plan plan;
     bool parts = false;
     int reps = 3;
-    int listRecords = 50000;  // problems in the list the main window refreshes
+    int listRecords = 50000;  // problems in the list the main window shows
     std::string only;         // a part of the scanners' names: run only those
 };
 
@@ -61,6 +64,7 @@ Options ParseOptions(int argc, char** argv) {
             options.plan.tempDepth = 2;
             options.plan.shortcuts /= 10;
             options.plan.registryEntries /= 10;
+            options.plan.repairFiles /= 10;
             options.listRecords /= 10;
         } else if (arg == "--parts") {
             options.parts = true;
@@ -297,10 +301,18 @@ int Run(Options& options) {
     const bench::LinePrinter print = [](const std::string& what, double ms, double floorMs) {
         PrintLine(LineName(what), ms, floorMs);
     };
-    if (std::string("list-refresh").find(options.only) != std::string::npos &&
-        !bench::MeasureListRefresh(options.listRecords, options.reps, language, print))
+    // The list and the bulk repair need no planted machine: they run first, and alone when
+    // asked for alone.
+    const auto wanted = [&](const char* line) {
+        return std::string(line).find(options.only) != std::string::npos;
+    };
+    if ((wanted("list-refresh") || wanted("select-invert")) &&
+        !bench::MeasureListLines(options.listRecords, options.reps, language, print))
         countsDiffered = true;
-    if (options.only == "list-refresh") {
+    if (wanted("repair-files") && !bench::MeasureFileRepair(plan, language, print))
+        countsDiffered = true;
+    if (!options.only.empty() && !wanted("scan-temp") && !wanted("scan-shortcuts") &&
+        !wanted("scan-registry") && !wanted("scan-ui") && !wanted("repair-conservative")) {
         bench::CleanUpFiles(plan);
         return countsDiffered ? 1 : 0;
     }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/window.h"
 
 #include "bench/plan.h"
 
@@ -18,6 +21,21 @@ void PrepareMachine(Plan& plan);
 // here natively; under Wine scripts/bench.sh writes them with host tools (a hundred times
 // faster), and this only checks that they are there. False, with a message, when not.
 bool MakeFiles(const Plan& plan);
+// The files of the bulk repair, both sets; natively written here, under Wine by
+// scripts/bench.sh (this checks they are there). False, with a message, when not.
+bool MakeRepairFiles(const Plan& plan);
+
+// A row as the problem list shows it.
+struct ListRow {
+    int icon = 0;
+    std::string cells[4];
+};
+// The old way of showing a list, the floor of the list lines: the rows inserted one by one,
+// each with its texts and icon, into a list view on `form` that keeps them itself, its drawing
+// held back until all are in. Milliseconds; negative where there is no such list view (the
+// sandbox's draws nothing and asks for nothing: a floor of it would mean nothing).
+double InsertIntoBareList(platform::Hwnd form, const std::vector<ListRow>& rows);
+
 // A shortcut file pointing at `target`, its folders made as needed.
 void MakeShortcut(const std::string& link, const std::string& target);
 // An empty file at `path`, its folders made as needed; and a folder removed with all it holds.

@@ -76,6 +76,17 @@ void MakeShortcut(const std::string& link, const std::string& target) {
     sandbox::WriteShortcut(link, shortcut);
 }
 
+bool MakeRepairFiles(const Plan& plan) {
+    for (const char* set : {"run", "floor"})
+        for (int i = 0; i < plan.repairFiles; ++i)
+            MakeFile(plan.RepairFile(set, i));
+    return true;
+}
+
+double InsertIntoBareList(platform::Hwnd, const std::vector<ListRow>&) {
+    return -1;
+}
+
 void MakeFile(const std::string& path) {
     sandbox::MakeFolder(ParentOf(path));
     sandbox::WriteFile(path, "");

@@ -8,7 +8,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "bench/machine.h"
+#include "bench/timing.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/shelllink.h"
@@ -111,6 +115,54 @@ bool MakeFiles(const Plan& plan) {
     return !Missing(plan.TempRoot() + "\\" + leaves.front() + "\\" + lastFile) &&
            !Missing(plan.TempRoot() + "\\" + leaves.back() + "\\" + lastFile) &&
            !Missing(plan.Target(plan.Targets() - 1, false));
+}
+
+bool MakeRepairFiles(const Plan& plan) {
+    const int last = plan.repairFiles - 1;
+    return !Missing(plan.RepairFile("run", last)) && !Missing(plan.RepairFile("floor", last));
+}
+
+double InsertIntoBareList(platform::Hwnd form, const std::vector<ListRow>& rows) {
+    RECT client = {};
+    ::GetClientRect(reinterpret_cast<HWND>(form), &client);
+    const HWND view = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
+        0, 0, client.right, client.bottom, reinterpret_cast<HWND>(form), nullptr,
+        ::GetModuleHandleW(nullptr), nullptr);
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    HIMAGELIST icons = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
+    for (int i = 0; i < 3; ++i)
+        ImageList_AddIcon(icons, ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
+    ::SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    ::SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
+    for (int column = 0; column < 4; ++column) {
+        LVCOLUMNW c = {};
+        c.mask = LVCF_WIDTH;
+        c.cx = 96;
+        ::SendMessageW(view, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
+    }
+    const double ms = Millis([&] {
+        ::SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+            std::wstring text = platform::win32::Wide(rows[row].cells[0]);
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.iItem = row;
+            item.pszText = text.data();
+            item.iImage = rows[row].icon - 1;
+            const auto index =
+                ::SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            for (item.iSubItem = 1; item.iSubItem < 4; ++item.iSubItem) {
+                text = platform::win32::Wide(rows[row].cells[item.iSubItem]);
+                item.pszText = text.data();
+                ::SendMessageW(view, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+        ::SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+        ::UpdateWindow(view);
+    });
+    ::DestroyWindow(view);
+    return ms;
 }
 
 void MakeShortcut(const std::string& link, const std::string& target) {

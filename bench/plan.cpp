@@ -69,6 +69,11 @@ std::string Plan::TempFileName(int number) {
     return Numbered("f%03d.tmp", number);
 }
 
+std::string Plan::RepairFile(const std::string& set, int index) const {
+    return RepairRoot() + "\\" + set + "\\" + Numbered("r%03d", index / 100) + "\\" +
+           Numbered("f%02d.tmp", index % 100);
+}
+
 std::string Plan::ShortcutPath(int index) const {
     const int onDesktop = shortcuts / 5;
     const std::string name = EntryName(index) + ".lnk";

@@ -40,6 +40,7 @@ struct Plan {
     int tempFilesPerLeaf = 100;
     int shortcuts = 5000;
     int registryEntries = 20000;
+    int repairFiles = 50000;  // old temporary files a bulk repair deletes, as many for its floor
 
     int TempLeaves() const;
     int TempFiles() const { return TempLeaves() * tempFilesPerLeaf; }
@@ -49,6 +50,11 @@ struct Plan {
     // Every leaf folder of the temporary tree, as "d00\d01\..." below TempRoot.
     std::vector<std::string> TempLeafFolders() const;
     static std::string TempFileName(int number);
+
+    // The files of a bulk repair: "run" for the repair window, "floor" for the bare deletes;
+    // 100 to a folder, r000\f00.tmp on, below RepairRoot().
+    std::string RepairRoot() const { return work + "\\Repair"; }
+    std::string RepairFile(const std::string& set, int index) const;
 
     std::string DesktopFolder() const { return work + "\\Desktop"; }
     std::string ProgramsFolder() const { return work + "\\Programs"; }

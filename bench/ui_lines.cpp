@@ -7,6 +7,7 @@
 #include "app/problem_list_view.h"
 #include "app/scan_window.h"
 #include "app/session.h"
+#include "bench/machine.h"
 #include "bench/scan_context.h"
 #include "bench/timing.h"
 #include "core/problem.h"
@@ -45,14 +46,9 @@ core::Problems ManyProblems(int records) {
     return problems;
 }
 
-struct Row {
-    int icon;
-    std::string cells[4];
-};
-
 // The rows the list shows for the problems, worked out ahead for the floor.
-std::vector<Row> RowsOf(const core::Problems& problems, const core::Language& language) {
-    std::vector<Row> rows;
+std::vector<ListRow> RowsOf(const core::Problems& problems, const core::Language& language) {
+    std::vector<ListRow> rows;
     for (const core::Problem& problem : problems)
         rows.push_back({problem.kind == core::ProblemKind::Registry   ? app::kIconRegistry
                         : problem.kind == core::ProblemKind::Shortcut ? app::kIconShortcut
@@ -63,61 +59,94 @@ std::vector<Row> RowsOf(const core::Problems& problems, const core::Language& la
     return rows;
 }
 
-// The floor: the rows straight into the list view, one insert and three texts each, with
-// no drawing until all are in.
-void InsertRows(const forms::ListView& list, const std::vector<Row>& rows) {
-    platform::ListViewSetRedraw(list.Hwnd(), false);
-    platform::ListViewDeleteAllItems(list.Hwnd());
-    for (const Row& row : rows) {
-        const int index = platform::ListViewAppendRow(list.Hwnd(), row.cells[0], row.icon);
-        for (int column = 1; column < 4; ++column)
-            platform::ListViewSetItemText(list.Hwnd(), index, column, row.cells[column]);
-    }
-    platform::ListViewSetRedraw(list.Hwnd(), true);
+// Whether the list shows the rows, all of them selected: the count, and the first and last
+// rows' texts and icons as the view reads them.
+bool ListShows(const forms::ListView& list, const std::vector<ListRow>& rows) {
+    if (list.Count() != static_cast<int>(rows.size()) || list.SelectedRows().size() != rows.size())
+        return false;
+    for (const int row : {1, list.Count()})
+        for (int column = 0; column < 4; ++column)
+            if (list.Text(row, column) != rows[row - 1].cells[column] ||
+                list.Icon(row) != rows[row - 1].icon)
+                return false;
+    return true;
 }
 
-// Whether the refreshed list shows the rows: count, keys, tags (the 0-based positions) and
-// the last row's texts.
-bool ListShows(const forms::ListView& list, const core::Problems& problems,
-               const std::vector<Row>& rows) {
-    if (list.Count() != static_cast<int>(rows.size()) ||
-        platform::ListViewGetItemCount(list.Hwnd()) != list.Count())
-        return false;
-    for (int row = 1; row <= list.Count(); ++row)
-        if (list.Key(row) != problems[row - 1].Identity() ||
-            list.Tag(row) != std::to_string(row - 1))
-            return false;
-    const int last = list.Count();
-    for (int column = 0; column < 4; ++column)
-        if (last > 0 && list.Text(last, column) != rows.back().cells[column]) return false;
-    return last == 0 || list.Icon(last) == rows.back().icon;
+// Every other row selected, the first one among them: the inverse of this is the most work.
+void SelectEveryOther(forms::ListView& list) {
+    list.SelectAll(false);
+    for (int row = 1; row <= list.Count(); row += 2)
+        list.SetSelected(row, true);
+}
+
+template <typename Work>
+double Best(int reps, Work&& work) {
+    double best = 0;
+    for (int rep = 0; rep < reps; ++rep) {
+        const double ms = work();
+        best = rep == 0 ? ms : std::min(best, ms);
+    }
+    return best;
 }
 
 }  // namespace
 
-bool MeasureListRefresh(int records, int reps, const core::Language& language,
-                        const LinePrinter& print) {
+bool MeasureListLines(int records, int reps, const core::Language& language,
+                      const LinePrinter& print) {
     const core::Problems problems = ManyProblems(records);
-    const std::vector<Row> rows = RowsOf(problems, language);
+    const std::vector<ListRow> rows = RowsOf(problems, language);
     ListForm shown("frmBenchList"), bare("frmBenchBare");
-    shown.Show();
     bare.Show();
-    app::ProblemListView view(shown, shown.lstMain, shown.lblInfo, language);
-    InsertRows(bare.lstMain, rows);
-    double best = 0, bestFloor = 0;
-    bool right = true;
-    for (int rep = 0; rep < reps; ++rep) {
-        const double floorMs = Millis([&] { InsertRows(bare.lstMain, rows); });
-        const double ms = Millis([&] { view.Refresh(problems); });
-        right = right && ListShows(shown.lstMain, problems, rows);
-        best = rep == 0 ? ms : std::min(best, ms);
-        bestFloor = rep == 0 ? floorMs : std::min(bestFloor, floorMs);
-        forms::RunPendingEvents();
-    }
-    print("list-refresh-" + std::to_string(records), best, bestFloor);
+    const double floorMs = InsertIntoBareList(bare.Hwnd(), rows);
     bare.Unload();
+    if (floorMs < 0) return true;  // no real list view here
+    shown.Show();
+    app::ProblemListView view(shown.lstMain, shown.lblInfo, language);
+    bool right = true;
+    const std::string size = std::to_string(records);
+    const core::Problems none;
+    print("list-refresh-" + size,
+          Best(reps,
+               [&] {
+                   view.Refresh(none);
+                   const double ms = Millis([&] {
+                       view.Refresh(problems);
+                       view.Select(app::Selection::All);
+                       forms::RunPendingEvents();  // drawn
+                   });
+                   right = right && ListShows(shown.lstMain, rows);
+                   return ms;
+               }),
+          floorMs);
+    print("select-invert-" + size,
+          Best(reps,
+               [&] {
+                   SelectEveryOther(shown.lstMain);
+                   const double ms = Millis([&] {
+                       view.Select(app::Selection::Invert);
+                       forms::RunPendingEvents();
+                   });
+                   right =
+                       right && !shown.lstMain.Selected(1) && shown.lstMain.Selected(2) &&
+                       shown.lstMain.SelectedRows().size() == static_cast<std::size_t>(records / 2);
+                   return ms;
+               }),
+          floorMs);
+    // What a scan leaves: every row selected; its inverse is none, in one message.
+    print("select-invert-all-" + size,
+          Best(reps,
+               [&] {
+                   view.Select(app::Selection::All);
+                   const double ms = Millis([&] {
+                       view.Select(app::Selection::Invert);
+                       forms::RunPendingEvents();
+                   });
+                   right = right && shown.lstMain.SelectedRows().empty();
+                   return ms;
+               }),
+          floorMs);
     shown.Unload();
-    if (!right) std::fprintf(stderr, "warning: the refreshed list does not show the problems\n");
+    if (!right) std::fprintf(stderr, "warning: the list does not show the problems as it should\n");
     return right;
 }
 

@@ -1,6 +1,6 @@
-// The lines that time the system's windows: the problem list refilled beside the same rows
-// put into a bare list view, and a whole scan in the scan window beside the same phases run
-// without a window.
+// The lines that time the system's windows: the problem list shown and its selection inverted
+// beside the same rows put into a bare list view, and a whole scan in the scan window beside the
+// same phases run without a window.
 #pragma once
 
 #include <functional>
@@ -27,11 +27,12 @@ class ListForm : public forms::Form {
 // What prints a line: name, milliseconds, floor milliseconds.
 using LinePrinter = std::function<void(const std::string&, double, double)>;
 
-// The main window's list refreshed from `records` problems in a list like its own, against
-// the same rows inserted into a bare list view. Best of `reps`; false when the rows came out
-// wrong.
-bool MeasureListRefresh(int records, int reps, const core::Language& language,
-                        const LinePrinter& print);
+// The main window's list showing `records` problems and selecting them all (list-refresh-N),
+// and inverting a selection of every other row (select-invert-N), each the best of `reps`,
+// against the old way of showing them: the rows inserted into a bare list view. Only where
+// there are real list views; false when the list came out wrong.
+bool MeasureListLines(int records, int reps, const core::Language& language,
+                      const LinePrinter& print);
 
 // The scan's phases in the scan window shown modally (its timer runs them) against the same
 // phases run without a window. The plan's folders stand for the desktop, the programs and

@@ -7,12 +7,16 @@
 # per-item work against the floor of as many items; "repair-conservative-100" times the repair
 # window's conservative run over a hundred registry problems against one walk of the Windows
 # and program-files trees, the latter holding as many installed files as the machine's
-# entries name. Count mismatches go to stderr.
+# entries name. "list-refresh-50000" shows 50,000 problems in the main window's list and selects
+# them all, "select-invert-50000" inverts a selection of every other row, both against inserting
+# the rows into a bare list view (under Wine only: the headless list draws nothing); and
+# "repair-files-50000" runs the aggressive repair of as many old temporary files in the repair
+# window against deleting them in a loop. Count mismatches go to stderr.
 #
 # Usage: scripts/bench.sh [--quick] [--native|--wine] [--only NAME]
 #   --quick   a machine a tenth the size (10,000 files, 500 shortcuts, 2,000 entries)
-#   --only NAME   only the lines whose names hold NAME (list-refresh, scan-ui, scan-temp,
-#                 repair, ...)
+#   --only NAME   only the lines whose names hold NAME (list-refresh, select-invert,
+#                 repair-files, scan-ui, scan-temp, repair, ...)
 #   --native, --wine   only that half
 # PURGELINT_BENCH_BUILD names the build folders (default build/bench: build/bench-native,
 # build/bench-windows with its Wine prefix), for runs beside another one.
@@ -25,13 +29,14 @@ out=${PURGELINT_BENCH_BUILD:-build/bench}
 passed=()  # handed to the bench program (and to the inner run)
 depth=3
 targets=25000  # shortcuts and registry entries
+repair_files=50000  # old temporary files the bulk repair deletes, as many for its floor
 halves=(native wine)
 inner=false
 while [ $# -gt 0 ]; do
     arg=$1
     shift
     case "$arg" in
-        --quick) passed+=(--quick) depth=2 targets=2500 ;;
+        --quick) passed+=(--quick) depth=2 targets=2500 repair_files=5000 ;;
         --only) [ $# -gt 0 ] || { echo "bench: --only wants a name" >&2; exit 2; }
             passed+=(--only "$1")
             shift ;;
@@ -79,6 +84,21 @@ make_targets() {  # host-folder total
     )
 }
 
+# The bulk repair's files (see bench/plan.h): TOTAL files in each of run and floor,
+# rNNN/fNN.tmp, a hundred to a folder, two years old.
+make_repair_files() {  # host-folder total
+    local set
+    for set in run floor; do
+        mkdir -p "$1/$set"
+        (
+            cd "$1/$set"
+            seq 0 $(($2 - 1)) | awk '{ printf "r%03d\n", int($1 / 100) }' | uniq | xargs mkdir -p
+            seq 0 $(($2 - 1)) | awk '{ printf "r%03d/f%02d.tmp%c", int($1 / 100), $1 % 100, 0 }' |
+                xargs -0 touch -d '2 years ago'
+        )
+    done
+}
+
 wine_half() {
     export WINEPREFIX="$out-windows/wineprefix"
     source "$root/scripts/wine-env.sh"
@@ -91,6 +111,7 @@ wine_half() {
     rm -rf "$host"
     make_temp_tree "$host/Temp" "$depth"
     make_targets "$host/Targets" "$targets"
+    make_repair_files "$host/Repair" "$repair_files"
     local status=0
     wine "$out-windows/bench/scan_bench.exe" "${passed[@]}" --parts --work "$work" \
         --temp-layout "$depth,10,100" </dev/null || status=$?

@@ -8,7 +8,10 @@
 //   answer BUTTON [SECONDS]           clicks that button of a message box; prints its text
 //   check TITLE CHECKBOX on|off       sets a check box by clicking it; prints its new state
 //   rows TITLE                        one line per row of the window's list view: its columns
-//                                     tab-separated, then "*" when selected, "-" when not
+//                                     tab-separated, then "*" when selected, "-" when not, then
+//                                     its icon's number in the image list from 1 (0: none)
+//   click-row TITLE ROW               a left click of the mouse on the row (from 0) of the
+//                                     window's list view, scrolled into view first
 //   rect TITLE                        the window's rectangle: left top width height
 //   move TITLE LEFT TOP WIDTH HEIGHT  moves and sizes the window
 //   close TITLE [SECONDS]             asks the window to close and waits until it has gone
@@ -17,8 +20,8 @@
 //   choose TITLE LINE                 selects the list box line that reads LINE
 //   keys TITLE KEY...                 brings the window to the front and types the keys on the
 //                                     keyboard: Tab, Enter, Esc, Space, Up, Down, Left, Right,
-//                                     F10, a letter or digit, each with "Shift+", "Ctrl+" or
-//                                     "Alt+"
+//                                     Home, End, F10, a letter or digit, each with "Shift+",
+//                                     "Ctrl+" or "Alt+"
 //   focus TITLE                       the control that has the keyboard focus in the window:
 //                                     its class and text, and "on"/"off" for a check box or
 //                                     option button; "<none>" when no control of it has it
@@ -237,8 +240,24 @@ std::string RemoteItemText(HWND view, const RemoteBuffer& remote, int row, int c
     return Utf8UpToNul(text, kTextMax);
 }
 
+// The row's icon: the item that asks for it lives in the other process too.
+int RemoteItemIcon(HWND view, const RemoteBuffer& remote, int row) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    remote.Write(0, &item, sizeof item);
+    if (!::SendMessageW(view, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Address())))
+        return 0;
+    remote.Read(0, &item, sizeof item);
+    return item.iImage >= 0 ? item.iImage + 1 : 0;
+}
+
+HWND ListViewOf(HWND window) {
+    return WaitControl(window, Utf8(WC_LISTVIEWW), "", 5);
+}
+
 void PrintRows(HWND window) {
-    HWND view = WaitControl(window, Utf8(WC_LISTVIEWW), "", 5);
+    HWND view = ListViewOf(window);
     const int rows = static_cast<int>(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
     HWND header = reinterpret_cast<HWND>(::SendMessageW(view, LVM_GETHEADER, 0, 0));
     const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
@@ -250,7 +269,8 @@ void PrintRows(HWND window) {
             line += RemoteItemText(view, remote, row, column) + "\t";
         const bool selected =
             ::SendMessageW(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
-        std::printf("%s%s\n", line.c_str(), selected ? "*" : "-");
+        std::printf("%s%s\t%d\n", line.c_str(), selected ? "*" : "-",
+                    RemoteItemIcon(view, remote, row));
     }
 }
 
@@ -329,7 +349,8 @@ std::vector<WORD> KeyStroke(const std::string& name) {
     static const std::pair<const char*, WORD> kNamed[] = {
         {"Shift", VK_SHIFT},  {"Ctrl", VK_CONTROL}, {"Alt", VK_MENU},    {"Tab", VK_TAB},
         {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE},   {"Space", VK_SPACE}, {"Up", VK_UP},
-        {"Down", VK_DOWN},    {"Left", VK_LEFT},    {"Right", VK_RIGHT}, {"F10", VK_F10}};
+        {"Down", VK_DOWN},    {"Left", VK_LEFT},    {"Right", VK_RIGHT}, {"Home", VK_HOME},
+        {"End", VK_END},      {"F10", VK_F10}};
     std::vector<WORD> keys;
     size_t start = 0;
     for (;;) {
@@ -354,7 +375,8 @@ INPUT KeyInput(WORD key, bool up) {
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    const bool extended = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT;
+    const bool extended = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT ||
+                          key == VK_HOME || key == VK_END;
     input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
     return input;
 }
@@ -382,6 +404,33 @@ void TypeKeys(HWND window, const std::vector<std::string>& names) {
         // window must find that window there for the keys after it.
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
+}
+
+// A left click where the row (from 0) of the window's list view shows on the screen, as the
+// mouse's would come: the view scrolls the row into view first.
+void ClickRow(HWND window, int row) {
+    HWND view = ListViewOf(window);
+    ::SendMessageW(view, LVM_ENSUREVISIBLE, row, FALSE);
+    const ProcessHandle process(view);
+    const RemoteBuffer remote(process.Get(), sizeof(RECT));
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    remote.Write(0, &rect, sizeof rect);
+    if (!::SendMessageW(view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.Address())))
+        throw Failure("no row " + std::to_string(row) + " in the list");
+    remote.Read(0, &rect, sizeof rect);
+    POINT at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(view, &at);
+    BringToFront(window);
+    ::SetCursorPos(at.x, at.y);
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs)
+        input.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (::SendInput(2, inputs, sizeof(INPUT)) != 2)
+        throw Failure("SendInput failed: " + std::to_string(GetLastError()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
 }
 
 int Seconds(const std::vector<std::string>& args, size_t index) {
@@ -418,6 +467,8 @@ void Run(const std::vector<std::string>& args) {
         SetCheckBox(WaitWindow(args.at(1), kDefaultSeconds), args.at(2), args.at(3));
     } else if (command == "rows") {
         PrintRows(WaitWindow(args.at(1), kDefaultSeconds));
+    } else if (command == "click-row") {
+        ClickRow(WaitWindow(args.at(1), kDefaultSeconds), std::stoi(args.at(2)));
     } else if (command == "rect") {
         RECT r = {};
         ::GetWindowRect(WaitWindow(args.at(1), kDefaultSeconds), &r);

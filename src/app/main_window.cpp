@@ -38,9 +38,7 @@ constexpr int kMarginPixels = 6;
 }  // namespace
 
 MainWindow::MainWindow(Session& session)
-    : forms::Form("MainWindow"),
-      session_(session),
-      listView_(*this, list_, count_, session.language) {}
+    : forms::Form("MainWindow"), session_(session), listView_(list_, count_, session.language) {}
 
 void MainWindow::Design() {
     SetClientSize(12510, 8280);

@@ -1,15 +1,12 @@
 #include "app/problem_list_view.h"
 
-#include <charconv>
-#include <optional>
-#include <string>
+#include <string_view>
+#include <unordered_set>
 
-#include "forms/interaction.h"
+#include "base/text.h"
 
 namespace app {
 namespace {
-
-constexpr std::size_t kRowsBetweenEvents = 100;
 
 int IconOf(core::ProblemKind kind) {
     switch (kind) {
@@ -23,88 +20,103 @@ int IconOf(core::ProblemKind kind) {
     return forms::ListView::kNoIcon;
 }
 
-// The position a row's tag holds; nothing for a tag that is not a position of `count`.
-std::optional<std::size_t> PositionOfTag(const std::string& tag, std::size_t count) {
-    std::size_t position = 0;
-    const auto [end, error] = std::from_chars(tag.data(), tag.data() + tag.size(), position);
-    if (tag.empty() || error != std::errc() || end != tag.data() + tag.size() || position >= count)
-        return std::nullopt;
-    return position;
-}
-
 }  // namespace
 
-void ProblemListView::AddRow(const core::Problem& problem, std::size_t position) {
-    if (!list_.Add(problem.Identity(), core::KindText(problem.kind, language_),
-                   IconOf(problem.kind)))
-        return;
-    const int row = list_.Count();
-    list_.SetTag(row, std::to_string(position));
-    list_.SetText(row, 1, core::CategoryText(problem.category, language_));
-    list_.SetText(row, 2, problem.location);
-    list_.SetText(row, 3, problem.description);
+const core::Problem* ProblemListView::ProblemOfRow(int row) const {
+    if (!problems_ || row < 0 || static_cast<std::size_t>(row) >= positions_.size()) return nullptr;
+    const std::size_t position = positions_[row];
+    return position < problems_->size() ? &(*problems_)[position] : nullptr;
 }
 
-// The row whose key was current before the refresh becomes current and visible again. A
-// list on a window not shown yet takes no focus: the window's tab order gives it then.
-void ProblemListView::RestoreCurrentRow(const std::string& key) {
-    if (list_.Visible()) list_.SetFocus();
-    if (key.empty()) return;
-    if (const int row = list_.FindKey(key); row != 0) {
-        list_.SetCurrentItem(row);
-        list_.EnsureVisible(row);
+std::string ProblemListView::RowText(int row, int column) const {
+    const core::Problem* problem = ProblemOfRow(row);
+    if (!problem) return "";
+    switch (column) {
+        case 0:
+            return core::KindText(problem->kind, language_);
+        case 1:
+            return core::CategoryText(problem->category, language_);
+        case 2:
+            return problem->location;
+        case 3:
+            return problem->description;
     }
+    return "";
+}
+
+int ProblemListView::RowIcon(int row) const {
+    const core::Problem* problem = ProblemOfRow(row);
+    return problem ? IconOf(problem->kind) : forms::ListView::kNoIcon;
+}
+
+// The row that was current before the refresh becomes current and visible again. A list on a
+// window not shown yet takes no focus: the window's tab order gives it then.
+void ProblemListView::RestoreCurrentRow(int row) {
+    if (list_.Visible()) list_.SetFocus();
+    if (row < 0) return;
+    list_.SetCurrentItem(row + 1);
+    list_.EnsureVisible(row + 1);
 }
 
 void ProblemListView::Refresh(const core::Problems& problems) {
     std::string currentKey;
-    if (const int current = list_.CurrentItem(); current != 0 && current <= list_.Count())
-        currentKey = list_.Key(current);
-    window_.SetBusy(true);
-    // The list draws only at the pauses: a view that redraws for every row it takes spends
-    // most of a long refresh on drawing that nobody sees.
-    list_.SetRedraw(false);
-    list_.Clear();
+    if (const int current = list_.CurrentItem() - 1;
+        current >= 0 && static_cast<std::size_t>(current) < keys_.size())
+        currentKey = std::move(keys_[current]);
+    problems_ = &problems;
+    positions_.clear();
+    keys_.clear();
+    // Reserved whole, the keys stay where they are while the set looks at them.
+    keys_.reserve(problems.size());
+    std::unordered_set<std::string_view> identities;
+    identities.reserve(problems.size());
+    int currentRow = -1;
     for (std::size_t position = 0; position < problems.size(); ++position) {
-        AddRow(problems[position], position);
-        if ((position + 1) % kRowsBetweenEvents == 0) {
-            list_.SetRedraw(true);
-            forms::RunPendingEvents();
-            if (!window_.IsLoaded()) return;  // the main window went during the pause
-            list_.SetRedraw(false);
+        keys_.push_back(base::UpperCase(problems[position].Identity()));
+        if (!identities.insert(keys_.back()).second) {
+            keys_.pop_back();
+            continue;
         }
+        if (keys_.back() == currentKey) currentRow = static_cast<int>(positions_.size());
+        positions_.push_back(position);
     }
-    list_.SetRedraw(true);
-    RestoreCurrentRow(currentKey);
+    list_.SetRows(*this, static_cast<int>(positions_.size()));
+    RestoreCurrentRow(currentRow);
     const std::size_t count = problems.size();
     if (count >= 1)
         count_.SetCaption(language_.Text("frmprogress_problems", "Problems:") + " " +
                           std::to_string(count));
     count_.SetVisible(count >= 1);
-    window_.SetBusy(false);
 }
 
 void ProblemListView::Select(Selection selection) {
-    for (int row = 1; row <= list_.Count(); ++row)
-        list_.SetSelected(row, selection == Selection::All    ? true
-                               : selection == Selection::None ? false
-                                                              : !list_.Selected(row));
+    switch (selection) {
+        case Selection::All:
+        case Selection::None:
+            list_.SelectAll(selection == Selection::All);
+            break;
+        case Selection::Invert:
+            list_.InvertSelection();
+            break;
+    }
     list_.SetFocus();
 }
 
 std::optional<std::size_t> ProblemListView::CurrentProblem(std::size_t problemCount) const {
-    const int row = list_.CurrentItem();
-    if (row < 1 || row > list_.Count()) return std::nullopt;
-    return PositionOfTag(list_.Tag(row), problemCount);
+    const int row = list_.CurrentItem() - 1;
+    if (row < 0 || static_cast<std::size_t>(row) >= positions_.size() ||
+        positions_[row] >= problemCount)
+        return std::nullopt;
+    return positions_[row];
 }
 
 std::vector<std::size_t> ProblemListView::SelectedProblems(std::size_t problemCount) const {
     std::vector<std::size_t> positions;
-    for (int row = 1; row <= list_.Count(); ++row) {
-        if (!list_.Selected(row)) continue;
-        const auto position = PositionOfTag(list_.Tag(row), problemCount);
-        if (!position) break;
-        positions.push_back(*position);
+    for (const int row : list_.SelectedRows()) {
+        if (static_cast<std::size_t>(row) > positions_.size() ||
+            positions_[row - 1] >= problemCount)
+            break;
+        positions.push_back(positions_[row - 1]);
     }
     return positions;
 }

@@ -70,15 +70,17 @@ void RepairWindow::Run() {
     for (const std::size_t position : positions_) {
         if (!running_) break;
         core::Problem& problem = problems_[position];
-        // The line and the bar paint at once when they change: they change at the pace a
-        // screen takes, and always for a problem that follows a slow one.
+        // The line, the bar and the events (a Cancel click) have their turn at the pace a
+        // screen takes, and always for a problem that follows a slow one: a quick repair,
+        // such as deleting a file, costs little more than itself.
         if (bar_.Max() > step) ++step;
-        if (forms::ProgressRefreshDue()) {
+        const bool due = forms::ProgressRefreshDue();
+        if (due) {
             item_.SetCaption(prefix + problem.location);
             bar_.SetValue(step);
         }
         backup_.Record(position, problem, repairer.Repair(problem));
-        forms::RunPendingEvents();
+        if (due) forms::RunPendingEvents();
     }
     Unload();
 }

@@ -1,6 +1,5 @@
 #include "forms/controls.h"
 
-#include "base/text.h"
 #include "forms/interaction.h"
 
 namespace forms {
@@ -52,34 +51,11 @@ void ListView::SetColumnWidth(int column, int widthTwips) {
     platform::ListViewSetColumnWidth(Hwnd(), column - 1, Screen::ToPixelsX(widthTwips));
 }
 
-bool ListView::Add(const std::string& key, const std::string& text, int icon) {
-    if (!rowOfKey_.emplace(base::UpperCase(key), Count() + 1).second) return false;
-    platform::ListViewAppendRow(Hwnd(), text, icon);
-    rows_.push_back({key, ""});
-    return true;
-}
-
-void ListView::Clear() {
-    platform::ListViewDeleteAllItems(Hwnd());
-    rows_.clear();
-    rowOfKey_.clear();
-}
-
-int ListView::FindKey(const std::string& key) const {
-    const auto it = rowOfKey_.find(base::UpperCase(key));
-    return it == rowOfKey_.end() ? 0 : it->second;
-}
-
-std::string ListView::Text(int row, int subItem) const {
-    return platform::ListViewGetItemText(Hwnd(), row - 1, subItem);
-}
-
-void ListView::SetText(int row, int subItem, const std::string& text) {
-    platform::ListViewSetItemText(Hwnd(), row - 1, subItem, text);
-}
-
-void ListView::SetSelected(int row, bool selected) {
-    platform::ListViewSetSelected(Hwnd(), row - 1, selected);
+std::vector<int> ListView::SelectedRows() const {
+    std::vector<int> rows = platform::ListViewGetSelectedRows(Hwnd());
+    for (int& row : rows)
+        ++row;
+    return rows;
 }
 
 }  // namespace forms

@@ -3,7 +3,6 @@
 
 #include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "forms/form.h"
@@ -90,9 +89,9 @@ class ProgressBar : public Control {
     int max_ = 100;
 };
 
-// Report view with several rows selectable. Rows are 1-based, carry a unique key (matched
-// without regard to case, like the other names of the system) and a tag, and are only
-// appended at the end or all removed.
+// Report view with several rows selectable, in owner-data mode: it shows a number of rows of
+// a source that it asks for a row's texts and icon as it draws or reads the row. Rows are
+// 1-based here; selecting all, none or the inverse is one call to the view.
 class ListView : public Control {
   public:
     static constexpr int kNoIcon = 0;
@@ -104,25 +103,28 @@ class ListView : public Control {
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int widthTwips);
 
-    // Appends a row; false (and no row) when another row has the key.
-    bool Add(const std::string& key, const std::string& text, int icon = kNoIcon);
-    void Clear();
-    int Count() const { return static_cast<int>(rows_.size()); }
-    int FindKey(const std::string& key) const;  // 0 when no row has it
-    const std::string& Key(int row) const { return rows_.at(row - 1).key; }
-    const std::string& Tag(int row) const { return rows_.at(row - 1).tag; }
-    void SetTag(int row, const std::string& tag) { rows_.at(row - 1).tag = tag; }
-    // Sub-item 0 is the row's text, 1 to 3 the further columns.
-    std::string Text(int row, int subItem = 0) const;
-    void SetText(int row, int subItem, const std::string& text);
+    // Shows `count` rows of `rows` (0-based there), none selected or current; `rows` must stay
+    // until the next call or Clear.
+    void SetRows(const platform::ListViewRows& rows, int count) {
+        platform::ListViewSetRows(Hwnd(), &rows, count);
+    }
+    void Clear() { platform::ListViewSetRows(Hwnd(), nullptr, 0); }
+    int Count() const { return platform::ListViewGetItemCount(Hwnd()); }
+    // Sub-item 0 is the row's text, 1 to 3 the further columns: as the view shows them.
+    std::string Text(int row, int subItem = 0) const {
+        return platform::ListViewGetItemText(Hwnd(), row - 1, subItem);
+    }
     int Icon(int row) const { return platform::ListViewGetIcon(Hwnd(), row - 1); }
     bool Selected(int row) const { return platform::ListViewGetSelected(Hwnd(), row - 1); }
-    void SetSelected(int row, bool selected);
+    void SetSelected(int row, bool selected) {
+        platform::ListViewSetSelected(Hwnd(), row - 1, selected);
+    }
+    void SelectAll(bool selected) { platform::ListViewSetSelected(Hwnd(), -1, selected); }
+    void InvertSelection() { platform::ListViewInvertSelection(Hwnd()); }
+    std::vector<int> SelectedRows() const;                                        // in order
     int CurrentItem() const { return platform::ListViewGetCurrent(Hwnd()) + 1; }  // 0: none
     void SetCurrentItem(int row) { platform::ListViewSetCurrent(Hwnd(), row - 1); }
     void EnsureVisible(int row) { platform::ListViewEnsureVisible(Hwnd(), row - 1); }
-    // Off while many rows go in; on again, the list redraws at the next paint.
-    void SetRedraw(bool redraw) { platform::ListViewSetRedraw(Hwnd(), redraw); }
     // A right click or the menu key: the handler gets whether it came from the keyboard.
     std::function<void(bool fromKeyboard)> ContextMenu;
     // A popup menu of `items` at the pointer, or for the keyboard at the current row: the
@@ -138,12 +140,6 @@ class ListView : public Control {
     }
 
   private:
-    struct Row {
-        std::string key;
-        std::string tag;
-    };
-    std::vector<Row> rows_;
-    std::unordered_map<std::string, int> rowOfKey_;  // upper-case key -> row
     int columns_ = 0;
 };
 

@@ -83,27 +83,40 @@ int ListBoxGetCurSel(Hwnd list);  // -1: none
 void ListBoxSetCurSel(Hwnd list, int index);
 void ListBoxResetContent(Hwnd list);
 
+// What an owner-data list view shows: the view keeps only the number of rows, which row is
+// current and which are selected, and asks for a row's texts and icon when it draws the row or
+// is asked for them (by its own program or another). Rows and columns are 0-based.
+class ListViewRows {
+  public:
+    virtual ~ListViewRows() = default;
+    virtual std::string RowText(int row, int column) const = 0;
+    virtual int RowIcon(int row) const = 0;  // 0: none
+};
+
 // Report view, several rows selectable, with the three small icons (1 registry, 2 shortcut,
-// 3 file; 0 none). Rows are only appended or all removed.
+// 3 file; 0 none).
 void ListViewInsertColumn(Hwnd view, int index, const std::string& text, int width);
 std::string ListViewGetColumnText(Hwnd view, int index);
 void ListViewSetColumnText(Hwnd view, int index, const std::string& text);
 int ListViewGetColumnWidth(Hwnd view, int index);
 void ListViewSetColumnWidth(Hwnd view, int index, int width);
-int ListViewAppendRow(Hwnd view, const std::string& text, int icon);
-void ListViewSetItemText(Hwnd view, int row, int subItem, const std::string& text);
+// The view shows `count` rows of `rows` (which must outlive the view or the next call), none
+// selected and none current; it redraws whole at the next paint.
+void ListViewSetRows(Hwnd view, const ListViewRows* rows, int count);
+int ListViewGetItemCount(Hwnd view);
+// What the view shows, read through the view as another program reads it.
 std::string ListViewGetItemText(Hwnd view, int row, int subItem);
 int ListViewGetIcon(Hwnd view, int row);
-int ListViewGetItemCount(Hwnd view);
-void ListViewDeleteAllItems(Hwnd view);
+// Row -1 selects or clears every row at once.
 void ListViewSetSelected(Hwnd view, int row, bool selected);
 bool ListViewGetSelected(Hwnd view, int row);
+// Every selected row becomes unselected and every other one selected.
+void ListViewInvertSelection(Hwnd view);
+// The selected rows, in order.
+std::vector<int> ListViewGetSelectedRows(Hwnd view);
 void ListViewSetCurrent(Hwnd view, int row);  // the focused row
 int ListViewGetCurrent(Hwnd view);            // -1: none
 void ListViewEnsureVisible(Hwnd view, int row);
-// Off, the view takes rows without drawing or updating its scroll bar; back on, it redraws
-// whole at the next paint.
-void ListViewSetRedraw(Hwnd view, bool redraw);
 
 // Timers fire on the UI thread, also while a modal window runs its loop.
 void SetTimer(Hwnd form, int id, int milliseconds);

@@ -80,8 +80,7 @@ TEST_F(Flows, ScansSelectionAndRepairs) {
     EXPECT_EQ(Rows(), rows);
     EXPECT_EQ(CountLabel(), "Problems: 7") << "the duplicate counts";
     const platform::Hwnd view = sandbox::FindControl("MainWindow", "problems");
-    // Clicks `button` and returns the selection as "x" and "." by row.
-    const auto click = [](const char* button) {
+    const auto click = [](const char* button) {  // the selection after it: "x" and "." by row
         sandbox::ClickOn("MainWindow", button)();
         std::string marks;
         for (const std::string& row : Rows())
@@ -89,8 +88,8 @@ TEST_F(Flows, ScansSelectionAndRepairs) {
         return marks;
     };
     EXPECT_EQ(click("selectNone"), "......");
-    platform::ListViewSetSelected(view, 0, true);
-    platform::ListViewSetSelected(view, 2, true);
+    for (const int row : {0, 2})
+        platform::ListViewSetSelected(view, row, true);
     EXPECT_EQ(click("selectInvert"), ".x.xxx");
     EXPECT_EQ(click("selectAll"), "xxxxxx");
     ScriptRepairOptions("aggressive", true);
@@ -195,44 +194,37 @@ TEST_F(Flows, WhatTheUserSetsComesBackAtTheNextStart) {
     }
 }
 
-// A problem whose identity has a row already gets none, and the rows before it stay. A bad tag
-// ends the selection; the window gone in a refresh's pause (every 100 problems) ends it.
-TEST_F(Flows, ListRowsSkipDuplicatesEndAtBadTagsAndStopWithTheWindow) {
+// A problem whose identity (in any case) has a row already gets none. A row whose problem has
+// gone ends the selection. The current row is found again by its identity.
+TEST_F(Flows, ListRowsSkipDuplicatesFollowTheProblemsAndKeepTheCurrentOne) {
     struct ListWindow : forms::Form {
         ListWindow() : forms::Form("ListWindow") {}
-        void Design() override {
-            Add(list, "list", {0, 0, 6000, 3000});
-            for (const char* column : {"Type", "Category", "Location", "Description"})
-                list.AddColumn(column, 1440);
-            Add(count, "count", {0, 3000, 6000, 300});
-        }
+        void Design() override { Add(list, "list", {0, 0, 6000, 3000}), Add(count, "c", {}); }
         forms::ListView list;
         forms::Label count;
     } window;
     window.Load();
     const core::Language english;
-    core::Problems problems(3);
-    for (const auto& [problem, location] :
-         {std::pair(&problems[0], "a"), {&problems[1], "b"}, {&problems[2], "a"}})
-        problem->location = problem->description = location;
+    core::Problems problems(4);
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        problems[i].location = problems[i].description = std::string(1, "abAc"[i]);
     problems[1].kind = static_cast<core::ProblemKind>(3);  // a kind and a category of no name
     problems[1].category = static_cast<core::Category>(4);
-    app::ProblemListView view(window, window.list, window.count, english);
+    app::ProblemListView view(window.list, window.count, english);
     view.Refresh(problems);
-    ASSERT_EQ(window.list.Count(), 2);
-    EXPECT_EQ(window.list.Text(2, 2) + window.list.Text(2, 3) + window.list.Tag(2), "bb1");
-    EXPECT_EQ(window.list.Key(2) + window.list.Text(2) + window.list.Text(2, 1), "unknown_");
-    EXPECT_EQ(window.list.Icon(2), forms::ListView::kNoIcon);
+    EXPECT_EQ(std::to_string(window.list.Count()) + window.list.Text(2) + window.list.Text(2, 1) +
+                  window.list.Text(2, 2) + window.list.Text(2, 3) + window.list.Text(3, 3) +
+                  std::to_string(window.list.Icon(2)),
+              "3bbc0");
     EXPECT_EQ(app::ScanSummary({problems[1]}, english), app::ScanSummary({}, english));
     view.Select(app::Selection::All);
-    for (const char* tag : {"", "x", "1x", "3"})  // no position of the 3 problems
-        EXPECT_EQ((window.list.SetTag(1, tag), view.SelectedProblems(3)).size(), 0u) << tag;
-    for (int i = 0; i < 250; ++i)
-        problems.emplace_back().location = std::to_string(i);
-    sandbox::Script("close at the second pause: 199 rows, as a duplicate has none",
-                    sandbox::CloseBoxOf("ListWindow"), [&] { return window.list.Count() == 199; });
+    EXPECT_EQ(view.SelectedProblems(4), (std::vector<std::size_t>{0, 1, 3}));
+    EXPECT_EQ(view.SelectedProblems(3), (std::vector<std::size_t>{0, 1})) << "the last one gone";
+    window.list.SetCurrentItem(3);
+    EXPECT_EQ(view.CurrentProblem(4), std::optional<std::size_t>(3));
+    problems.erase(problems.begin());
     view.Refresh(problems);
-    EXPECT_EQ(window.list.Count(), 199);
+    EXPECT_EQ(view.CurrentProblem(3), std::optional<std::size_t>(2)) << "c is still current";
 }
 
 }  // namespace

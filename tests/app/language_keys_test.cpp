@@ -43,6 +43,9 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
         sandbox::WriteFile("C:\\Windows\\tool.hlp", "x");  // a single find, in another folder
         sandbox::ClickOn("MainWindow", "find")();
     });
+    sandbox::Script(
+        "read the rows, whose texts are asked for as they show", [] { Rows(); },
+        [] { return sandbox::FindForm("RepairOptionsDialog") != 0; });
     ScriptRepairOptions("conservative", true);
     for (const char* what : {"Tool.lnk", "p.lnk", "the entry", "the help"})
         sandbox::Script(what, sandbox::ClickOn("ChooserDialog", "ok"),

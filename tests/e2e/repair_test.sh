@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The aggressive repair of the demo machine, the backup restored with the real REG (the
-# conservative one is driven on real installers' leftovers by wow_test.sh).
+# The demo machine's list driven by mouse, keyboard and buttons; its aggressive repair, the backup
+# restored with the real REG (the conservative one is driven on installers' leftovers: wow_test).
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" repair "$@"
 WIN='HKLM\Software\Microsoft\Windows\CurrentVersion'
 HELP='HKLM\Software\Microsoft\Windows\Help'
@@ -17,6 +17,17 @@ touched() {
         KEY="$key" awk '/^    / { print ENVIRON["KEY"] ":" $0 }'; done
 }
 
+run_of() { printf "%${2}s" '' | tr ' ' "$1"; }  # COUNT times the character: a run of marks
+
+# The rows' selection marks in one line, read until as expected (a posted click comes in turn).
+expect_marks() {
+    for _ in $(seq 25); do
+        step rows "$MAIN" && marks="$(cut -f5 <<<"$out" | tr -d '\n')" && [ "$marks" == "$2" ] && break
+        sleep 0.2
+    done
+    check "$1" "$2" "$marks"
+}
+
 # The rows' keys and selections, with the case of the keys above.
 row_keys() { step rows "$MAIN"; cut -f3,5 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKLM\\Software/' | sort; }
 
@@ -24,6 +35,20 @@ row_keys() { step rows "$MAIN"; cut -f3,5 <<<"$out" | sed 's/^HKLM\\SOFTWARE/HKL
 seed_machine
 start_program
 scan
+step rows "$MAIN" && rows=$(wc -l <<<"$out")
+check "the scan selects every row and shows each kind with its icon" \
+    "$(run_of '*' "$rows") File:3 Registry:1 Shortcut:2" \
+    "$(cut -f5 <<<"$out" | tr -d '\n') $(cut -f1,6 <<<"$out" | tr '\t' : | sort -u | xargs)"
+while IFS='|' read -r what marks command; do  # a driver step, then the selection it leaves
+    eval "step $command" && expect_marks "$what" "$marks"
+done <<EOF
+Select none clears every row|$(run_of - "$rows")|click "\$MAIN" "$(caption frmmain_button_select_none)"
+a click on the second row selects it alone|-*$(run_of - $((rows - 2)))|click-row "\$MAIN" 1
+Shift+End selects from it to the last row|-$(run_of '*' $((rows - 1)))|keys "\$MAIN" Shift+End
+Space selects the current row, the last, alone|$(run_of - $((rows - 1)))*|keys "\$MAIN" Space
+Invert selection selects the others|$(run_of '*' $((rows - 1)))-|click "\$MAIN" "$(caption frmmain_button_select_invert)"
+EOF
+step click "$MAIN" "$(caption frmmain_button_select_all)"  # the repair's count tells
 before="$(touched)"
 repair_with "$(caption frmrepopt_opt_method1)" 21
 check "only the program paths stay, selected: their default value is not deleted" \

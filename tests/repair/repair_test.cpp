@@ -437,11 +437,12 @@ TEST_F(RepairTest, ARestorePutsBackWhatTheRunChangedAndNothingChangedSince) {
 
 // A manifest cut anywhere, or with a damaged line, still gives back every whole change line
 // before and after the damage, and says it is damaged.
-TEST(Manifest, ADamagedOneGivesBackEveryWholeChange) {
-    repair::RunRecord record{"261207-090503", "2026-12-07T09:05:03", repair::Method::Aggressive};
+TEST_F(RepairTest, ADamagedManifestGivesBackEveryWholeChange) {
+    repair::RunRecord record;
+    record.method = repair::Method::Aggressive;
     for (const char* location : {"C:\\a.lnk", "C:\\b.lnk", "C:\\c.lnk"}) {
-        Problem problem = {K::Shortcut, core::Category::BrokenLink, location, "", "C:\\x.exe",
-                           location};
+        Problem problem = Make(K::Shortcut, "", "", "C:\\x.exe");
+        problem.location = problem.file = location;
         record.changes.push_back({problem, {repair::Action::Deleted}, "C:\\backup\\1.lnk"});
     }
     const std::string text = repair::ManifestText(record);

@@ -117,19 +117,38 @@ TEST_F(UiContract, AFormReturnsToItsPlaceItsControlsKeepWhatTheyAreGivenAndScale
     list.SetColumnWidth(4, 3000);
     EXPECT_EQ(list.ColumnText(3), "Ort");
     EXPECT_NEAR(list.ColumnWidth(4), 3000, forms::Screen::TwipsPerPixelX());
-    ASSERT_TRUE(list.Add("registry", "Registry", 1) && list.Add("shortcut", "Shortcut", 2) &&
-                list.Add("unknown", "", forms::ListView::kNoIcon));
-    EXPECT_EQ(list.CurrentItem(), 1) << "a filled list has a current row";
-    list.SetText(2, 3, "sub 3");
-    EXPECT_EQ(list.Text(2) + "|" + list.Text(2, 3), "Shortcut|sub 3");
-    EXPECT_EQ((std::vector{list.Icon(1), list.Icon(2), list.Icon(3)}), (std::vector{1, 2, 0}));
+    // The view asks for a row's texts and icon whenever it shows them or is read.
+    struct Rows : platform::ListViewRows {
+        std::string first = "Registry";
+        std::string RowText(int row, int column) const override {
+            return row == 0 && column == 0 ? first
+                                           : std::to_string(row) + "日本" + std::to_string(column);
+        }
+        int RowIcon(int row) const override { return (row + 1) % 4; }
+    } rows;
+    list.SetRows(rows, 5);
+    rows.first = "Shortcut";
+    EXPECT_EQ(list.Text(1) + "|" + list.Text(2, 3), "Shortcut|1日本3");
+    EXPECT_EQ((std::vector{list.Icon(1), list.Icon(2), list.Icon(4), list.Icon(5)}),
+              (std::vector{1, 2, 0, 1}));
     for (const auto& [row, selected] : {std::pair{1, true}, {3, true}, {1, false}})
         list.SetSelected(row, selected);
-    EXPECT_EQ((std::vector{list.Selected(1), list.Selected(2), list.Selected(3)}),
-              (std::vector{false, false, true}));
-    list.SetCurrentItem(3);
-    list.EnsureVisible(3);
-    EXPECT_EQ(list.CurrentItem(), 3);
+    // The inverse of few selected rows, of many, of none and of all.
+    for (const auto& [none, inverse] : {std::pair{false, std::vector{1, 2, 4, 5}},
+                                        {false, {3}},
+                                        {true, {1, 2, 3, 4, 5}},
+                                        {false, {}}}) {
+        if (none) list.SelectAll(false);
+        list.InvertSelection();
+        EXPECT_EQ(list.SelectedRows(), inverse);
+    }
+    list.SelectAll(true);
+    list.SetCurrentItem(4);
+    list.EnsureVisible(4);
+    EXPECT_EQ(list.CurrentItem(), 4);
+    list.SetRows(rows, 2);  // none selected, the first current: a filled list has a current row
+    EXPECT_EQ(std::tuple(list.Count(), list.SelectedRows().size(), list.CurrentItem()),
+              std::tuple(2, 0u, 1));
     list.Clear();
     EXPECT_EQ(platform::ListViewGetItemCount(list.Hwnd()) + list.CurrentItem(), 0);
 

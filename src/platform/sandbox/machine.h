@@ -79,13 +79,11 @@ struct HeadlessWindow {
         std::string text;
         int width = 0;
     };
-    struct Row {
-        std::vector<std::string> texts = std::vector<std::string>(4);
-        int icon = 0;
-        bool selected = false;
-    };
     std::vector<Column> columns;
-    std::vector<Row> rows;
+    // An owner-data list view keeps the number of rows, their selection and the current row;
+    // it asks `rowSource` for what a row shows.
+    const platform::ListViewRows* rowSource = nullptr;
+    std::vector<bool> selectedRows;  // one a row
     int currentRow = -1;
     int visibleRow = -1;  // the row last scrolled into view
 };

@@ -1,5 +1,6 @@
 // Headless controls: check and option buttons, the progress bar, the list box and the list
-// view keep their values as the real ones do, indexes out of range included.
+// view keep their values as the real ones do, indexes out of range included. The list view is
+// an owner-data one: it asks its rows' source for what a row shows.
 #include <algorithm>
 
 #include "platform/sandbox/window/window_internal.h"
@@ -9,7 +10,7 @@ namespace {
 
 using namespace headless;
 
-constexpr int kListViewColumns = 4;  // the texts a row keeps
+constexpr int kListViewColumns = 4;  // the columns a row shows
 
 // The element at `index`, or null when the index is out of range.
 template <typename Vector>
@@ -24,23 +25,14 @@ void UpdateColumn(Hwnd view, int index, Change change) {
     });
 }
 
-template <typename Change>
-void UpdateRow(Hwnd view, int row, Change change) {
-    Update(view, [&](HeadlessWindow& w) {
-        if (auto* r = At(w.rows, row)) change(*r);
-    });
-}
-
 const HeadlessWindow::Column& GetColumn(Hwnd view, int index) {
     static const HeadlessWindow::Column none;
     const auto* column = At(Get(view).columns, index);
     return column ? *column : none;
 }
 
-const HeadlessWindow::Row& GetRow(Hwnd view, int row) {
-    static const HeadlessWindow::Row none;
-    const auto* r = At(Get(view).rows, row);
-    return r ? *r : none;
+bool IsRow(const HeadlessWindow& w, int row) {
+    return w.rowSource && row >= 0 && row < static_cast<int>(w.selectedRows.size());
 }
 
 bool IsSubItem(int subItem) {
@@ -129,69 +121,69 @@ void ListViewSetColumnWidth(Hwnd view, int index, int width) {
     UpdateColumn(view, index, [&](auto& column) { column.width = width; });
 }
 
-int ListViewAppendRow(Hwnd view, const std::string& text, int icon) {
-    int row = -1;
+void ListViewSetRows(Hwnd view, const ListViewRows* rows, int count) {
     Update(view, [&](HeadlessWindow& w) {
-        HeadlessWindow::Row added;
-        added.texts[0] = text;
-        added.icon = icon;
-        w.rows.push_back(added);
-        row = static_cast<int>(w.rows.size()) - 1;
-        if (w.currentRow < 0) w.currentRow = 0;  // the control's own default current row
-    });
-    return row;
-}
-
-void ListViewSetItemText(Hwnd view, int row, int subItem, const std::string& text) {
-    UpdateRow(view, row, [&](auto& r) {
-        if (IsSubItem(subItem)) r.texts[subItem] = text;
-    });
-}
-
-std::string ListViewGetItemText(Hwnd view, int row, int subItem) {
-    return IsSubItem(subItem) ? GetRow(view, row).texts[subItem] : "";
-}
-
-int ListViewGetIcon(Hwnd view, int row) {
-    return GetRow(view, row).icon;
-}
-
-int ListViewGetItemCount(Hwnd view) {
-    return static_cast<int>(Get(view).rows.size());
-}
-
-void ListViewDeleteAllItems(Hwnd view) {
-    Update(view, [&](HeadlessWindow& w) {
-        w.rows.clear();
+        w.rowSource = rows;
+        w.selectedRows.assign(rows ? std::max(count, 0) : 0, false);
         w.currentRow = w.visibleRow = -1;
     });
 }
 
+int ListViewGetItemCount(Hwnd view) {
+    return static_cast<int>(Get(view).selectedRows.size());
+}
+
+std::string ListViewGetItemText(Hwnd view, int row, int subItem) {
+    const HeadlessWindow& w = Get(view);
+    return IsRow(w, row) && IsSubItem(subItem) ? w.rowSource->RowText(row, subItem) : "";
+}
+
+int ListViewGetIcon(Hwnd view, int row) {
+    const HeadlessWindow& w = Get(view);
+    return IsRow(w, row) ? w.rowSource->RowIcon(row) : 0;
+}
+
+// Row -1 stands for every row, as with LVM_SETITEMSTATE.
 void ListViewSetSelected(Hwnd view, int row, bool selected) {
-    UpdateRow(view, row, [&](auto& r) { r.selected = selected; });
+    Update(view, [&](HeadlessWindow& w) {
+        if (row == -1)
+            w.selectedRows.assign(w.selectedRows.size(), selected);
+        else if (IsRow(w, row))
+            w.selectedRows[row] = selected;
+    });
 }
 
 bool ListViewGetSelected(Hwnd view, int row) {
-    return GetRow(view, row).selected;
+    const HeadlessWindow& w = Get(view);
+    return IsRow(w, row) && w.selectedRows[row];
 }
 
+void ListViewInvertSelection(Hwnd view) {
+    Update(view, [](HeadlessWindow& w) { w.selectedRows.flip(); });
+}
+
+std::vector<int> ListViewGetSelectedRows(Hwnd view) {
+    const std::vector<bool>& selected = Get(view).selectedRows;
+    std::vector<int> rows;
+    for (std::size_t row = 0; row < selected.size(); ++row)
+        if (selected[row]) rows.push_back(static_cast<int>(row));
+    return rows;
+}
+
+// A filled view has a current row from the start, as the real one reports it.
 void ListViewSetCurrent(Hwnd view, int row) {
     Update(view, [&](HeadlessWindow& w) {
-        if (At(w.rows, row)) w.currentRow = row;
+        if (IsRow(w, row)) w.currentRow = row;
     });
 }
 
 int ListViewGetCurrent(Hwnd view) {
-    return Get(view).currentRow;
+    const HeadlessWindow& w = Get(view);
+    return w.currentRow < 0 && !w.selectedRows.empty() ? 0 : w.currentRow;
 }
 
 void ListViewEnsureVisible(Hwnd view, int row) {
     Update(view, [&](HeadlessWindow& w) { w.visibleRow = row; });
-}
-
-// A headless view draws nothing: there is no drawing to hold back.
-void ListViewSetRedraw(Hwnd view, bool) {
-    Get(view);
 }
 
 }  // namespace platform

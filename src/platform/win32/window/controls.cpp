@@ -24,7 +24,8 @@ ControlClass ClassOf(ControlKind kind) {
             return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
         case ControlKind::ListView:
-            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+            return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
         case ControlKind::ProgressBar:
             return {PROGRESS_CLASSW, 0, 0};
     }

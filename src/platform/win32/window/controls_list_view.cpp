@@ -1,5 +1,7 @@
-// The list view in report view: columns, rows appended or all removed, a small icon a row,
-// several rows selectable.
+// The list view in report view and owner-data mode: columns, a small icon a row, several rows
+// selectable; the rows' texts and icons are asked for as the view draws or is read.
+#include <algorithm>
+
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window/window_internal.h"
@@ -10,7 +12,7 @@ namespace {
 using win32::Send;
 
 constexpr int kTextLimit = 1024;  // characters read back from a column or cell
-constexpr const wchar_t* kRedrawOff = L"PurgelintListRedrawOff";  // property while not drawing
+constexpr const wchar_t* kRows = L"PurgelintListRows";  // the rows the view shows
 
 // One of the executable's icons at the small icon size of the screen's dots per inch. An
 // executable without the program's resources (a test) gets the system's application icon,
@@ -44,6 +46,28 @@ std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
     return win32::NarrowUpToNul(buffer, kTextLimit);
 }
 
+// The view draws nothing while one of these lives, then redraws whole: a change of many rows
+// would otherwise invalidate each row on its own, a trip to the window system apiece. A hidden
+// view is left alone, as turning its drawing back on would show it.
+class HeldRedraw {
+  public:
+    explicit HeldRedraw(Hwnd view)
+        : view_(view), held_(::GetWindowLongW(win32::H(view), GWL_STYLE) & WS_VISIBLE) {
+        if (held_) Send(view_, WM_SETREDRAW, FALSE);
+    }
+    ~HeldRedraw() {
+        if (!held_) return;
+        Send(view_, WM_SETREDRAW, TRUE);
+        ::InvalidateRect(win32::H(view_), nullptr, TRUE);
+    }
+    HeldRedraw(const HeldRedraw&) = delete;
+    HeldRedraw& operator=(const HeldRedraw&) = delete;
+
+  private:
+    Hwnd view_;
+    bool held_;
+};
+
 void SetRowState(Hwnd view, int row, UINT state, bool on) {
     LVITEMW item = {};
     item.stateMask = state;
@@ -54,6 +78,24 @@ void SetRowState(Hwnd view, int row, UINT state, bool on) {
 }  // namespace
 
 namespace win32 {
+
+// LVN_GETDISPINFOW: the texts go into the view's buffer, cut to its size.
+void AnswerRowInfo(NMLVDISPINFOW& info) {
+    const auto* rows = static_cast<const ListViewRows*>(::GetPropW(info.hdr.hwndFrom, kRows));
+    LVITEMW& item = info.item;
+    if (!rows || item.iItem < 0) return;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring text = Wide(rows->RowText(item.iItem, item.iSubItem));
+        const std::size_t length =
+            std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+        std::copy_n(text.c_str(), length, item.pszText);
+        item.pszText[length] = L'\0';
+    }
+    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
+        const int icon = rows->RowIcon(item.iItem);
+        item.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
+    }
+}
 
 void PrepareListView(HWND view) {
     ::SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -94,22 +136,13 @@ void ListViewSetColumnWidth(Hwnd view, int index, int width) {
     Send(view, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(width, 0));
 }
 
-int ListViewAppendRow(Hwnd view, const std::string& text, int icon) {
-    std::wstring wide = win32::Wide(text);
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = ListViewGetItemCount(view);
-    item.pszText = wide.data();
-    item.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
-    return static_cast<int>(Send(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-void ListViewSetItemText(Hwnd view, int row, int subItem, const std::string& text) {
-    std::wstring wide = win32::Wide(text);
-    LVITEMW item = {};
-    item.iSubItem = subItem;
-    item.pszText = wide.data();
-    Send(view, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+void ListViewSetRows(Hwnd view, const ListViewRows* rows, int count) {
+    const HWND window = win32::H(view);
+    ::SetPropW(window, kRows, const_cast<ListViewRows*>(rows));
+    // An owner-data view forgets the selection and the current row of the rows it loses.
+    Send(view, LVM_SETITEMCOUNT, 0);
+    Send(view, LVM_SETITEMCOUNT, rows ? count : 0);
+    ::InvalidateRect(window, nullptr, TRUE);
 }
 
 std::string ListViewGetItemText(Hwnd view, int row, int subItem) {
@@ -130,16 +163,54 @@ int ListViewGetItemCount(Hwnd view) {
     return static_cast<int>(Send(view, LVM_GETITEMCOUNT));
 }
 
-void ListViewDeleteAllItems(Hwnd view) {
-    Send(view, LVM_DELETEALLITEMS);
-}
-
 void ListViewSetSelected(Hwnd view, int row, bool selected) {
+    if (row != -1) {
+        SetRowState(view, row, LVIS_SELECTED, selected);
+        return;
+    }
+    const HeldRedraw held(view);
     SetRowState(view, row, LVIS_SELECTED, selected);
 }
 
 bool ListViewGetSelected(Hwnd view, int row) {
     return Send(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+std::vector<int> ListViewGetSelectedRows(Hwnd view) {
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(Send(view, LVM_GETSELECTEDCOUNT)));
+    for (int row = -1;
+         (row = static_cast<int>(Send(view, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+        rows.push_back(row);
+    return rows;
+}
+
+// The view selects or clears all its rows in one message; there is none for a run of rows. The
+// inverse of a selection of all or none is one such message; of any other it is the whole of the
+// other state and then the rows of the smaller side set one by one, with the drawing held back.
+void ListViewInvertSelection(Hwnd view) {
+    const int count = ListViewGetItemCount(view);
+    const auto selected = static_cast<int>(Send(view, LVM_GETSELECTEDCOUNT));
+    if (selected == 0 || selected == count) {
+        ListViewSetSelected(view, -1, selected == 0);
+        return;
+    }
+    const std::vector<int> were = ListViewGetSelectedRows(view);
+    const bool fewSelected = 2 * selected <= count;
+    const HeldRedraw held(view);
+    SetRowState(view, -1, LVIS_SELECTED, fewSelected);
+    if (fewSelected) {
+        // From the last: the view looks for the run that holds a row from its first run on.
+        for (auto row = were.rbegin(); row != were.rend(); ++row)
+            SetRowState(view, *row, LVIS_SELECTED, false);
+    } else {
+        for (int row = 0, next = 0; row < count; ++row) {
+            if (next < selected && were[next] == row)
+                ++next;
+            else
+                SetRowState(view, row, LVIS_SELECTED, true);
+        }
+    }
 }
 
 void ListViewSetCurrent(Hwnd view, int row) {
@@ -154,20 +225,6 @@ int ListViewGetCurrent(Hwnd view) {
 
 void ListViewEnsureVisible(Hwnd view, int row) {
     Send(view, LVM_ENSUREVISIBLE, row, FALSE);
-}
-
-// WM_SETREDRAW shows or hides the window as well: a hidden view is left alone, and only a
-// view that was turned off here is turned on again.
-void ListViewSetRedraw(Hwnd view, bool redraw) {
-    const HWND window = win32::H(view);
-    if (!redraw) {
-        if (!(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE)) return;
-        ::SetPropW(window, kRedrawOff, reinterpret_cast<HANDLE>(1));
-        Send(view, WM_SETREDRAW, FALSE);
-    } else if (::RemovePropW(window, kRedrawOff)) {
-        Send(view, WM_SETREDRAW, TRUE);
-        ::InvalidateRect(window, nullptr, TRUE);
-    }
 }
 
 int ShowPopupMenu(Hwnd control, const std::vector<std::string>& items, bool atPointer) {

@@ -92,6 +92,13 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             win32::OnTimer(hwnd, *data, wp);
             return 0;
+        case WM_NOTIFY:
+            if (auto* info = reinterpret_cast<NMLVDISPINFOW*>(lp);
+                info->hdr.code == LVN_GETDISPINFOW) {
+                Raise(*data, "RowInfo", [&] { win32::AnswerRowInfo(*info); });
+                return 0;
+            }
+            break;
         case WM_CLOSE:
             Raise(*data, "Close", [&] { data->events->OnClose(); });
             return 0;

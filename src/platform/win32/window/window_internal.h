@@ -78,6 +78,7 @@ void SetName(HWND window, const std::string& name);
 void OnUserClick(HWND control);  // a button's own click, before the form hears of it
 void OnTimer(HWND form, FormData& data, WPARAM id);
 void PrepareListView(HWND view);
+void AnswerRowInfo(NMLVDISPINFOW& info);  // a list view asks for what a row shows
 void OnDpiChanged(HWND form, FormData& data, WPARAM wp, LPARAM lp);
 
 }  // namespace platform::win32
