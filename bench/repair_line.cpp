@@ -9,6 +9,7 @@
 
 #include "app/problem_list_view.h"
 #include "app/repair_window.h"
+#include "repair/restore.h"
 #include "app/session.h"
 #include "bench/floors.h"
 #include "bench/machine.h"
@@ -186,16 +187,20 @@ bool MeasureFileRepair(const Plan& plan, const core::Language& language, const L
     list.Refresh(problems);
     list.Select(app::Selection::All);
     app::Session session;
-    // The window waits 300 ms before its timer starts the run, by design: the line counts it.
+    // The window waits 300 ms before its timer starts the run, by design: the line counts it,
+    // and the run's record, as every repair keeps one.
+    repair::RunBackup backup(repair::Method::Aggressive);
     const double ms = Millis([&] {
         RunRepairWindow(host, session, repair::Method::Aggressive, problems,
-                        list.SelectedProblems(problems.size()));
+                        list.SelectedProblems(problems.size()), backup);
+        backup.Save();
         std::erase_if(problems, [](const core::Problem& p) { return p.repaired; });
         list.Refresh(problems);
         forms::RunPendingEvents();
     });
     print("repair-files-" + std::to_string(plan.repairFiles), ms, floorMs);
     const bool listEmpty = host.lstMain.Count() == 0;
+    repair::RemoveRun(backup.Stamp());
     host.Unload();
     RemoveFolder(plan.RepairRoot());
     if (floorLeft == 0 && problems.empty() && listEmpty) return true;

@@ -67,13 +67,14 @@ void RepairWindow::Run() {
     repair::Repairer repairer(method_, session_.folders, session_.language, *this, user_);
     const std::string prefix = session_.language.Text("repairprogress_info", "Repairing") + " ";
     int step = bar_.Value();
+    const int last = bar_.Max();
     for (const std::size_t position : positions_) {
         if (!running_) break;
         core::Problem& problem = problems_[position];
         // The line, the bar and the events (a Cancel click) have their turn at the pace a
         // screen takes, and always for a problem that follows a slow one: a quick repair,
         // such as deleting a file, costs little more than itself.
-        if (bar_.Max() > step) ++step;
+        if (last > step) ++step;
         const bool due = forms::ProgressRefreshDue();
         if (due) {
             item_.SetCaption(prefix + problem.location);

@@ -39,28 +39,43 @@ platform::RootKey RootFromName(const std::string& name) {
     return 0;
 }
 
-Json ChangeJson(const Change& change) {
+// A text as a JSON string; a name that is no valid UTF-8 gets a replacement character.
+std::string Quoted(const std::string& text) {
+    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// One change as a JSON object on one line. Written field by field: a run of many thousand
+// deleted files writes as many lines, and a whole object for each costs more than the rest.
+std::string ChangeLine(const Change& change) {
     const core::Problem& p = change.problem;
-    Json json = {{"kind", KindId(p.kind)},
-                 {"category", CategoryId(p.category)},
-                 {"location", p.location},
-                 {"missingFile", p.missingFile},
-                 {"action", ActionId(change.outcome.action)},
-                 {"newPath", change.outcome.newPath},
-                 {"reason", change.outcome.reason},
-                 {"backupFile", change.backupFile}};
+    std::string line = "{";
+    const auto add = [&line](const char* name, const std::string& value) {
+        line.append(line.size() > 1 ? ",\"" : "\"")
+            .append(name)
+            .append("\":")
+            .append(Quoted(value));
+    };
+    add("kind", KindId(p.kind));
+    add("category", CategoryId(p.category));
+    add("location", p.location);
+    add("missingFile", p.missingFile);
+    add("action", ActionId(change.outcome.action));
+    add("newPath", change.outcome.newPath);
+    add("reason", change.outcome.reason);
+    add("backupFile", change.backupFile);
     if (p.kind == core::ProblemKind::Registry) {
-        json["root"] = platform::RootKeyName(p.root);
-        json["key"] = p.keyPath;
-        json["valueName"] = p.valueName;
+        add("root", platform::RootKeyName(p.root));
+        add("key", p.keyPath);
+        add("valueName", p.valueName);
         // A help entry holds the folder of its file: the run wrote the new path's folder.
-        json["cure"] = p.cure == core::Cure::PointToFolder ? "folder" : "file";
+        add("cure", p.cure == core::Cure::PointToFolder ? "folder" : "file");
     } else {
-        json["file"] = p.file;
+        add("file", p.file);
         // A temporary file is deleted for good: nothing of it is kept.
-        json["restorable"] = p.kind == core::ProblemKind::Shortcut;
+        line.append(p.kind == core::ProblemKind::Shortcut ? ",\"restorable\":true"
+                                                          : ",\"restorable\":false");
     }
-    return json;
+    return line.append("}");
 }
 
 std::string Text(const Json& json, const char* name) {
@@ -122,14 +137,11 @@ const char* MethodId(Method method) {
 // The header and each change on lines of their own: the whole is one JSON object, and each
 // change line is one as well.
 std::string ManifestText(const RunRecord& record) {
-    const auto dump = [](const Json& json) {
-        return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-    };
-    std::string text = "{\"time\": " + dump(record.time) +
-                       ", \"method\": " + dump(record.method ? MethodId(*record.method) : "") +
+    std::string text = "{\"time\": " + Quoted(record.time) +
+                       ", \"method\": " + Quoted(record.method ? MethodId(*record.method) : "") +
                        ",\r\n\"changes\": [\r\n";
     for (std::size_t i = 0; i < record.changes.size(); ++i)
-        text.append(dump(ChangeJson(record.changes[i])))
+        text.append(ChangeLine(record.changes[i]))
             .append(i + 1 < record.changes.size() ? ",\r\n" : "\r\n");
     return text.append("]}\r\n");
 }

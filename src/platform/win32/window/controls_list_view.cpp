@@ -176,12 +176,16 @@ bool ListViewGetSelected(Hwnd view, int row) {
     return Send(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
 }
 
+// Every row without asking when all are selected, as after a scan; else each row's state. The
+// search for the next selected row starts over at every call in an owner-data view, which
+// makes it slow over many rows.
 std::vector<int> ListViewGetSelectedRows(Hwnd view) {
+    const int count = ListViewGetItemCount(view);
+    const auto selected = static_cast<int>(Send(view, LVM_GETSELECTEDCOUNT));
     std::vector<int> rows;
-    rows.reserve(static_cast<std::size_t>(Send(view, LVM_GETSELECTEDCOUNT)));
-    for (int row = -1;
-         (row = static_cast<int>(Send(view, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
-        rows.push_back(row);
+    rows.reserve(static_cast<std::size_t>(selected));
+    for (int row = 0; row < count && static_cast<int>(rows.size()) < selected; ++row)
+        if (selected == count || ListViewGetSelected(view, row)) rows.push_back(row);
     return rows;
 }
 
