@@ -71,6 +71,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner->release()));
     }
     FormData* data = reinterpret_cast<FormData*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_DESTROY) win32::ForgetNames(hwnd);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         std::unique_ptr<FormData> gone(data);

@@ -71,8 +71,10 @@ void Raise(const FormData& data, const char* event, Handler&& handler) {
 }
 
 // Names travel as atoms in a window property, so that a test's driver can find windows
-// from another thread. Property and atom go with the window (WM_NCDESTROY).
+// from another thread. A form's WM_DESTROY, which comes while its controls still exist,
+// removes its own and theirs.
 void SetName(HWND window, const std::string& name);
+void ForgetNames(HWND form);
 
 // Routing of the form's messages to the families that handle them.
 void OnUserClick(HWND control);  // a button's own click, before the form hears of it
