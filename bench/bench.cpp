@@ -11,10 +11,14 @@
 // of a hundred registry problems in the repair window (repair-conservative-100) beside one walk
 // of the trees its search lists.
 //
+// --plant-machine only plants the machine and leaves it planted, for scripts/bench.sh to run
+// the real program over it (memory-large); it prints the number of problems a scan of it
+// finds. --remove-machine removes such a planting's registry entries.
+//
 // Usage: scan_bench [--quick] [--parts] [--reps N]
 //                   [--only temp|shortcuts|registry|list-refresh|select-invert|repair-files|
 //                           scan-ui|repair]
-//                   [--work FOLDER] [--temp-layout D,F,N]
+//                   [--work FOLDER] [--temp-layout D,F,N] [--plant-machine|--remove-machine]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -47,8 +51,12 @@ using bench::Millis;
 using bench::Plan;
 using bench::RegistryList;
 
+// What a run does: measure (planting and removing the machine), or only one of those two.
+enum class Task { Measure, PlantMachine, RemoveMachine };
+
 struct Options {
     Plan plan;
+    Task task = Task::Measure;
     bool parts = false;
     int reps = 3;
     int listRecords = 50000;  // problems in the list the main window shows
@@ -68,6 +76,10 @@ Options ParseOptions(int argc, char** argv) {
             options.listRecords /= 10;
         } else if (arg == "--parts") {
             options.parts = true;
+        } else if (arg == "--plant-machine") {
+            options.task = Task::PlantMachine;
+        } else if (arg == "--remove-machine") {
+            options.task = Task::RemoveMachine;
         } else if (arg == "--reps" && hasValue) {
             options.reps = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--only" && hasValue) {
@@ -293,9 +305,54 @@ void MeasureParts(const Plan& plan, double tempFloor, double registryFloor, int 
     window.Release();
 }
 
+// Removes what an earlier run may have left in the registry, then counts the broken entries
+// the lists hold of their own: a scan finds them beside the planted ones.
+int RegistryBaseline(bench::ScanContext& context) {
+    bench::RemoveRegistryPlantings();
+    const int baseline = context.Run(bench::ScanRegistryLists);
+    if (baseline != 0)
+        std::fprintf(stderr, "the registry holds %d broken entries before planting\n", baseline);
+    return baseline;
+}
+
+// Plants the shortcuts and registry entries beside the files (see MakeFiles) and tells on
+// stderr what the machine holds. False, with a message, when its files are missing.
+bool PlantMachine(const Plan& plan) {
+    bool planted = false;
+    const double filesMs = Millis([&] { planted = bench::MakeFiles(plan); });
+    if (!planted) return false;
+    const double shortcutMs = Millis([&] { bench::PlantShortcuts(plan); });
+    const double registryMs = Millis([&] { bench::PlantRegistry(plan); });
+    std::fprintf(stderr,
+                 "machine (%s, planted in %.1f + %.1f + %.1f s): %d temporary files (%d old), "
+                 "%d shortcuts (%d broken), %d registry entries (%d missing)\n",
+                 bench::kPlatformName, filesMs / 1000, shortcutMs / 1000, registryMs / 1000,
+                 plan.TempFiles(), plan.OldTempFiles(), plan.shortcuts,
+                 bench::BrokenAmong(plan.shortcuts), plan.registryEntries,
+                 PlantedMissingEntries(plan));
+    return true;
+}
+
+// The machine planted and left so: the real program, run from outside, scans it with the
+// user's desktop and programs folders pointed at the plan's. Prints the problems it holds,
+// the old temporary files, broken shortcuts and missing entries with the registry's own.
+int PlantOnly(const Plan& plan) {
+    bench::ScanContext context(plan);
+    const int baseline = RegistryBaseline(context);
+    if (!PlantMachine(plan)) return 2;
+    std::printf("%d\n", baseline + plan.OldTempFiles() + bench::BrokenAmong(plan.shortcuts) +
+                            PlantedMissingEntries(plan));
+    return 0;
+}
+
 int Run(Options& options) {
     Plan& plan = options.plan;
     bench::PrepareMachine(plan);
+    if (options.task == Task::PlantMachine) return PlantOnly(plan);
+    if (options.task == Task::RemoveMachine) {
+        bench::RemoveRegistryPlantings();
+        return 0;
+    }
     const core::Language language("eng");
     // The list needs no planted machine: it runs first, and alone when asked for alone.
     const bench::LinePrinter print = [](const std::string& what, double ms, double floorMs) {
@@ -317,24 +374,8 @@ int Run(Options& options) {
         return countsDiffered ? 1 : 0;
     }
     bench::ScanContext context(plan);
-    bench::RemoveRegistryPlantings();
-    const int registryBaseline = context.Run(bench::ScanRegistryLists);
-    if (registryBaseline != 0)
-        std::fprintf(stderr, "the registry holds %d broken entries before planting\n",
-                     registryBaseline);
-
-    bool planted = false;
-    const double filesMs = Millis([&] { planted = bench::MakeFiles(plan); });
-    if (!planted) return 2;
-    const double shortcutMs = Millis([&] { bench::PlantShortcuts(plan); });
-    const double registryMs = Millis([&] { bench::PlantRegistry(plan); });
-    std::fprintf(stderr,
-                 "machine (%s, planted in %.1f + %.1f + %.1f s): %d temporary files (%d old), "
-                 "%d shortcuts (%d broken), %d registry entries (%d missing)\n",
-                 bench::kPlatformName, filesMs / 1000, shortcutMs / 1000, registryMs / 1000,
-                 plan.TempFiles(), plan.OldTempFiles(), plan.shortcuts,
-                 bench::BrokenAmong(plan.shortcuts), plan.registryEntries,
-                 PlantedMissingEntries(plan));
+    const int registryBaseline = RegistryBaseline(context);
+    if (!PlantMachine(plan)) return 2;
 
     std::vector<double> floorPerItem;
     for (const auto& scanner : Scanners(plan, registryBaseline))
