@@ -33,16 +33,17 @@ start_program
 
 # --- The main window: the designed tab order, Enter on the focused button ---
 expect_focus "the first button has the focus at start, Tab walks the tab order, Shift+Tab back" \
-    "$MAIN" "$(buttons 'Find problems' 'Repair selected' 'Options...'; echo $'SysListView32\t'
+    "$MAIN" "$(buttons 'Find problems' 'Repair selected' 'Options...' 'Restore...'
+        echo $'SysListView32\t'
         buttons 'Select all' 'Select none' 'Invert selection' 'Find problems' \
-            'Invert selection' 'Find problems')" - Tab Tab Tab Tab Tab Tab Tab Shift+Tab Tab
+            'Invert selection' 'Find problems')" - Tab Tab Tab Tab Tab Tab Tab Tab Shift+Tab Tab
 keys_then "$MAIN" Enter answer No 300
 check_match "Enter on the focused button finds the problems" "^Scan results" "$out"
 
 # --- The options dialog ---
 check "no weekly scan is registered at first" "<absent>" "$(reg_value "$RUN" ro_zuvaviv)"
 expect_focus "the list has the focus after the scan, Shift+Tab reaches Options..." "$MAIN" \
-    $'SysListView32\t\nButton\tOptions...' - Shift+Tab
+    $'SysListView32\t\nButton\tRestore...\nButton\tOptions...' - Shift+Tab Shift+Tab
 keys_then "$MAIN" Enter wait Options
 screenshot keyboard-options
 WEEKLY=$'Button\tPerform automatic scan once a week'

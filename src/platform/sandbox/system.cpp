@@ -94,7 +94,7 @@ bool PathForm(const std::string& path, bool shortForm, std::string& result) {
 }
 
 std::string TwoDigits(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    return std::string(n < 10 ? "0" : "").append(std::to_string(n));
 }
 
 // A date or time in GetDateFormat and GetTimeFormat picture notation: a run of one letter
