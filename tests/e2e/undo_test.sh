@@ -41,15 +41,20 @@ restore_newest() {
     step answer No 300
 }
 
+show() { printf '%s:\n%s\n' "$1" "$2" | sed '2,$s/^/    /'; }  # a state, into the log
+
 nsis_machine
 RESTORE="$(caption frmrestore_caption)"
 before="$(machine)"
+show "the machine before the repair" "$before"
 start_program
 scan
 repair_with "$(caption frmrepopt_opt_method1)" 12
 changed="$(machine)"
+show "after the aggressive repair" "$changed"
 [ "$changed" != "$before" ] || check "the repair changes the machine" changed unchanged
 restore_newest
+show "after Restore" "$(machine)"
 check_match "the window lists the repair: aggressive, 8 registry entries, 4 shortcuts" \
     "$(caption frmrepopt_opt_method1) +8 $(caption frmrestore_registry), 4 $(caption frmrestore_shortcuts)	\*" \
     "$(grep -v '^label: ' <<<"$runs")"
