@@ -85,6 +85,14 @@ repair_with() {
     [ -z "${2-}" ] || { step answer OK 300; check_match "the closing message counts $2 repaired" " $2$" "$out"; }
 }
 
+# Runs purgelint.exe with the arguments, no display, its output to a file: $code and $out.
+run() {
+    (cd "$APP" && env -u DISPLAY timeout 300 wine purgelint.exe "$@" </dev/null \
+        >"$E2E_ROOT/out.txt" 2>/dev/null)
+    code=$?
+    out="$(tr -d '\r' <"$E2E_ROOT/out.txt")"
+}
+
 import_backup() {
     local file
     for file in "$APP"/backup/*.reg; do

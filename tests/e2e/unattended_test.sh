@@ -4,13 +4,6 @@
 # Usage: unattended_test.sh DIST ui_driver.exe
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" unattended "$1" "" "$2"
 
-# Runs purgelint.exe with the arguments, no display, its output to a file: $code and $out.
-run() {
-    (cd "$APP" && env -u DISPLAY timeout 300 wine purgelint.exe "$@" </dev/null \
-        >"$E2E_ROOT/out.txt" 2>/dev/null)
-    code=$?
-    out="$(tr -d '\r' <"$E2E_ROOT/out.txt")"
-}
 # A report's problems, one "location<TAB>valueName<TAB>missingFile<TAB>action<TAB>newPath" each.
 report() {
     python3 -c 'import csv, json, sys; p = sys.argv[1]

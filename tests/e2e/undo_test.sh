@@ -24,13 +24,6 @@ machine() {
     (cd "$(host_path "$MENU")" && find . -name '*.lnk' -exec md5sum {} + | sort -k2)
 }
 
-run() {
-    (cd "$APP" && env -u DISPLAY timeout 300 wine purgelint.exe "$@" </dev/null \
-        >"$E2E_ROOT/out.txt" 2>/dev/null)
-    code=$?
-    out="$(tr -d '\r' <"$E2E_ROOT/out.txt")"
-}
-
 # Restores the newest run from the window; the closing message is in $out.
 restore_newest() {
     step click "$MAIN" "$(caption frmmain_button_restore)"
