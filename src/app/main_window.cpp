@@ -52,6 +52,7 @@ void MainWindow::Design() {
     restore_.Click = [this] { Restore(); };
     Add(list_, "problems", {120, 1440, 12255, 4935});
     list_.ContextMenu = [this](bool fromKeyboard) { NeverReport(fromKeyboard); };
+    list_.SelectAllKeys = [this] { listView_.Select(Selection::All); };
     // The column names are the ends of their language keys.
     for (const char* column : {"Type", "Category", "Location", "Description"})
         list_.AddColumn(column, 1440);

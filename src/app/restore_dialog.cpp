@@ -63,11 +63,9 @@ std::string ResultText(const std::vector<repair::Restoration>& restorations,
         if (named++ == kNamedLeft) left += "...\r\n";
         if (named > kNamedLeft) continue;
         const core::Problem& p = r.change.problem;
-        left.append(p.location)
-            .append(p.valueName.empty() ? "" : " (" + p.valueName + ")")
-            .append(": ")
-            .append(r.reason)
-            .append("\r\n");
+        left.append(p.location);
+        if (!p.valueName.empty()) left.append(" (").append(p.valueName).append(")");
+        left.append(": ").append(r.reason).append("\r\n");
     }
     std::string text = language.Text("msgbox_restored", "Changes restored:") + " " +
                        std::to_string(undone) + " / " +
@@ -138,10 +136,8 @@ void RestoreDialog::ListRuns() {
     if (any) runs_.Select(0);
     restore_.SetEnabled(any);
     remove_.SetEnabled(any);
-    info_.SetCaption(any ? language_.Text("frmrestore_info",
-                                          "Choose the repair to undo. Its registry entries and "
-                                          "shortcuts are put back as they were before it.")
-                         : language_.Text("frmrestore_none", "No repair has been recorded yet."));
+    // The texts of this window are in every language file and built into the program.
+    info_.SetCaption(language_.Text(any ? "frmrestore_info" : "frmrestore_none", ""));
     space_.SetCaption(language_.Text("frmrestore_space", "The backups take:") + " " +
                       SpaceText(repair::BackupSpace()) + " (" + repair::BackupFolder() + ")");
 }

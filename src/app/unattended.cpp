@@ -88,9 +88,9 @@ int Undo(const Invocation& invocation, RunReport& report) {
         run = std::move(runs.front());
     }
     if (!run) {
-        platform::WriteOutputLine("purgelint: no repair run " +
-                                  (invocation.run.empty() ? "" : invocation.run + " ") +
-                                  "is kept in " + repair::BackupFolder());
+        const std::string which = invocation.run.empty() ? "" : invocation.run + " ";
+        platform::WriteOutputLine("purgelint: no repair run " + which + "is kept in " +
+                                  repair::BackupFolder());
         return kExitBadCommandLine;
     }
     report.run = run->stamp;

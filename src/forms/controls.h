@@ -127,6 +127,8 @@ class ListView : public Control {
     void EnsureVisible(int row) { platform::ListViewEnsureVisible(Hwnd(), row - 1); }
     // A right click or the menu key: the handler gets whether it came from the keyboard.
     std::function<void(bool fromKeyboard)> ContextMenu;
+    // Ctrl+A, as lists of files and mail select every row with it.
+    std::function<void()> SelectAllKeys;
     // A popup menu of `items` at the pointer, or for the keyboard at the current row: the
     // chosen item's number from 1, or 0.
     int ShowMenu(const std::vector<std::string>& items, bool atPointer) const {
@@ -137,6 +139,9 @@ class ListView : public Control {
     platform::ControlKind Kind() const override { return platform::ControlKind::ListView; }
     void ContextMenuAsked(bool fromKeyboard) override {
         if (ContextMenu) ContextMenu(fromKeyboard);
+    }
+    void SelectAllAsked() override {
+        if (SelectAllKeys) SelectAllKeys();
     }
 
   private:

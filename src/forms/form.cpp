@@ -200,6 +200,11 @@ void Form::OnContextMenu(int controlId, bool fromKeyboard) {
             control->ContextMenuAsked(fromKeyboard);
 }
 
+void Form::OnSelectAll(int controlId) {
+    for (Control* control : controls_)
+        if (control->id_ == controlId && control->Enabled()) control->SelectAllAsked();
+}
+
 void Form::OnTimer(int timerId) {
     for (Timer* timer : timers_) {
         if (timer->id_ == timerId && timer->enabled_ && timer->Tick) {

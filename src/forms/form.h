@@ -44,6 +44,7 @@ class Control {
     virtual platform::ControlKind Kind() const = 0;
     virtual void Clicked() {}
     virtual void ContextMenuAsked(bool /*fromKeyboard*/) {}
+    virtual void SelectAllAsked() {}
     Form* form_ = nullptr;
 
   private:
@@ -134,6 +135,7 @@ class Form : private platform::WindowEvents {
     void OnClose() override { Unload(); }
     void OnResize() override { OnResized(); }
     void OnContextMenu(int controlId, bool fromKeyboard) override;
+    void OnSelectAll(int controlId) override;
     void FocusFirstControl();
     // Forgets the window and the controls' windows; returns the form's window.
     platform::Hwnd Detach();

@@ -31,6 +31,8 @@ class WindowEvents {
     virtual void OnResize() = 0;
     // The context menu asked for on a control: a right click, or the menu key (Shift+F10).
     virtual void OnContextMenu(int controlId, bool fromKeyboard) = 0;
+    // Ctrl+A on a control.
+    virtual void OnSelectAll(int controlId) = 0;
 };
 
 // Forms start hidden. `name` identifies the window to tests; `owner` may be 0.

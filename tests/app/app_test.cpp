@@ -80,13 +80,18 @@ TEST_F(Flows, ScansSelectionAndRepairs) {
     EXPECT_EQ(Rows(), rows);
     EXPECT_EQ(CountLabel(), "Problems: 7") << "the duplicate counts";
     const platform::Hwnd view = sandbox::FindControl("MainWindow", "problems");
-    const auto click = [](const char* button) {  // the selection after it: "x" and "." by row
-        sandbox::ClickOn("MainWindow", button)();
-        std::string marks;
+    const auto marks = [] {  // the selection: "x" and "." by row
+        std::string text;
         for (const std::string& row : Rows())
-            marks += row[0] == '*' ? 'x' : '.';
-        return marks;
+            text += row[0] == '*' ? 'x' : '.';
+        return text;
     };
+    const auto click = [&](const char* button) {
+        return sandbox::ClickOn("MainWindow", button)(), marks();
+    };
+    EXPECT_EQ(click("selectNone"), "......");
+    EXPECT_EQ((sandbox::SelectAllKeysOn("MainWindow", "problems")(), marks()), "xxxxxx")
+        << "Ctrl+A";
     EXPECT_EQ(click("selectNone"), "......");
     for (const int row : {0, 2})
         platform::ListViewSetSelected(view, row, true);

@@ -55,17 +55,18 @@ TEST_P(ShippedLanguage, HoldsEveryKeyTheProgramAsksForAndNoOther) {
     // The restore window: the repair and an older, damaged record listed; the repair restored
     // without a new scan; both backups removed, which leaves the window empty.
     sandbox::WriteFile(AppFile("backup\\200101-000000.json"), "{\"time\"");
-    const auto boxes = [](std::size_t count) {
-        return [count] { return sandbox::MessageBoxes().size() == count; };
-    };
-    const auto restoreShown = [] { return sandbox::FindForm("RestoreDialog") != 0; };
-    sandbox::Script("open restore", sandbox::ClickOn("MainWindow", "restore"), boxes(7));
-    sandbox::Script("restore", sandbox::ClickOn("RestoreDialog", "restore"), restoreShown);
-    sandbox::Script("open restore again", sandbox::ClickOn("MainWindow", "restore"), boxes(8));
-    sandbox::Script("remove the repair", sandbox::ClickOn("RestoreDialog", "remove"), restoreShown);
-    sandbox::Script("remove the damaged", sandbox::ClickOn("RestoreDialog", "remove"), boxes(9));
-    sandbox::Script("close restore", sandbox::ClickOn("RestoreDialog", "close"), boxes(10));
-    sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"), boxes(10));
+    // Each click waits for the message boxes before it; -1: for the restore window to show.
+    const std::tuple<const char*, const char*, int> clicks[] = {
+        {"MainWindow", "restore", 7},   {"RestoreDialog", "restore", -1},
+        {"MainWindow", "restore", 8},   {"RestoreDialog", "remove", -1},
+        {"RestoreDialog", "remove", 9}, {"RestoreDialog", "close", 10}};
+    for (const auto& [form, control, boxes] : clicks)
+        sandbox::Script(control, sandbox::ClickOn(form, control), [boxes] {
+            return boxes < 0 ? sandbox::FindForm("RestoreDialog") != 0
+                             : sandbox::MessageBoxes().size() == static_cast<std::size_t>(boxes);
+        });
+    sandbox::Script("close", sandbox::CloseBoxOf("MainWindow"),
+                    [] { return sandbox::MessageBoxes().size() == 10; });
     app::MainWindow(*session).Run();
     EXPECT_EQ(sandbox::PendingActions(), 0u);
     // None, some and many of each kind: the files first, the registry entries last.

@@ -47,8 +47,8 @@ a click on the second row selects it alone|-*$(run_of - $((rows - 2)))|click-row
 Shift+End selects from it to the last row|-$(run_of '*' $((rows - 1)))|keys "\$MAIN" Shift+End
 Space selects the current row, the last, alone|$(run_of - $((rows - 1)))*|keys "\$MAIN" Space
 Invert selection selects the others|$(run_of '*' $((rows - 1)))-|click "\$MAIN" "$(caption frmmain_button_select_invert)"
+Ctrl+A selects every row|$(run_of '*' "$rows")|keys "\$MAIN" Ctrl+A
 EOF
-step click "$MAIN" "$(caption frmmain_button_select_all)"  # the repair's count tells
 before="$(touched)"
 repair_with "$(caption frmrepopt_opt_method1)" 21
 check "only the program paths stay, selected: their default value is not deleted" \

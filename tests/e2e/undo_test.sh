@@ -34,20 +34,13 @@ restore_newest() {
     step answer No 300
 }
 
-show() { printf '%s:\n%s\n' "$1" "$2" | sed '2,$s/^/    /'; }  # a state, into the log
-
 nsis_machine
 RESTORE="$(caption frmrestore_caption)"
 before="$(machine)"
-show "the machine before the repair" "$before"
 start_program
 scan
 repair_with "$(caption frmrepopt_opt_method1)" 12
-changed="$(machine)"
-show "after the aggressive repair" "$changed"
-[ "$changed" != "$before" ] || check "the repair changes the machine" changed unchanged
 restore_newest
-show "after Restore" "$(machine)"
 check_match "the window lists the repair: aggressive, 8 registry entries, 4 shortcuts" \
     "$(caption frmrepopt_opt_method1) +8 $(caption frmrestore_registry), 4 $(caption frmrestore_shortcuts)	\*" \
     "$(grep -v '^label: ' <<<"$runs")"
@@ -64,9 +57,9 @@ check "the aggressive repair leaves the application paths' default values" 2 "$c
 aggressive="$(ls "$APP/backup" | sed -n 's/\.json$//p' | sort | tail -1)"
 echo "a newer file" >"$NOTES_LINK"
 run /UNDO:LATEST
-check_match "/UNDO:LATEST ends with 2: the newer file is left" \
-    "^2 .*Quillmere Notes.lnk	.*left-changed-since	a newer file is in its place" "$code $out"
-check "the newer file stays" "a newer file" "$(cat "$NOTES_LINK")"
+check_match "/UNDO:LATEST leaves the newer file as it is, says so and ends with 2" "^2 a newer \
+file .*Quillmere Notes.lnk	.*left-changed-since	a newer file is in its place" \
+    "$code $(cat "$NOTES_LINK") $out"
 rm "$NOTES_LINK"
 run "/UNDO:$aggressive"
 check "that run undone by its stamp brings back the shortcut: the machine is as before" \
@@ -78,7 +71,6 @@ check "the conservative run re-points the viewer's shortcut" "repointed	$VIEWER\
     "$(grep -F 'Desktop\Brackenfold Photo Viewer.lnk' <<<"$out" | cut -f5,6)"
 run /UNDO:LATEST '/REPORT:C:\undo.json'
 check "/UNDO:LATEST undoes it: the machine is as before" "0 $before" "$code $(machine)"
-check "the report says so" "undo 0" "$(python3 -c 'import json, sys
-r = json.load(open(sys.argv[1], encoding="utf-8")); print(r["mode"], r["counts"]["left"])' \
-    "$(host_path 'C:\undo.json')")"
+check "the report says so" '"mode": "undo" "left": 0' \
+    "$(grep -oE '"(mode|left)": [^,]+' "$(host_path 'C:\undo.json')" | xargs -d '\n')"
 finish

@@ -168,6 +168,8 @@ std::function<void()> CloseBoxOf(const std::string& form);
 // The menu key on a control; the next popup menus' choices (numbers from 1, 0 dismissed, the
 // default once none is left) and every menu shown, by its items.
 std::function<void()> ContextMenuOn(const std::string& form, const std::string& control);
+// Ctrl+A on a control.
+std::function<void()> SelectAllKeysOn(const std::string& form, const std::string& control);
 void AnswerPopupMenu(int item);
 const std::vector<std::vector<std::string>>& PopupMenus();
 // A key as the dialog manager handles it on a form: Enter presses the default button, Esc

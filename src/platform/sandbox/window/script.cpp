@@ -93,14 +93,30 @@ std::function<void()> PressKey(const std::string& form, DialogKey key) {
     };
 }
 
-std::function<void()> ContextMenuOn(const std::string& form, const std::string& control) {
-    return [form, control] {
+namespace {
+
+// A key the control's form hears of: `tell` passes it on with the control's id.
+std::function<void()> KeyOn(const std::string& form, const std::string& control, const char* what,
+                            std::function<void(platform::WindowEvents&, int)> tell) {
+    return [=] {
         HeadlessWindow* w = Find(FindControl(form, control));
-        if (!w) throw StuckUi("no control " + control + " on " + form + " for a menu");
+        if (!w) throw StuckUi("no control " + control + " on " + form + " for " + what);
         const int id = w->id;
         if (HeadlessWindow* f = Find(w->parent); f && f->enabled && f->events)
-            Raise(*f, "ContextMenu", [events = f->events, id] { events->OnContextMenu(id, true); });
+            Raise(*f, what, [events = f->events, id, &tell] { tell(*events, id); });
     };
+}
+
+}  // namespace
+
+std::function<void()> ContextMenuOn(const std::string& form, const std::string& control) {
+    return KeyOn(form, control, "ContextMenu",
+                 [](platform::WindowEvents& events, int id) { events.OnContextMenu(id, true); });
+}
+
+std::function<void()> SelectAllKeysOn(const std::string& form, const std::string& control) {
+    return KeyOn(form, control, "SelectAll",
+                 [](platform::WindowEvents& events, int id) { events.OnSelectAll(id); });
 }
 
 void AnswerPopupMenu(int item) {

@@ -99,6 +99,13 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
                 Raise(*data, "RowInfo", [&] { win32::AnswerRowInfo(*info); });
                 return 0;
             }
+            if (const auto* key = reinterpret_cast<NMLVKEYDOWN*>(lp);
+                key->hdr.code == LVN_KEYDOWN && key->wVKey == 'A' &&
+                ::GetKeyState(VK_CONTROL) < 0) {
+                const int id = static_cast<int>(key->hdr.idFrom);
+                Raise(*data, "SelectAll", [&] { data->events->OnSelectAll(id); });
+                return 0;
+            }
             break;
         case WM_CLOSE:
             Raise(*data, "Close", [&] { data->events->OnClose(); });
