@@ -12,7 +12,6 @@ namespace {
 using win32::Send;
 
 constexpr int kTextLimit = 1024;  // characters read back from a column or cell
-constexpr const wchar_t* kRows = L"PurgelintListRows";  // the rows the view shows
 
 // One of the executable's icons at the small icon size of the screen's dots per inch. An
 // executable without the program's resources (a test) gets the system's application icon,
@@ -81,7 +80,8 @@ namespace win32 {
 
 // LVN_GETDISPINFOW: the texts go into the view's buffer, cut to its size.
 void AnswerRowInfo(NMLVDISPINFOW& info) {
-    const auto* rows = static_cast<const ListViewRows*>(::GetPropW(info.hdr.hwndFrom, kRows));
+    const auto* rows = reinterpret_cast<const ListViewRows*>(
+        ::GetWindowLongPtrW(info.hdr.hwndFrom, GWLP_USERDATA));
     LVITEMW& item = info.item;
     if (!rows || item.iItem < 0) return;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
@@ -138,7 +138,9 @@ void ListViewSetColumnWidth(Hwnd view, int index, int width) {
 
 void ListViewSetRows(Hwnd view, const ListViewRows* rows, int count) {
     const HWND window = win32::H(view);
-    ::SetPropW(window, kRows, const_cast<ListViewRows*>(rows));
+    // In the view's own data, not a property: Wine reads a property from its server, and the
+    // view asks for its rows' texts many times as it draws.
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(rows));
     // An owner-data view forgets the selection and the current row of the rows it loses.
     Send(view, LVM_SETITEMCOUNT, 0);
     Send(view, LVM_SETITEMCOUNT, rows ? count : 0);
