@@ -55,8 +55,7 @@ close_program
 run /REPAIR:AGGRESSIVE
 check "the aggressive repair leaves the application paths' default values" 2 "$code"
 aggressive="$(ls "$APP/backup" | sed -n 's/\.json$//p' | sort | tail -1)"
-# Wine's server deletes the file once the repair's last handle to it has gone: after it, here.
-timeout 30 bash -c 'while [ -e "$1" ]; do sleep 0.1; done' _ "$NOTES_LINK"
+timeout 30 bash -c 'while [ -e "$1" ]; do sleep 0.1; done' _ "$NOTES_LINK" # Wine deletes late
 echo "a newer file" >"$NOTES_LINK"
 run /UNDO:LATEST
 check_match "/UNDO:LATEST leaves the newer file as it is, says so and ends with 2" "^2 a newer \
