@@ -6,7 +6,6 @@
 source "$(dirname "${BASH_SOURCE[0]}")/driven-lib.sh" undo "$1" "" "$2"
 PUBLIC_DESKTOP='C:\users\Public\Desktop'
 MENU='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
-NOTES_LINK="$(host_path "$PUBLIC_DESKTOP")/Quillmere Notes.lnk"
 # Every key a repair of this machine changes.
 KEYS=("$WOW\\CurrentVersion\\Uninstall\\Brackenfold Photo Viewer"
     "$WOW\\CurrentVersion\\Uninstall\\Quillmere Notes" "$WOW\\CurrentVersion\\Run" "$WOW\\Help"
@@ -36,6 +35,7 @@ restore_newest() {
 
 nsis_machine
 RESTORE="$(caption frmrestore_caption)"
+NOTES_LINK="$(host_path "$PUBLIC_DESKTOP")/Quillmere Notes.lnk"  # once the prefix is there
 before="$(machine)"
 start_program
 scan
@@ -55,7 +55,6 @@ close_program
 run /REPAIR:AGGRESSIVE
 check "the aggressive repair leaves the application paths' default values" 2 "$code"
 aggressive="$(ls "$APP/backup" | sed -n 's/\.json$//p' | sort | tail -1)"
-timeout 30 bash -c 'while [ -e "$1" ]; do sleep 0.1; done' _ "$NOTES_LINK" # Wine deletes late
 echo "a newer file" >"$NOTES_LINK"
 run /UNDO:LATEST
 check_match "/UNDO:LATEST leaves the newer file as it is, says so and ends with 2" "^2 a newer \
