@@ -35,7 +35,6 @@ TEST(Switches, AreReadInAnyCaseAndAWrongLineSaysWhy) {
         {"/SCAN \"\"", "unknown switch: "},
         {"/SCAN /REPORT:.cs", "the report is"},
         {"/undo:latest /REPORT:C:\\u.csv", "4 0 1 C:\\u.csv "},
-        {"/UNDO:261207-090000b", "4 0 1  261207-090000b"},
         {"/UNDO:", "/UNDO takes"},
         {"/REPAIR:AGGRESSIVE /UNDO:LATEST", "only one of"},
     };
