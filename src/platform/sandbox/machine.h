@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/registry.h"
+#include "platform/row_selection.h"
 #include "platform/window.h"
 #include "platform/sandbox/sandbox.h"
 #include "base/text.h"
@@ -83,7 +84,7 @@ struct HeadlessWindow {
     // An owner-data list view keeps the number of rows, their selection and the current row;
     // it asks `rowSource` for what a row shows.
     const platform::ListViewRows* rowSource = nullptr;
-    std::vector<bool> selectedRows;  // one a row
+    platform::RowSelection selection;
     int currentRow = -1;
     int visibleRow = -1;  // the row last scrolled into view
 };

@@ -32,7 +32,7 @@ const HeadlessWindow::Column& GetColumn(Hwnd view, int index) {
 }
 
 bool IsRow(const HeadlessWindow& w, int row) {
-    return w.rowSource && row >= 0 && row < static_cast<int>(w.selectedRows.size());
+    return w.rowSource && row >= 0 && row < w.selection.Count();
 }
 
 bool IsSubItem(int subItem) {
@@ -124,13 +124,13 @@ void ListViewSetColumnWidth(Hwnd view, int index, int width) {
 void ListViewSetRows(Hwnd view, const ListViewRows* rows, int count) {
     Update(view, [&](HeadlessWindow& w) {
         w.rowSource = rows;
-        w.selectedRows.assign(rows ? std::max(count, 0) : 0, false);
+        w.selection.Reset(rows ? count : 0);
         w.currentRow = w.visibleRow = -1;
     });
 }
 
 int ListViewGetItemCount(Hwnd view) {
-    return static_cast<int>(Get(view).selectedRows.size());
+    return Get(view).selection.Count();
 }
 
 std::string ListViewGetItemText(Hwnd view, int row, int subItem) {
@@ -145,29 +145,20 @@ int ListViewGetIcon(Hwnd view, int row) {
 
 // Row -1 stands for every row, as with LVM_SETITEMSTATE.
 void ListViewSetSelected(Hwnd view, int row, bool selected) {
-    Update(view, [&](HeadlessWindow& w) {
-        if (row == -1)
-            w.selectedRows.assign(w.selectedRows.size(), selected);
-        else if (IsRow(w, row))
-            w.selectedRows[row] = selected;
-    });
+    Update(view, [&](HeadlessWindow& w) { w.selection.Set(row, selected); });
 }
 
 bool ListViewGetSelected(Hwnd view, int row) {
     const HeadlessWindow& w = Get(view);
-    return IsRow(w, row) && w.selectedRows[row];
+    return IsRow(w, row) && w.selection.Selected(row);
 }
 
 void ListViewInvertSelection(Hwnd view) {
-    Update(view, [](HeadlessWindow& w) { w.selectedRows.flip(); });
+    Update(view, [](HeadlessWindow& w) { w.selection.Invert(); });
 }
 
 std::vector<int> ListViewGetSelectedRows(Hwnd view) {
-    const std::vector<bool>& selected = Get(view).selectedRows;
-    std::vector<int> rows;
-    for (std::size_t row = 0; row < selected.size(); ++row)
-        if (selected[row]) rows.push_back(static_cast<int>(row));
-    return rows;
+    return Get(view).selection.Rows();
 }
 
 // A filled view has a current row from the start, as the real one reports it.
@@ -179,7 +170,7 @@ void ListViewSetCurrent(Hwnd view, int row) {
 
 int ListViewGetCurrent(Hwnd view) {
     const HeadlessWindow& w = Get(view);
-    return w.currentRow < 0 && !w.selectedRows.empty() ? 0 : w.currentRow;
+    return w.currentRow < 0 && w.selection.Count() > 0 ? 0 : w.currentRow;
 }
 
 void ListViewEnsureVisible(Hwnd view, int row) {

@@ -1,10 +1,14 @@
 // The list view in report view and owner-data mode: columns, a small icon a row, several rows
-// selectable; the rows' texts and icons are asked for as the view draws or is read.
+// selectable; the rows' texts, icons and selection are asked for as the view draws or is read.
 #include <algorithm>
+#include <memory>
 
+#include "platform/row_selection.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window/window_internal.h"
+
+#include <windowsx.h>  // GET_X_LPARAM, after windows.h
 
 namespace platform {
 namespace {
@@ -45,33 +49,89 @@ std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
     return win32::NarrowUpToNul(buffer, kTextLimit);
 }
 
-// The view draws nothing while one of these lives, then redraws whole: a change of many rows
-// would otherwise invalidate each row on its own, a trip to the window system apiece. A hidden
-// view is left alone, as turning its drawing back on would show it.
-class HeldRedraw {
-  public:
-    explicit HeldRedraw(Hwnd view)
-        : view_(view), held_(::GetWindowLongW(win32::H(view), GWL_STYLE) & WS_VISIBLE) {
-        if (held_) Send(view_, WM_SETREDRAW, FALSE);
-    }
-    ~HeldRedraw() {
-        if (!held_) return;
-        Send(view_, WM_SETREDRAW, TRUE);
-        ::InvalidateRect(win32::H(view_), nullptr, TRUE);
-    }
-    HeldRedraw(const HeldRedraw&) = delete;
-    HeldRedraw& operator=(const HeldRedraw&) = delete;
-
-  private:
-    Hwnd view_;
-    bool held_;
+// What a list view keeps beside the control, in its GWLP_USERDATA: the source of its rows and
+// their selection, which the view asks for as it draws (the selected state is in its callback
+// mask), and the control's own procedure that ours hands the messages on to. Made with the view
+// and freed at its WM_NCDESTROY.
+struct ListViewData {
+    const ListViewRows* rows = nullptr;
+    RowSelection selection;
+    WNDPROC controlProc = nullptr;
 };
 
-void SetRowState(Hwnd view, int row, UINT state, bool on) {
-    LVITEMW item = {};
-    item.stateMask = state;
-    item.state = on ? state : 0;
-    Send(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+ListViewData* DataOf(HWND view) {
+    return reinterpret_cast<ListViewData*>(::GetWindowLongPtrW(view, GWLP_USERDATA));
+}
+
+// The drawing follows the selection at the next paint.
+void Redraw(HWND view) {
+    ::InvalidateRect(view, nullptr, FALSE);
+}
+
+// A view that is gone, as when its form closed first, has no selection left to change.
+template <typename Change>
+void ChangeSelection(Hwnd view, Change change) {
+    if (ListViewData* data = DataOf(win32::H(view))) {
+        change(data->selection);
+        Redraw(win32::H(view));
+    }
+}
+
+int FocusedRow(HWND view) {
+    return static_cast<int>(::SendMessageW(view, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+}
+
+// The row under a point of the view's client area, -1 for none: anywhere along a row counts,
+// as the whole row is selectable.
+int RowAt(HWND view, LPARAM point) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    ::SendMessageW(view, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    return hit.iItem;
+}
+
+Modifiers KeysHeld() {
+    return {::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0};
+}
+
+// The control moves the current row, scrolls and notifies; the selection it would change is
+// ours, and changes here as the control would change its own.
+LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp) {
+    ListViewData* data = DataOf(view);
+    const WNDPROC control = data->controlProc;
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN: {
+            const Modifiers keys = {(wp & MK_CONTROL) != 0, (wp & MK_SHIFT) != 0};
+            const int row = RowAt(view, lp);
+            if (message == WM_LBUTTONDOWN)
+                data->selection.Click(row, keys);
+            else
+                data->selection.RightClick(row, keys);
+            Redraw(view);
+            break;
+        }
+        case WM_KEYDOWN:
+        case WM_CHAR: {  // keys that move the current row, and letters that look for one
+            const int before = FocusedRow(view);
+            const LRESULT result = ::CallWindowProcW(control, view, message, wp, lp);
+            const int after = ::IsWindow(view) ? FocusedRow(view) : before;
+            const bool space = message == WM_KEYDOWN && wp == VK_SPACE;
+            if (after != before || (space && after >= 0)) {
+                data->selection.MovedTo(after, KeysHeld(), space);
+                Redraw(view);
+            }
+            return result;
+        }
+        case WM_NCDESTROY:
+            ::SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control));
+            ::SetWindowLongPtrW(view, GWLP_USERDATA, 0);
+            delete data;
+            break;
+        default:
+            break;
+    }
+    return ::CallWindowProcW(control, view, message, wp, lp);
 }
 
 }  // namespace
@@ -80,20 +140,23 @@ namespace win32 {
 
 // LVN_GETDISPINFOW: the texts go into the view's buffer, cut to its size.
 void AnswerRowInfo(NMLVDISPINFOW& info) {
-    const auto* rows = reinterpret_cast<const ListViewRows*>(
-        ::GetWindowLongPtrW(info.hdr.hwndFrom, GWLP_USERDATA));
+    const ListViewData* data = DataOf(info.hdr.hwndFrom);
     LVITEMW& item = info.item;
-    if (!rows || item.iItem < 0) return;
+    if (!data || !data->rows || item.iItem < 0) return;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const std::wstring text = Wide(rows->RowText(item.iItem, item.iSubItem));
+        const std::wstring text = Wide(data->rows->RowText(item.iItem, item.iSubItem));
         const std::size_t length =
             std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
         std::copy_n(text.c_str(), length, item.pszText);
         item.pszText[length] = L'\0';
     }
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
-        const int icon = rows->RowIcon(item.iItem);
+        const int icon = data->rows->RowIcon(item.iItem);
         item.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
+    }
+    if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_SELECTED)) {
+        item.state &= ~LVIS_SELECTED;
+        if (data->selection.Selected(item.iItem)) item.state |= LVIS_SELECTED;
     }
 }
 
@@ -101,6 +164,11 @@ void PrepareListView(HWND view) {
     ::SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The list view owns the image list and destroys it with itself.
     ::SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SmallIcons()));
+    auto data = std::make_unique<ListViewData>();
+    data->controlProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(view, GWLP_WNDPROC));
+    ::SetWindowLongPtrW(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data.release()));
+    ::SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListViewProc));
+    ::SendMessageW(view, LVM_SETCALLBACKMASK, LVIS_SELECTED, 0);
 }
 
 }  // namespace win32
@@ -137,14 +205,14 @@ void ListViewSetColumnWidth(Hwnd view, int index, int width) {
 }
 
 void ListViewSetRows(Hwnd view, const ListViewRows* rows, int count) {
-    const HWND window = win32::H(view);
-    // In the view's own data, not a property: Wine reads a property from its server, and the
-    // view asks for its rows' texts many times as it draws.
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(rows));
-    // An owner-data view forgets the selection and the current row of the rows it loses.
+    ListViewData* data = DataOf(win32::H(view));
+    if (!data) return;
+    data->rows = rows;
+    data->selection.Reset(rows ? count : 0);
+    // An owner-data view forgets the current row of the rows it loses.
     Send(view, LVM_SETITEMCOUNT, 0);
-    Send(view, LVM_SETITEMCOUNT, rows ? count : 0);
-    ::InvalidateRect(window, nullptr, TRUE);
+    Send(view, LVM_SETITEMCOUNT, data->selection.Count());
+    ::InvalidateRect(win32::H(view), nullptr, TRUE);
 }
 
 std::string ListViewGetItemText(Hwnd view, int row, int subItem) {
@@ -166,61 +234,27 @@ int ListViewGetItemCount(Hwnd view) {
 }
 
 void ListViewSetSelected(Hwnd view, int row, bool selected) {
-    if (row != -1) {
-        SetRowState(view, row, LVIS_SELECTED, selected);
-        return;
-    }
-    const HeldRedraw held(view);
-    SetRowState(view, row, LVIS_SELECTED, selected);
+    ChangeSelection(view, [&](RowSelection& selection) { selection.Set(row, selected); });
 }
 
 bool ListViewGetSelected(Hwnd view, int row) {
     return Send(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
 }
 
-// Every row without asking when all are selected, as after a scan; else each row's state. The
-// search for the next selected row starts over at every call in an owner-data view, which
-// makes it slow over many rows.
 std::vector<int> ListViewGetSelectedRows(Hwnd view) {
-    const int count = ListViewGetItemCount(view);
-    const auto selected = static_cast<int>(Send(view, LVM_GETSELECTEDCOUNT));
-    std::vector<int> rows;
-    rows.reserve(static_cast<std::size_t>(selected));
-    for (int row = 0; row < count && static_cast<int>(rows.size()) < selected; ++row)
-        if (selected == count || ListViewGetSelected(view, row)) rows.push_back(row);
-    return rows;
+    const ListViewData* data = DataOf(win32::H(view));
+    return data ? data->selection.Rows() : std::vector<int>();
 }
 
-// The view selects or clears all its rows in one message; there is none for a run of rows. The
-// inverse of a selection of all or none is one such message; of any other it is the whole of the
-// other state and then the rows of the smaller side set one by one, with the drawing held back.
 void ListViewInvertSelection(Hwnd view) {
-    const int count = ListViewGetItemCount(view);
-    const auto selected = static_cast<int>(Send(view, LVM_GETSELECTEDCOUNT));
-    if (selected == 0 || selected == count) {
-        ListViewSetSelected(view, -1, selected == 0);
-        return;
-    }
-    const std::vector<int> were = ListViewGetSelectedRows(view);
-    const bool fewSelected = 2 * selected <= count;
-    const HeldRedraw held(view);
-    SetRowState(view, -1, LVIS_SELECTED, fewSelected);
-    if (fewSelected) {
-        // From the last: the view looks for the run that holds a row from its first run on.
-        for (auto row = were.rbegin(); row != were.rend(); ++row)
-            SetRowState(view, *row, LVIS_SELECTED, false);
-    } else {
-        for (int row = 0, next = 0; row < count; ++row) {
-            if (next < selected && were[next] == row)
-                ++next;
-            else
-                SetRowState(view, row, LVIS_SELECTED, true);
-        }
-    }
+    ChangeSelection(view, [](RowSelection& selection) { selection.Invert(); });
 }
 
 void ListViewSetCurrent(Hwnd view, int row) {
-    if (row >= 0 && row < ListViewGetItemCount(view)) SetRowState(view, row, LVIS_FOCUSED, true);
+    if (row < 0 || row >= ListViewGetItemCount(view)) return;
+    LVITEMW item = {};
+    item.stateMask = item.state = LVIS_FOCUSED;
+    Send(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
 int ListViewGetCurrent(Hwnd view) {
