@@ -1,8 +1,5 @@
 #include "app/problem_list_view.h"
 
-#include <string_view>
-#include <unordered_set>
-
 #include "base/text.h"
 
 namespace app {
@@ -58,28 +55,44 @@ void ProblemListView::RestoreCurrentRow(int row) {
     list_.EnsureVisible(row + 1);
 }
 
+// A row for the problem unless one with its identity has one. `slots` is a table of rows by
+// identity hash, open addressed, its size a power of two above the number of problems.
+bool ProblemListView::AddRow(std::size_t position, std::vector<int>& slots) {
+    const core::Problem& problem = (*problems_)[position];
+    const std::uint64_t identity = problem.IdentityHash();
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t slot = identity & mask;; slot = (slot + 1) & mask) {
+        int& row = slots[slot];
+        if (row < 0) {
+            row = static_cast<int>(positions_.size());
+            positions_.push_back(position);
+            identities_.push_back(identity);
+            return true;
+        }
+        if (identities_[row] == identity &&
+            base::EqualsNoCase((*problems_)[positions_[row]].Identity(), problem.Identity()))
+            return false;
+    }
+}
+
 void ProblemListView::Refresh(const core::Problems& problems) {
-    std::string currentKey;
-    if (const int current = list_.CurrentItem() - 1;
-        current >= 0 && static_cast<std::size_t>(current) < keys_.size())
-        currentKey = std::move(keys_[current]);
+    const int current = list_.CurrentItem() - 1;
+    const bool hadCurrent = current >= 0 && static_cast<std::size_t>(current) < identities_.size();
+    const std::uint64_t currentIdentity = hadCurrent ? identities_[current] : 0;
     problems_ = &problems;
     positions_.clear();
-    keys_.clear();
-    // Reserved whole, the keys stay where they are while the set looks at them.
-    keys_.reserve(problems.size());
-    std::unordered_set<std::string_view> identities;
-    identities.reserve(problems.size());
+    identities_.clear();
+    positions_.reserve(problems.size());
+    identities_.reserve(problems.size());
+    std::size_t size = 2;
+    while (size < 2 * problems.size())
+        size *= 2;
+    std::vector<int> slots(size, -1);
     int currentRow = -1;
-    for (std::size_t position = 0; position < problems.size(); ++position) {
-        keys_.push_back(base::UpperCase(problems[position].Identity()));
-        if (!identities.insert(keys_.back()).second) {
-            keys_.pop_back();
-            continue;
-        }
-        if (keys_.back() == currentKey) currentRow = static_cast<int>(positions_.size());
-        positions_.push_back(position);
-    }
+    for (std::size_t position = 0; position < problems.size(); ++position)
+        if (AddRow(position, slots) && hadCurrent && currentRow < 0 &&
+            identities_.back() == currentIdentity)
+            currentRow = static_cast<int>(positions_.size()) - 1;
     list_.SetRows(*this, static_cast<int>(positions_.size()));
     RestoreCurrentRow(currentRow);
     const std::size_t count = problems.size();

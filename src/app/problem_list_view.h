@@ -3,6 +3,7 @@
 // selection and current row, and asks here for what a row shows as it draws it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,7 @@ class ProblemListView : private platform::ListViewRows {
     std::optional<std::size_t> CurrentProblem(std::size_t problemCount) const;
 
   private:
+    bool AddRow(std::size_t position, std::vector<int>& slots);
     std::string RowText(int row, int column) const override;
     int RowIcon(int row) const override;
     const core::Problem* ProblemOfRow(int row) const;
@@ -58,7 +60,10 @@ class ProblemListView : private platform::ListViewRows {
     const core::Language& language_;
     const core::Problems* problems_ = nullptr;
     std::vector<std::size_t> positions_;  // the problem of each row
-    std::vector<std::string> keys_;       // the upper-case identity of each row
+    // The identity hash of each row, kept for the current row's problem, which may be gone or
+    // changed when the next refresh looks for it. Two identities that share a hash would only
+    // misplace the current row.
+    std::vector<std::uint64_t> identities_;
 };
 
 }  // namespace app

@@ -136,6 +136,15 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return i == a.size() && j == b.size();
 }
 
+// FNV-1a over the upper-cased code points.
+std::uint64_t HashNoCase(std::string_view text, std::uint64_t seed) {
+    constexpr std::uint64_t kPrime = 0x100000001b3;
+    std::uint64_t hash = seed;
+    for (std::size_t at = 0; at < text.size();)
+        hash = (hash ^ NextUpper(text, at)) * kPrime;
+    return hash;
+}
+
 std::size_t FindNoCase(std::string_view text, std::string_view part, std::size_t* length) {
     // Letter by letter from each letter of the text: a letter's upper case may have another
     // length, so an offset into an upper-cased copy would not be one into the text.

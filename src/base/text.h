@@ -80,6 +80,11 @@ std::string UpperCase(std::string text);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// A hash that texts equal without regard to case share. It goes on from `seed`, so that a text
+// hashed on from another's hash gives the hash of the two joined.
+constexpr std::uint64_t kHashNoCaseStart = 0xcbf29ce484222325;  // FNV-1a's offset basis
+std::uint64_t HashNoCase(std::string_view text, std::uint64_t seed = kHashNoCaseStart);
+
 // Where `part` first occurs in `text` at the start of a letter, compared without regard to
 // case, with the bytes it takes there in `length` (not always part's own); npos when nowhere.
 std::size_t FindNoCase(std::string_view text, std::string_view part, std::size_t* length = nullptr);

@@ -1,7 +1,10 @@
 // One problem found by a scan: what is broken, where, and what a repair needs to mend it.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/registry.h"
@@ -37,8 +40,12 @@ struct Problem {
     RegistryView view = RegistryView::Native;  // whose paths the entry holds
     bool repaired = false;
 
-    // The row key in the problem list: one row per identity.
+    // The row key in the problem list: one row per identity, matched without regard to case.
     std::string Identity() const;
+    std::uint64_t IdentityHash() const;  // base::HashNoCase of the identity
+
+  private:
+    std::array<std::string_view, 4> IdentityParts() const;  // the identity, joined
 };
 
 using Problems = std::vector<Problem>;
