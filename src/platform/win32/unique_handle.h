@@ -36,6 +36,14 @@ struct GdiObjectTraits {
 using UniqueGdiObject = base::UniqueAny<GdiObjectTraits<HGDIOBJ>>;
 using UniqueFont = base::UniqueAny<GdiObjectTraits<HFONT>>;
 
+// A memory device context the program created (CreateCompatibleDC).
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type dc) { ::DeleteDC(dc); }
+};
+using UniqueMemoryDc = base::UniqueAny<MemoryDcTraits>;
+
 // A menu the program created (CreatePopupMenu).
 struct MenuTraits {
     using Type = HMENU;

@@ -6,6 +6,7 @@
 #include "platform/row_selection.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/window/icon_sheet.h"
 #include "platform/win32/window/window_internal.h"
 
 #include <windowsx.h>  // GET_X_LPARAM, after windows.h
@@ -29,12 +30,18 @@ HICON SmallIcon(int id, int size) {
     return static_cast<HICON>(icon);
 }
 
-HIMAGELIST SmallIcons() {
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
-    // In the order of the kinds: registry, shortcut, file.
+// In the order of the kinds: registry, shortcut, file.
+std::vector<HICON> KindIcons(int size) {
+    std::vector<HICON> icons;
     for (int id : {PURGELINT_ICON_REGISTRY, PURGELINT_ICON_SHORTCUT, PURGELINT_ICON_FILE})
-        ImageList_AddIcon(list, SmallIcon(id, size));
+        icons.push_back(SmallIcon(id, size));
+    return icons;
+}
+
+HIMAGELIST ImageListOf(const std::vector<HICON>& icons, int size) {
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
+    for (HICON icon : icons)
+        ImageList_AddIcon(list, icon);
     return list;
 }
 
@@ -53,10 +60,15 @@ std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
 // their selection, which the view asks for as it draws (the selected state is in its callback
 // mask), and the control's own procedure that ours hands the messages on to. Made with the view
 // and freed at its WM_NCDESTROY.
+// The control lays out the rows with the room of its image list's icons, but the icons are
+// drawn from the sheet: while `painting`, rows are said to have none.
 struct ListViewData {
+    ListViewData(const std::vector<HICON>& icons, int size) : icons(icons, size) {}
     const ListViewRows* rows = nullptr;
     RowSelection selection;
     WNDPROC controlProc = nullptr;
+    win32::IconSheet icons;
+    bool painting = false;
 };
 
 ListViewData* DataOf(HWND view) {
@@ -94,6 +106,34 @@ Modifiers KeysHeld() {
     return {::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0};
 }
 
+// The icons of the rows a paint touches, where the control left room for them.
+void DrawIcons(HWND view, const ListViewData& data, HDC dc, const RECT& area) {
+    const auto top = static_cast<int>(::SendMessageW(view, LVM_GETTOPINDEX, 0, 0));
+    const int end =
+        std::min(top + static_cast<int>(::SendMessageW(view, LVM_GETCOUNTPERPAGE, 0, 0)) + 1,
+                 data.selection.Count());
+    for (int row = std::max(top, 0); row < end; ++row) {
+        RECT icon = {}, shown = {};
+        icon.left = LVIR_ICON;
+        const int kind = data.rows->RowIcon(row);
+        if (kind > 0 &&
+            ::SendMessageW(view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&icon)) &&
+            ::IntersectRect(&shown, &icon, &area))
+            data.icons.Draw(dc, kind - 1, {icon.left, icon.top});
+    }
+}
+
+void Paint(HWND view, ListViewData& data) {
+    PAINTSTRUCT paint = {};
+    const HDC dc = ::BeginPaint(view, &paint);
+    if (!dc) return;
+    data.painting = true;
+    ::CallWindowProcW(data.controlProc, view, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    data.painting = false;
+    if (data.rows) DrawIcons(view, data, dc, paint.rcPaint);
+    ::EndPaint(view, &paint);
+}
+
 // The control moves the current row, scrolls and notifies; the selection it would change is
 // ours, and changes here as the control would change its own.
 LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp) {
@@ -123,6 +163,10 @@ LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp) {
             }
             return result;
         }
+        case WM_PAINT:
+            if (wp) break;  // into a context of the caller's: the control draws its own icons
+            Paint(view, *data);
+            return 0;
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control));
             ::SetWindowLongPtrW(view, GWLP_USERDATA, 0);
@@ -151,7 +195,7 @@ void AnswerRowInfo(NMLVDISPINFOW& info) {
         item.pszText[length] = L'\0';
     }
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
-        const int icon = data->rows->RowIcon(item.iItem);
+        const int icon = data->painting ? 0 : data->rows->RowIcon(item.iItem);
         item.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
     }
     if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_SELECTED)) {
@@ -163,8 +207,11 @@ void AnswerRowInfo(NMLVDISPINFOW& info) {
 void PrepareListView(HWND view) {
     ::SendMessageW(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The list view owns the image list and destroys it with itself.
-    ::SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SmallIcons()));
-    auto data = std::make_unique<ListViewData>();
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    const std::vector<HICON> icons = KindIcons(size);
+    ::SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL,
+                   reinterpret_cast<LPARAM>(ImageListOf(icons, size)));
+    auto data = std::make_unique<ListViewData>(icons, size);
     data->controlProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(view, GWLP_WNDPROC));
     ::SetWindowLongPtrW(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data.release()));
     ::SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListViewProc));
