@@ -20,7 +20,9 @@ TEST(Text, NamesMatchWithoutRegardToCaseAsTheSystemFoldsThemAndAnyBytesConvertCo
         EXPECT_EQ(EqualsNoCase(a, b), same);
         EXPECT_EQ(UpperCase(a) == UpperCase(b), same);
         EXPECT_EQ(!NoCaseLess()(a, b) && !NoCaseLess()(b, a), same);
+        EXPECT_EQ(HashNoCase(a) == HashNoCase(b), same);
     }
+    EXPECT_EQ(HashNoCase("\u00E4rger", HashNoCase("S.")), HashNoCase("s.\u00C4RGER"));
     EXPECT_TRUE(NoCaseLess()("apple", "Banana"));
     EXPECT_TRUE(NoCaseLess()("\uD7FF", "\U0001F600")) << "UTF-16 order: the planes after U+D7FF";
     EXPECT_TRUE(NoCaseLess()("\U0001F600", "\uE000")) << "and before U+E000";
