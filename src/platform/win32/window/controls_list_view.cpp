@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/text.h"
 #include "platform/row_selection.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/unique_handle.h"
@@ -202,6 +203,27 @@ void AnswerRowInfo(NMLVDISPINFOW& info) {
         item.state &= ~LVIS_SELECTED;
         if (data->selection.Selected(item.iItem)) item.state |= LVIS_SELECTED;
     }
+}
+
+// LVN_ODFINDITEMW: the first row from the start row on, round to it, whose first column begins
+// with the text typed (or is it, without LVFI_PARTIAL), without regard to case; -1 for none.
+int FindRow(const NMLVFINDITEMW& find) {
+    const ListViewData* data = DataOf(find.hdr.hwndFrom);
+    const LVFINDINFOW& what = find.lvfi;
+    if (!data || !data->rows || !(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz)
+        return -1;
+    const std::string typed = Narrow(what.psz);
+    const int count = data->selection.Count();
+    const int start = find.iStart > 0 && find.iStart < count ? find.iStart : 0;
+    for (int step = 0; step < count; ++step) {
+        const int row = (start + step) % count;
+        if (row < start && !(what.flags & LVFI_WRAP)) break;
+        const std::string text = data->rows->RowText(row, 0);
+        if ((what.flags & LVFI_PARTIAL) ? base::FindNoCase(text, typed) == 0
+                                        : base::EqualsNoCase(text, typed))
+            return row;
+    }
+    return -1;
 }
 
 void PrepareListView(HWND view) {

@@ -99,6 +99,12 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
                 Raise(*data, "RowInfo", [&] { win32::AnswerRowInfo(*info); });
                 return 0;
             }
+            if (const auto* find = reinterpret_cast<NMLVFINDITEMW*>(lp);
+                find->hdr.code == LVN_ODFINDITEMW) {
+                int row = -1;
+                Raise(*data, "FindRow", [&] { row = win32::FindRow(*find); });
+                return row;
+            }
             if (const auto* key = reinterpret_cast<NMLVKEYDOWN*>(lp);
                 key->hdr.code == LVN_KEYDOWN && key->wVKey == 'A' &&
                 ::GetKeyState(VK_CONTROL) < 0) {

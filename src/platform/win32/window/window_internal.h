@@ -81,6 +81,7 @@ void OnUserClick(HWND control);  // a button's own click, before the form hears 
 void OnTimer(HWND form, FormData& data, WPARAM id);
 void PrepareListView(HWND view);
 void AnswerRowInfo(NMLVDISPINFOW& info);  // a list view asks for what a row shows
+int FindRow(const NMLVFINDITEMW& find);   // and for the row the user types the start of
 void OnDpiChanged(HWND form, FormData& data, WPARAM wp, LPARAM lp);
 
 }  // namespace platform::win32
