@@ -58,11 +58,11 @@ std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
 }
 
 // What a list view keeps beside the control, in its GWLP_USERDATA: the source of its rows and
-// their selection, which the view asks for as it draws (the selected state is in its callback
-// mask), and the control's own procedure that ours hands the messages on to. Made with the view
-// and freed at its WM_NCDESTROY.
-// The control lays out the rows with the room of its image list's icons, but the icons are
-// drawn from the sheet: while `painting`, rows are said to have none.
+// their selection, which the control asks for as it draws (the selected state is in its
+// callback mask), and the control's own procedure that ours hands the messages on to. Made
+// with the view and freed at its WM_NCDESTROY. The control lays the rows out with room for its
+// image list's icons, but the icons are drawn from the sheet: while `painting`, rows are said
+// to have none.
 struct ListViewData {
     ListViewData(const std::vector<HICON>& icons, int size) : icons(icons, size) {}
     const ListViewRows* rows = nullptr;
@@ -131,7 +131,8 @@ void Paint(HWND view, ListViewData& data) {
     data.painting = true;
     ::CallWindowProcW(data.controlProc, view, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     data.painting = false;
-    if (data.rows) DrawIcons(view, data, dc, paint.rcPaint);
+    if (data.rows)
+        CallHandler("ListView", "Paint", [&] { DrawIcons(view, data, dc, paint.rcPaint); });
     ::EndPaint(view, &paint);
 }
 
@@ -168,11 +169,12 @@ LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp) {
             if (wp) break;  // into a context of the caller's: the control draws its own icons
             Paint(view, *data);
             return 0;
-        case WM_NCDESTROY:
+        case WM_NCDESTROY: {  // the control has the last message, and our data goes
+            const std::unique_ptr<ListViewData> owned(data);
             ::SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control));
             ::SetWindowLongPtrW(view, GWLP_USERDATA, 0);
-            delete data;
-            break;
+            return ::CallWindowProcW(control, view, message, wp, lp);
+        }
         default:
             break;
     }
