@@ -28,6 +28,7 @@ class ListForm : public forms::Form {
 using LinePrinter = std::function<void(const std::string&, double, double)>;
 
 // The main window's list showing `records` problems and selecting them all (list-refresh-N),
+// and fifty of them (list-refresh-50: the part that does not grow with the rows),
 // and inverting a selection of every other row (select-invert-N), each the best of `reps`,
 // against the old way of showing them: the rows inserted into a bare list view. Only where
 // there are real list views; false when the list came out wrong.

@@ -8,8 +8,9 @@
 # window's conservative run over a hundred registry problems against one walk of the Windows
 # and program-files trees, the latter holding as many installed files as the machine's
 # entries name. "list-refresh-50000" shows 50,000 problems in the main window's list and selects
-# them all, "select-invert-50000" inverts a selection of every other row, both against inserting
-# the rows into a bare list view (under Wine only: the headless list draws nothing); and
+# them all ("list-refresh-50" fifty of them: what showing costs whatever the number of rows),
+# "select-invert-50000" inverts a selection of every other row, all against inserting the
+# 50,000 rows into a bare list view (under Wine only: the headless list draws nothing); and
 # "repair-files-50000" runs the aggressive repair of as many old temporary files in the repair
 # window against deleting them in a loop. Under Wine, "memory-large" is the real program's
 # peak working set in MB once it has found the planted machine's problems and shows them,
