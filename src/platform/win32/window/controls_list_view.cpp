@@ -72,7 +72,12 @@ struct ListViewData {
     bool painting = false;
 };
 
+LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp);
+
+// Null for any window but one of our list views, and for one that is gone.
 ListViewData* DataOf(HWND view) {
+    if (::GetWindowLongPtrW(view, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(ListViewProc))
+        return nullptr;
     return reinterpret_cast<ListViewData*>(::GetWindowLongPtrW(view, GWLP_USERDATA));
 }
 
