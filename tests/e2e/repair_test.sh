@@ -36,7 +36,7 @@ seed_machine
 start_program
 scan
 step rows "$MAIN" && rows=$(wc -l <<<"$out")
-shortcuts=$(grep -c '^Shortcut' <<<"$out")  # the rows before the first registry one
+registry=$(($(grep -n -m1 '^Registry' <<<"$out" | cut -d: -f1) - 1))  # the first registry row
 check "the scan selects every row and shows each kind with its icon" \
     "$(run_of '*' "$rows") File:3 Registry:1 Shortcut:2" \
     "$(cut -f5 <<<"$out" | tr -d '\n') $(cut -f1,6 <<<"$out" | tr '\t' : | sort -u | xargs)"
@@ -47,8 +47,8 @@ Select none clears every row|$(run_of - "$rows")|click "\$MAIN" "$(caption frmma
 a click on the second row selects it alone|-*$(run_of - $((rows - 2)))|click-row "\$MAIN" 1
 Shift+End selects from it to the last row|-$(run_of '*' $((rows - 1)))|keys "\$MAIN" Shift+End
 Space selects the current row, the last, alone|$(run_of - $((rows - 1)))*|keys "\$MAIN" Space
-typing R goes round to the first registry row and selects it alone|$(run_of - "$shortcuts")*$(run_of - $((rows - shortcuts - 1)))|keys "\$MAIN" R
-Invert selection selects the others|$(run_of '*' "$shortcuts")-$(run_of '*' $((rows - shortcuts - 1)))|click "\$MAIN" "$(caption frmmain_button_select_invert)"
+typing R goes round to the first registry row and selects it alone|$(run_of - "$registry")*$(run_of - $((rows - registry - 1)))|keys "\$MAIN" R
+Invert selection selects the others|$(run_of '*' "$registry")-$(run_of '*' $((rows - registry - 1)))|click "\$MAIN" "$(caption frmmain_button_select_invert)"
 Ctrl+A selects every row|$(run_of '*' "$rows")|keys "\$MAIN" Ctrl+A
 EOF
 before="$(touched)"

@@ -44,6 +44,14 @@ struct MemoryDcTraits {
 };
 using UniqueMemoryDc = base::UniqueAny<MemoryDcTraits>;
 
+// An icon the program made (CopyImage), not one loaded shared.
+struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type icon) { ::DestroyIcon(icon); }
+};
+using UniqueIcon = base::UniqueAny<IconTraits>;
+
 // A menu the program created (CreatePopupMenu).
 struct MenuTraits {
     using Type = HMENU;

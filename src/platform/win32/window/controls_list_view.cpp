@@ -64,7 +64,7 @@ std::string ReadText(Hwnd view, UINT message, WPARAM wp, Info info) {
 // image list's icons, but the icons are drawn from the sheet: while `painting`, rows are said
 // to have none.
 struct ListViewData {
-    ListViewData(const std::vector<HICON>& icons, int size) : icons(icons, size) {}
+    ListViewData(const std::vector<HICON>& kindIcons, int size) : icons(kindIcons, size) {}
     const ListViewRows* rows = nullptr;
     RowSelection selection;
     WNDPROC controlProc = nullptr;
@@ -74,11 +74,15 @@ struct ListViewData {
 
 LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp);
 
+ListViewData* StoredData(HWND view) {
+    return reinterpret_cast<ListViewData*>(::GetWindowLongPtrW(view, GWLP_USERDATA));
+}
+
 // Null for any window but one of our list views, and for one that is gone.
 ListViewData* DataOf(HWND view) {
     if (::GetWindowLongPtrW(view, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(ListViewProc))
         return nullptr;
-    return reinterpret_cast<ListViewData*>(::GetWindowLongPtrW(view, GWLP_USERDATA));
+    return StoredData(view);
 }
 
 // The drawing follows the selection at the next paint.
@@ -119,13 +123,15 @@ void DrawIcons(HWND view, const ListViewData& data, HDC dc, const RECT& area) {
         std::min(top + static_cast<int>(::SendMessageW(view, LVM_GETCOUNTPERPAGE, 0, 0)) + 1,
                  data.selection.Count());
     for (int row = std::max(top, 0); row < end; ++row) {
-        RECT icon = {}, shown = {};
+        RECT icon = {}, label = {}, shown = {};
         icon.left = LVIR_ICON;
+        label.left = LVIR_LABEL;  // its right edge is the first column's
         const int kind = data.rows->RowIcon(row);
         if (kind > 0 &&
             ::SendMessageW(view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&icon)) &&
+            ::SendMessageW(view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label)) &&
             ::IntersectRect(&shown, &icon, &area))
-            data.icons.Draw(dc, kind - 1, {icon.left, icon.top});
+            data.icons.Draw(dc, kind - 1, {icon.left, icon.top}, label.right - icon.left);
     }
 }
 
@@ -134,7 +140,9 @@ void Paint(HWND view, ListViewData& data) {
     const HDC dc = ::BeginPaint(view, &paint);
     if (!dc) return;
     data.painting = true;
+    const int saved = ::SaveDC(dc);  // the control may leave its own clipping, font or colours
     ::CallWindowProcW(data.controlProc, view, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    ::RestoreDC(dc, saved);
     data.painting = false;
     if (data.rows)
         CallHandler("ListView", "Paint", [&] { DrawIcons(view, data, dc, paint.rcPaint); });
@@ -144,7 +152,7 @@ void Paint(HWND view, ListViewData& data) {
 // The control moves the current row, scrolls and notifies; the selection it would change is
 // ours, and changes here as the control would change its own.
 LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp) {
-    ListViewData* data = DataOf(view);
+    ListViewData* data = StoredData(view);  // ours from creation to WM_NCDESTROY
     const WNDPROC control = data->controlProc;
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -162,7 +170,8 @@ LRESULT CALLBACK ListViewProc(HWND view, UINT message, WPARAM wp, LPARAM lp) {
         case WM_CHAR: {  // keys that move the current row, and letters that look for one
             const int before = FocusedRow(view);
             const LRESULT result = ::CallWindowProcW(control, view, message, wp, lp);
-            const int after = ::IsWindow(view) ? FocusedRow(view) : before;
+            if (DataOf(view) != data) return result;  // a key that closed the window
+            const int after = FocusedRow(view);
             const bool space = message == WM_KEYDOWN && wp == VK_SPACE;
             if (after != before || (space && after >= 0)) {
                 data->selection.MovedTo(after, KeysHeld(), space);
@@ -217,17 +226,22 @@ void AnswerRowInfo(NMLVDISPINFOW& info) {
 int FindRow(const NMLVFINDITEMW& find) {
     const ListViewData* data = DataOf(find.hdr.hwndFrom);
     const LVFINDINFOW& what = find.lvfi;
-    if (!data || !data->rows || !(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz)
-        return -1;
+    constexpr UINT kPartial = LVFI_PARTIAL | 0x0004;  // and LVFI_SUBSTRING, which means the same
+    if (!data || !data->rows || !(what.flags & (LVFI_STRING | kPartial)) || !what.psz) return -1;
     const std::string typed = Narrow(what.psz);
     const int count = data->selection.Count();
-    const int start = find.iStart > 0 && find.iStart < count ? find.iStart : 0;
+    const bool wrap = what.flags & LVFI_WRAP;
+    int start = std::max(find.iStart, 0);
+    if (start >= count) {
+        if (!wrap) return -1;
+        start = 0;
+    }
     for (int step = 0; step < count; ++step) {
         const int row = (start + step) % count;
-        if (row < start && !(what.flags & LVFI_WRAP)) break;
+        if (row < start && !wrap) break;
         const std::string text = data->rows->RowText(row, 0);
-        if ((what.flags & LVFI_PARTIAL) ? base::FindNoCase(text, typed) == 0
-                                        : base::EqualsNoCase(text, typed))
+        if ((what.flags & kPartial) ? base::FindNoCase(text, typed) == 0
+                                    : base::EqualsNoCase(text, typed))
             return row;
     }
     return -1;
@@ -314,7 +328,8 @@ void ListViewSetSelected(Hwnd view, int row, bool selected) {
 }
 
 bool ListViewGetSelected(Hwnd view, int row) {
-    return Send(view, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+    const ListViewData* data = DataOf(win32::H(view));
+    return data && data->selection.Selected(row);
 }
 
 std::vector<int> ListViewGetSelectedRows(Hwnd view) {

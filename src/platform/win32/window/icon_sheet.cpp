@@ -23,15 +23,23 @@ std::vector<std::uint32_t> Pixels(HBITMAP bitmap, int size) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     BITMAPINFO info = TopDown32(size, size);
     const UniqueScreenDc screen = GetScreenDc();
-    if (bitmap && screen) ::GetDIBits(screen.get(), bitmap, 0, size, pixels.data(), &info, 0);
+    if (bitmap && screen)
+        ::GetDIBits(screen.get(), bitmap, 0, size, pixels.data(), &info, DIB_RGB_COLORS);
     return pixels;
 }
 
-// An icon's pixels with their colours multiplied by their alpha, as the blend wants them.
-std::vector<std::uint32_t> PremultipliedPixels(HICON icon, int size) {
+// An icon's pixels with their colours multiplied by their alpha, as the blend wants them. An
+// icon of another size is read from a copy scaled to `size`.
+std::vector<std::uint32_t> PremultipliedPixels(HICON icon, int size, bool mayScale = true) {
     ICONINFO parts = {};
     if (!::GetIconInfo(icon, &parts)) return Pixels(nullptr, size);
     const UniqueGdiObject color(parts.hbmColor), mask(parts.hbmMask);
+    BITMAP bitmap = {};
+    if (mayScale && parts.hbmColor && ::GetObjectW(parts.hbmColor, sizeof bitmap, &bitmap) &&
+        bitmap.bmWidth != size) {
+        const UniqueIcon scaled(static_cast<HICON>(::CopyImage(icon, IMAGE_ICON, size, size, 0)));
+        if (scaled) return PremultipliedPixels(scaled.get(), size, false);
+    }
     std::vector<std::uint32_t> pixels = Pixels(parts.hbmColor, size);
     const std::vector<std::uint32_t> clear = Pixels(parts.hbmMask, size);
     const bool hasAlpha = std::any_of(pixels.begin(), pixels.end(), [](auto p) { return p >> 24; });
@@ -64,9 +72,11 @@ IconSheet::IconSheet(const std::vector<HICON>& icons, int size)
     ::SelectObject(dc_.get(), bitmap_.get());
 }
 
-void IconSheet::Draw(HDC dc, int icon, POINT at) const {
+void IconSheet::Draw(HDC dc, int icon, POINT at, int width) const {
+    const int shown = std::min(width, size_);
+    if (shown <= 0) return;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::GdiAlphaBlend(dc, at.x, at.y, size_, size_, dc_.get(), icon * size_, 0, size_, size_, blend);
+    ::GdiAlphaBlend(dc, at.x, at.y, shown, size_, dc_.get(), icon * size_, 0, shown, size_, blend);
 }
 
 }  // namespace platform::win32

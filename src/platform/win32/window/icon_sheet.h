@@ -15,7 +15,8 @@ class IconSheet {
   public:
     // Icons of `size` pixels square; an icon without an alpha channel is as clear as its mask.
     IconSheet(const std::vector<HICON>& icons, int size);
-    void Draw(HDC dc, int icon, POINT at) const;  // icon from 0, as given
+    // Icon from 0, as given; no wider than `width`, cut on its right.
+    void Draw(HDC dc, int icon, POINT at, int width) const;
 
   private:
     int size_;
